@@ -1,0 +1,58 @@
+#include "../res/resource.h"
+#include "state.h"
+#include "ui.h"
+
+// Live only while the About box is open.
+static HFONT s_boldFont;
+
+static void MakeNameBold(HWND dialog)
+{
+    HWND name = GetDlgItem(dialog, IDC_ABOUT_NAME);
+    HFONT font = (HFONT)SendMessageA(dialog, WM_GETFONT, 0, 0);
+    if (!font)
+        font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    LOGFONTA logFont;
+    RECT rc = {0, 0, 0, 0};
+    if (!GetObjectA(font, sizeof logFont, &logFont))
+        return;
+    GetClientRect(name, &rc);
+    logFont.lfWeight = FW_BOLD;
+    logFont.lfHeight = -(rc.bottom - 1);
+    s_boldFont = CreateFontIndirectA(&logFont);
+    if (s_boldFont)
+        SendMessageA(name, WM_SETFONT, (WPARAM)s_boldFont, TRUE);
+}
+
+static INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        char version[32];
+        MakeNameBold(dialog);
+        SetDlgItemTextA(dialog, IDC_ABOUT_NAME, PRODUCT_NAME);
+        FormatText(version, sizeof version, "Version %s", PRODUCT_VERSION);
+        SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
+        PlaceWindow(dialog, g_hMainWnd, 0, 0);
+        AnimateShow(dialog, TRUE);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            AnimateShow(dialog, FALSE);
+            // The static may paint until the box is hidden; the font goes after.
+            SendDlgItemMessageA(dialog, IDC_ABOUT_NAME, WM_SETFONT, 0, FALSE);
+            if (s_boldFont)
+                DeleteObject(s_boldFont);
+            s_boldFont = NULL;
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+void ShowAbout(HWND owner)
+{
+    DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+}

@@ -1,0 +1,207 @@
+#include "chrome.h"
+
+#include <shlwapi.h>
+#include <cstring>
+
+#include "../res/resource.h"
+#include "state.h"
+
+#define TB(image, command) {image, command, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0}
+#define TB_SEPARATOR {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0}
+
+static const TBBUTTON kToolbarButtons[] = {
+    TB(0, CMD_COPY),     TB(2, CMD_NOTIFY),  TB_SEPARATOR,
+    TB(3, CMD_NEW_ITEM), TB(4, CMD_EDIT),    TB(5, CMD_DELETE),
+    TB(1, CMD_DUPLICATE), TB(6, CMD_REFRESH), TB_SEPARATOR,
+    TB(7, CMD_MOVE_UP),  TB(8, CMD_MOVE_DOWN), TB_SEPARATOR,
+    TB(9, CMD_PARENT),
+};
+
+enum { kToolbarImages = 10, kFlatToolbarVersion = 0x40047, kStatusFallbackWidth = 150 };
+
+DWORD GetCommonControlsVersion(const char* library)
+{
+    HMODULE module = LoadLibraryA(library);
+    if (!module)
+        return 0;
+    DWORD version = 0;
+    DLLGETVERSIONPROC getVersion = (DLLGETVERSIONPROC)(void*)GetProcAddress(module, "DllGetVersion");
+    if (getVersion) {
+        DLLVERSIONINFO info;
+        memset(&info, 0, sizeof info);
+        info.cbSize = 20;
+        if (SUCCEEDED(getVersion(&info)))
+            version = ((info.dwMajorVersion & 0xFFFF) << 16) | (info.dwMinorVersion & 0xFFFF);
+    }
+    FreeLibrary(module);
+    return version;
+}
+
+static BOOL CreateToolbar(HWND mainWindow, DWORD version)
+{
+    g_app->toolbar = CreateToolbarEx(
+        mainWindow, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS, IDC_TOOLBAR,
+        kToolbarImages, g_hInstance, IDB_TOOLBAR, kToolbarButtons,
+        (int)(sizeof kToolbarButtons / sizeof kToolbarButtons[0]), 0, 0, 16, 16, sizeof(TBBUTTON));
+    if (!g_app->toolbar)
+        return FALSE;
+    // Flat buttons exist from 4.71 on; older libraries keep the raised look.
+    if (version >= kFlatToolbarVersion) {
+        LRESULT style = SendMessageA(g_app->toolbar, TB_GETSTYLE, 0, 0);
+        if (!(style & TBSTYLE_FLAT)) {
+            SendMessageA(g_app->toolbar, TB_SETSTYLE, 0, (LPARAM)(style | TBSTYLE_FLAT));
+            InvalidateRect(g_app->toolbar, NULL, TRUE);
+            UpdateWindow(g_app->toolbar);
+        }
+    }
+    return TRUE;
+}
+
+static BOOL CreateImages()
+{
+    g_app->imageList = ImageList_Create(16, 16, ILC_MASK, 4, 0);
+    if (!g_app->imageList)
+        return FALSE;
+    HBITMAP bitmap = LoadBitmapA(g_hInstance, MAKEINTRESOURCEA(IDB_ROWS));
+    if (bitmap) {
+        ImageList_AddMasked(g_app->imageList, bitmap, RGB(128, 0, 0));
+        DeleteObject(bitmap);
+    }
+    SendMessageA(g_app->listView, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
+    g_app->textIcon = ImageList_GetIcon(g_app->imageList, 1, ILD_NORMAL);
+    g_app->urlIcon = ImageList_GetIcon(g_app->imageList, 2, ILD_NORMAL);
+    return TRUE;
+}
+
+static void InsertItemColumn(HWND mainWindow)
+{
+    char heading[128];
+    if (LoadStringA(g_hInstance, IDS_COLUMN, heading, sizeof heading) <= 0)
+        heading[0] = '\0';
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    LVCOLUMNA column;
+    memset(&column, 0, sizeof column);
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = client.right - 20;
+    column.pszText = heading;
+    column.iSubItem = 0;
+    SendMessageA(g_app->listView, LVM_INSERTCOLUMNA, 0, (LPARAM)&column);
+}
+
+static BOOL CreateListView(HWND mainWindow)
+{
+    g_app->listView = CreateWindowExA(
+        WS_EX_CLIENTEDGE, "SysListView32", "",
+        WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+            LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_EDITLABELS,
+        0, 0, 0, 0, mainWindow, (HMENU)IDC_LISTVIEW, g_hInstance, NULL);
+    if (!g_app->listView)
+        return FALSE;
+    if (!CreateImages())
+        return FALSE;
+    InsertItemColumn(mainWindow);
+    return TRUE;
+}
+
+BOOL CreateChrome(HWND mainWindow)
+{
+    DWORD version = GetCommonControlsVersion("COMCTL32.DLL");
+    if (!CreateToolbar(mainWindow, version))
+        return FALSE;
+    g_app->statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER, "", mainWindow,
+                                           IDC_STATUSBAR);
+    if (!g_app->statusBar)
+        return FALSE;
+    LayoutStatusParts();
+    return CreateListView(mainWindow);
+}
+
+// Sets a part's text again after the parts moved; a text too long for the
+// work buffer is left as it is rather than read past the buffer.
+static void ReapplyStatusText(int part)
+{
+    char text[kTextCap];
+    LRESULT length = SendMessageA(g_app->statusBar, SB_GETTEXTLENGTHA, (WPARAM)part, 0);
+    if (LOWORD(length) >= sizeof text)
+        return;
+    text[0] = '\0';
+    SendMessageA(g_app->statusBar, SB_GETTEXTA, (WPARAM)part, (LPARAM)text);
+    SendMessageA(g_app->statusBar, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
+}
+
+void LayoutStatusParts()
+{
+    if (!g_app->statusBar)
+        return;
+    RECT client;
+    GetClientRect(GetParent(g_app->statusBar), &client);
+    int width = kStatusFallbackWidth;
+    HDC dc = GetDC(g_app->statusBar);
+    if (dc) {
+        SIZE size;
+        if (GetTextExtentPointA(dc, "999999", 6, &size))
+            width = size.cx;
+        ReleaseDC(g_app->statusBar, dc);
+    }
+    int edges[3] = {client.right - width, client.right - width, client.right};
+    SendMessageA(g_app->statusBar, SB_SETPARTS, 3, (LPARAM)edges);
+    ReapplyStatusText(0);
+    SendMessageA(g_app->statusBar, SB_SETTEXTA, 1 | SBT_NOBORDERS, (LPARAM)"");
+    ReapplyStatusText(2);
+}
+
+static BOOL IsBarChecked(int commandId)
+{
+    UINT state = GetMenuState(GetMenu(g_hMainWnd), (UINT)commandId, MF_BYCOMMAND);
+    return state != (UINT)-1 && (state & MF_CHECKED);
+}
+
+static int OuterHeight(HWND hwnd)
+{
+    RECT rc;
+    if (!hwnd || !GetWindowRect(hwnd, &rc))
+        return 0;
+    return rc.bottom - rc.top;
+}
+
+void LayoutChrome(BOOL fromSize, WPARAM wParam, LPARAM lParam)
+{
+    if (!g_app || !g_app->listView)
+        return;
+    int width, height;
+    if (fromSize) {
+        SendMessageA(g_app->toolbar, WM_SIZE, wParam, lParam);
+        SendMessageA(g_app->statusBar, WM_SIZE, wParam, lParam);
+        width = LOWORD(lParam);
+        height = HIWORD(lParam);
+    } else {
+        RECT client;
+        GetClientRect(g_hMainWnd, &client);
+        width = client.right;
+        height = client.bottom;
+    }
+    // The menu's check marks, not the windows' visibility, say what shows.
+    int top = IsBarChecked(CMD_TOOLBAR) ? OuterHeight(g_app->toolbar) : 0;
+    int listHeight = height - top;
+    if (IsBarChecked(CMD_STATUSBAR))
+        listHeight -= OuterHeight(g_app->statusBar);
+    if (listHeight < 0)
+        listHeight = 0;
+    MoveWindow(g_app->listView, 0, top, width, listHeight, TRUE);
+    LayoutStatusParts();
+    RECT listClient;
+    GetClientRect(g_app->listView, &listClient);
+    SendMessageA(g_app->listView, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LOWORD(listClient.right), 0));
+}
+
+void ToggleBar(int commandId)
+{
+    HMENU menu = GetMenu(g_hMainWnd);
+    BOOL checked = IsBarChecked(commandId);
+    CheckMenuItem(menu, (UINT)commandId, MF_BYCOMMAND | (checked ? MF_UNCHECKED : MF_CHECKED));
+    HWND bar = commandId == CMD_TOOLBAR ? g_app->toolbar : g_app->statusBar;
+    ShowWindow(bar, checked ? SW_HIDE : SW_SHOW);
+    LayoutChrome(FALSE, 0, 0);
+}

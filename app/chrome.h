@@ -1,0 +1,13 @@
+// Toolbar, status bar and list view of the main window.
+#ifndef ZORIVEN_CHROME_H
+#define ZORIVEN_CHROME_H
+
+#include "winver.h"
+
+BOOL CreateChrome(HWND mainWindow);
+void LayoutChrome(BOOL fromSize, WPARAM wParam, LPARAM lParam);
+void LayoutStatusParts();
+void ToggleBar(int commandId);
+DWORD GetCommonControlsVersion(const char* library);
+
+#endif

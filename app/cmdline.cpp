@@ -1,0 +1,33 @@
+#include "cmdline.h"
+
+#include <cstring>
+
+static bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool RootFromCommandLine(const char* cmdline, char* out, size_t cap)
+{
+    if (!out || cap == 0)
+        return false;
+    out[0] = '\0';
+    if (!cmdline)
+        return false;
+    const char* begin = cmdline;
+    const char* end = cmdline + strlen(cmdline);
+    while (begin < end && IsBlank(*begin))
+        ++begin;
+    while (end > begin && IsBlank(end[-1]))
+        --end;
+    if (end - begin >= 2 && begin[0] == '"' && end[-1] == '"') {
+        ++begin;
+        --end;
+    }
+    size_t len = (size_t)(end - begin);
+    if (len == 0 || len >= cap)
+        return false;
+    memcpy(out, begin, len);
+    out[len] = '\0';
+    return true;
+}

@@ -1,0 +1,55 @@
+#include "../res/resource.h"
+#include "chrome.h"
+#include "state.h"
+#include "ui.h"
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnMainCreate(hwnd);
+    case WM_DESTROY:
+        OnMainDestroy(hwnd);
+        return 0;
+    case WM_SIZE:
+        LayoutChrome(TRUE, wParam, lParam);
+        return 0;
+    case WM_SETFOCUS:
+        if (g_app && g_app->listView)
+            SetFocus(g_app->listView);
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam)
+            TeardownMainWindow(hwnd);
+        return 0;
+    case WM_COMMAND:
+        ExecuteCommand(hwnd, LOWORD(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void ExecuteCommand(HWND hwnd, int id)
+{
+    switch (id) {
+    case CMD_EXIT:
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case CMD_TOOLBAR:
+    case CMD_STATUSBAR:
+        ToggleBar(id);
+        break;
+    case CMD_HELP:
+        ShowHelp(0, 0);
+        break;
+    case CMD_HOMEPAGE:
+        OpenHomePage(hwnd);
+        break;
+    case CMD_ABOUT:
+        ShowAbout(hwnd);
+        break;
+    }
+}

@@ -1,0 +1,160 @@
+#include <cstdlib>
+
+#include "../res/resource.h"
+#include "../store/paths.h"
+#include "../store/records.h"
+#include "chrome.h"
+#include "cmdline.h"
+#include "state.h"
+
+HINSTANCE g_hInstance;
+HWND g_hMainWnd;
+BOOL g_secondInstance;
+AppState* g_app;
+
+BOOL CreateAppState()
+{
+    g_app = (AppState*)calloc(1, sizeof(AppState));
+    if (!g_app)
+        return FALSE;
+    g_secondInstance = FindWindowA(MAIN_CLASS_NAME, NULL) != NULL;
+    InitCommonControls();
+    return TRUE;
+}
+
+void FreeAppState()
+{
+    free(g_app);
+    g_app = nullptr;
+}
+
+BOOL RegisterMainWindowClass()
+{
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = g_hInstance;
+    wc.hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN));
+    wc.hIconSm = (HICON)LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON,
+                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                   LR_SHARED);
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+    wc.lpszClassName = MAIN_CLASS_NAME;
+    return RegisterClassExA(&wc) != 0;
+}
+
+void ChooseFolders(const char* cmdline)
+{
+    char argument[kPathCap];
+    if (RootFromCommandLine(cmdline, argument, sizeof argument))
+        CopyText(g_app->rootFolder, kPathCap, argument);
+    else if (g_app->bootFolder[0])
+        CopyText(g_app->rootFolder, kPathCap, g_app->bootFolder);
+
+    if (!g_app->rootFolder[0]) {
+        char program[kPathCap];
+        // The folder is made on first use; failing to make it is not fatal.
+        if (ModuleFolder(program, sizeof program) &&
+            JoinPath(g_app->rootFolder, kPathCap, program, "Item"))
+            CreateDirectoryA(g_app->rootFolder, NULL);
+    }
+    if (!g_app->bootFolder[0])
+        CopyText(g_app->bootFolder, kPathCap, g_app->rootFolder);
+    CopyText(g_app->currentFolder, kPathCap, g_app->rootFolder);
+}
+
+void ChooseWindowPlacement(const RECT* saved, BOOL secondInstance, int* x, int* y, int* width,
+                           int* height)
+{
+    *x = *y = *width = *height = CW_USEDEFAULT;
+    if (!saved || saved->left < 0 || saved->top < 0)
+        return;
+    *width = saved->right - saved->left;
+    *height = saved->bottom - saved->top;
+    if (!secondInstance) {
+        *x = saved->left;
+        *y = saved->top;
+    }
+}
+
+BOOL CreateMainWindow(const char* cmdline, int showCmd)
+{
+    ChooseFolders(cmdline);
+    int x, y, width, height;
+    ChooseWindowPlacement(NULL, g_secondInstance, &x, &y, &width, &height);
+    HWND hwnd = CreateWindowExA(0, MAIN_CLASS_NAME, PRODUCT_NAME, WS_OVERLAPPEDWINDOW, x, y, width,
+                                height, NULL, NULL, g_hInstance, NULL);
+    if (!hwnd)
+        return FALSE;
+    ShowWindow(hwnd, showCmd);
+    UpdateWindow(hwnd);
+    return TRUE;
+}
+
+LRESULT OnMainCreate(HWND hwnd)
+{
+    g_hMainWnd = hwnd;
+    if (!CreateChrome(hwnd))
+        return -1;
+    ShowFolderName();
+    ShowItemCount();
+    UpdateCommandStates();
+    return 0;
+}
+
+void OnMainDestroy(HWND hwnd)
+{
+    TeardownMainWindow(hwnd);
+    PostQuitMessage(0);
+}
+
+static void DestroyChild(HWND* window)
+{
+    if (*window)
+        DestroyWindow(*window);
+    *window = NULL;
+}
+
+static void DestroyIconField(HICON* icon)
+{
+    if (*icon)
+        DestroyIcon(*icon);
+    *icon = NULL;
+}
+
+void TeardownMainWindow(HWND)
+{
+    if (!g_app)
+        return;
+    ClearItemRows();
+    DestroyIconField(&g_app->textIcon);
+    DestroyIconField(&g_app->urlIcon);
+    if (g_app->imageList)
+        ImageList_Destroy(g_app->imageList);
+    g_app->imageList = NULL;
+    DestroyChild(&g_app->listView);
+    DestroyChild(&g_app->statusBar);
+    DestroyChild(&g_app->toolbar);
+}
+
+void StopThread(HANDLE thread)
+{
+    if (!thread)
+        return;
+    DWORD code;
+    if (GetExitCodeThread(thread, &code) && code == STILL_ACTIVE)
+        TerminateThread(thread, STILL_ACTIVE);
+    CloseHandle(thread);
+}
+
+void ProcessMessage(HACCEL accelerators, MSG* msg)
+{
+    if (TranslateAcceleratorA(g_hMainWnd, accelerators, msg))
+        return;
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+}

@@ -1,0 +1,69 @@
+// The application state record and the process-wide globals beside it.
+#ifndef ZORIVEN_STATE_H
+#define ZORIVEN_STATE_H
+
+#include "winver.h"
+#include "../store/textbuf.h"
+
+struct ItemRecord;
+class DropTarget;
+
+enum { kOptionCount = 64 };
+
+struct AppState {
+    HWND toolbar;
+    HWND statusBar;
+    HWND listView;
+    HIMAGELIST imageList;
+    HICON textIcon;
+    HICON urlIcon;
+    unsigned char options[kOptionCount];
+    char excludedExt[kTextCap];
+    char editorPath[kPathCap];
+    char browserPath[kPathCap];
+    int orderChanged;
+    char rootFolder[kPathCap];
+    char currentFolder[kPathCap];
+    char bootFolder[kPathCap];
+    ItemRecord* chainHead;
+    ItemRecord* chainTail;
+    int lastEntry;
+    char lastCopied[kPathCap];
+    DropTarget* dropTarget;
+};
+
+extern HINSTANCE g_hInstance;
+extern HWND g_hMainWnd;
+extern BOOL g_secondInstance;
+extern AppState* g_app;
+
+#define MAIN_CLASS_NAME "WC_ClipMain"
+#define PRODUCT_NAME "ZORIVEN"
+#define PRODUCT_VERSION "0.23"
+
+BOOL CreateAppState();
+void FreeAppState();
+BOOL RegisterMainWindowClass();
+BOOL CreateMainWindow(const char* cmdline, int showCmd);
+void TeardownMainWindow(HWND hwnd);
+void StopThread(HANDLE thread);
+
+// One turn of the message loop: accelerators first, then the window.
+void ProcessMessage(HACCEL accelerators, MSG* msg);
+
+// Root, current and start-up folders from the command line and Boot.
+void ChooseFolders(const char* cmdline);
+
+// Saved rectangle (or null) to position and size; CW_USEDEFAULT where the
+// system should decide.
+void ChooseWindowPlacement(const RECT* saved, BOOL secondInstance, int* x, int* y, int* width,
+                           int* height);
+
+// WM_CREATE, WM_DESTROY of the main window.
+LRESULT OnMainCreate(HWND hwnd);
+void OnMainDestroy(HWND hwnd);
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void ExecuteCommand(HWND hwnd, int id);
+
+#endif

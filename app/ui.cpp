@@ -1,0 +1,219 @@
+#include "ui.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <cstring>
+
+#include "../res/resource.h"
+#include "../store/paths.h"
+#include "placement.h"
+#include "state.h"
+
+enum { kMessageCap = 520, kStringCap = 260, kHelpDisplayTopic = 0, kHelpContext = 0x0F };
+
+int ShowErrorBox(int stringId, const char* text)
+{
+    char message[kMessageCap];
+    if (text && text[0]) {
+        CopyText(message, sizeof message, text);
+    } else if (stringId == -1) {
+        DWORD error = GetLastError();
+        if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                            error, 0, message, sizeof message, NULL))
+            FormatText(message, sizeof message, "Unknown Error. (%lu)", (unsigned long)error);
+    } else if (LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap) <= 0) {
+        FormatText(message, sizeof message, "Unknown Error. (%lu)", (unsigned long)stringId);
+    }
+    MessageBeep(0);
+    MessageBoxA(NULL, message, NULL, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    return 0;
+}
+
+int ShowSystemError(DWORD code)
+{
+    SetLastError(code);
+    return ShowErrorBox(-1, NULL);
+}
+
+int RefuseField(HWND dialog, int controlId)
+{
+    MessageBeep(0);
+    SetFocus(GetDlgItem(dialog, controlId));
+    return 0;
+}
+
+static PlaceRect OuterRect(HWND hwnd)
+{
+    RECT rc = {0, 0, 0, 0};
+    GetWindowRect(hwnd, &rc);
+    PlaceRect r = {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+    return r;
+}
+
+void PlaceWindow(HWND hwnd, HWND reference, int dx, int dy)
+{
+    if (!reference)
+        reference = GetDesktopWindow();
+    PlaceRect win = OuterRect(hwnd);
+    PlaceRect ref = OuterRect(reference);
+    int screenWidth = 0, screenHeight = 0;
+    HDC dc = GetDC(hwnd);
+    if (dc) {
+        screenWidth = GetDeviceCaps(dc, HORZRES);
+        screenHeight = GetDeviceCaps(dc, VERTRES);
+        ReleaseDC(hwnd, dc);
+    }
+    int x, y;
+    ComputePlacement(win, ref, dx, dy, screenWidth, screenHeight, &x, &y);
+    SetWindowPos(hwnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+typedef BOOL(WINAPI* AnimateWindowProc)(HWND, DWORD, DWORD);
+
+BOOL AnimateShow(HWND hwnd, BOOL show)
+{
+    HMODULE user = LoadLibraryA("USER32.DLL");
+    if (!user)
+        return FALSE;
+    BOOL result = FALSE;
+    AnimateWindowProc animate = (AnimateWindowProc)(void*)GetProcAddress(user, "AnimateWindow");
+    if (animate)
+        result = animate(hwnd, 250, AW_CENTER | (show ? AW_ACTIVATE : AW_HIDE));
+    FreeLibrary(user);
+    return result;
+}
+
+BOOL HelpFilePath(char* out, size_t cap)
+{
+    char folder[kPathCap];
+    if (!ModuleFolder(folder, sizeof folder))
+        return FALSE;
+    return FormatText(out, cap, "%s\\%s.CHM", folder, PRODUCT_NAME);
+}
+
+typedef HWND(WINAPI* HtmlHelpProc)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+void ShowHelp(int kind, DWORD topic)
+{
+    char file[kPathCap];
+    HWND shown = NULL;
+    // The help window lives in hhctrl, so the library stays loaded.
+    static HtmlHelpProc htmlHelp;
+    if (!htmlHelp) {
+        HMODULE module = LoadLibraryA("HHCTRL.OCX");
+        if (module)
+            htmlHelp = (HtmlHelpProc)(void*)GetProcAddress(module, "HtmlHelpA");
+    }
+    if (htmlHelp && HelpFilePath(file, sizeof file)) {
+        if (kind == 0)
+            shown = htmlHelp(GetDesktopWindow(), file, kHelpDisplayTopic, 0);
+        else
+            shown = htmlHelp(GetDesktopWindow(), file, kHelpContext, topic);
+    }
+    if (!shown)
+        ShowSystemError(ERROR_FILE_NOT_FOUND);
+}
+
+// Live only while the browse dialog is open.
+static int s_browseCaption;
+static HWND s_browseOwner;
+static HWND s_browseStatic;
+
+static BOOL CALLBACK FindStaticChild(HWND child, LPARAM)
+{
+    char name[16];
+    if (GetClassNameA(child, name, sizeof name) && lstrcmpiA(name, "static") == 0) {
+        s_browseStatic = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static int CALLBACK BrowseCallback(HWND dialog, UINT msg, LPARAM lParam, LPARAM data)
+{
+    if (msg == BFFM_INITIALIZED) {
+        char caption[32];
+        if (s_browseCaption && LoadStringA(g_hInstance, (UINT)s_browseCaption, caption, sizeof caption) > 0)
+            SetWindowTextA(dialog, caption);
+        s_browseStatic = NULL;
+        EnumChildWindows(dialog, FindStaticChild, 0);
+        if (data)
+            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+        HWND reference = IsWindowVisible(s_browseOwner) ? s_browseOwner : g_hMainWnd;
+        PlaceWindow(dialog, reference, 50, 70);
+    } else if (msg == BFFM_SELCHANGED && s_browseStatic) {
+        char path[MAX_PATH];
+        if (SHGetPathFromIDListA((LPCITEMIDLIST)lParam, path))
+            SetWindowTextA(s_browseStatic, path);
+    }
+    return 0;
+}
+
+BOOL BrowseForFolder(HWND owner, const char* initial, char* result, int captionId)
+{
+    if (!result)
+        return FALSE;
+    result[0] = '\0';
+    IMalloc* allocator = NULL;
+    if (FAILED(SHGetMalloc(&allocator)) || !allocator)
+        return FALSE;
+    char* displayName = (char*)allocator->Alloc(kPathCap);
+    if (!displayName) {
+        allocator->Release();
+        return FALSE;
+    }
+    s_browseCaption = captionId;
+    s_browseOwner = owner;
+
+    BROWSEINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.hwndOwner = owner;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = "Folder Name";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = BrowseCallback;
+    info.lParam = (initial && initial[0]) ? (LPARAM)initial : 0;
+
+    BOOL chosen = FALSE;
+    LPITEMIDLIST list = SHBrowseForFolderA(&info);
+    if (list) {
+        char path[MAX_PATH];
+        if (SHGetPathFromIDListA(list, path))
+            chosen = CopyText(result, kPathCap, path);
+        if (!chosen)
+            result[0] = '\0';
+        allocator->Free(list);
+    }
+    allocator->Free(displayName);
+    allocator->Release();
+    s_browseCaption = 0;
+    s_browseOwner = NULL;
+    s_browseStatic = NULL;
+    return chosen;
+}
+
+BOOL GetFavoritesFolder(HWND owner, char* result)
+{
+    if (!result)
+        return FALSE;
+    result[0] = '\0';
+    LPITEMIDLIST list = NULL;
+    if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_FAVORITES, &list)) || !list)
+        return FALSE;
+    char path[MAX_PATH];
+    BOOL found = SHGetPathFromIDListA(list, path) && CopyText(result, kPathCap, path);
+    if (!found)
+        result[0] = '\0';
+    CoTaskMemFree(list);
+    return found;
+}
+
+void OpenHomePage(HWND owner)
+{
+    char url[kStringCap];
+    if (LoadStringA(g_hInstance, IDS_HOMEPAGE, url, sizeof url) <= 0)
+        url[0] = '\0';
+    HINSTANCE result = ShellExecuteA(owner, "open", url, NULL, NULL, SW_SHOW);
+    if ((INT_PTR)result <= 32)
+        ShowErrorBox(-1, NULL);
+}

@@ -1,0 +1,21 @@
+// Small user-interface services every part of the program calls.
+#ifndef ZORIVEN_UI_H
+#define ZORIVEN_UI_H
+
+#include "winver.h"
+
+int ShowErrorBox(int stringId, const char* text);
+int ShowSystemError(DWORD code);
+int RefuseField(HWND dialog, int controlId);
+void PlaceWindow(HWND hwnd, HWND reference, int dx, int dy);
+BOOL AnimateShow(HWND hwnd, BOOL show);
+void ShowHelp(int kind, DWORD topic);
+BOOL BrowseForFolder(HWND owner, const char* initial, char* result, int captionId);
+BOOL GetFavoritesFolder(HWND owner, char* result);
+void ShowAbout(HWND owner);
+void OpenHomePage(HWND owner);
+
+// The help file beside the program; false when its path does not fit.
+BOOL HelpFilePath(char* out, size_t cap);
+
+#endif

@@ -1,0 +1,30 @@
+# Byte-level code: no windows.h, so it also builds natively with sanitizers.
+set(ZORIVEN_BYTE_SOURCES
+  app/cmdline.cpp
+  app/placement.cpp
+  store/itemname.cpp
+  store/pathtext.cpp
+  store/sjis.cpp
+  store/textbuf.cpp
+)
+
+# Win32 glue.
+set(ZORIVEN_WIN_SOURCES
+  app/about.cpp
+  app/chrome.cpp
+  app/mainwnd.cpp
+  app/startup.cpp
+  app/ui.cpp
+  store/paths.cpp
+  store/records.cpp
+)
+
+# Tests of the byte-level code; they run natively and under Wine.
+set(ZORIVEN_BYTE_TESTS
+  tests/app/cmdline_test.cpp
+  tests/app/placement_test.cpp
+  tests/store/itemname_test.cpp
+  tests/store/textbuf_test.cpp
+)
+
+set(ZORIVEN_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)

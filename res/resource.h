@@ -1,0 +1,90 @@
+/* Every resource and command id, shared by the resource script and the code. */
+#ifndef ZORIVEN_RESOURCE_H
+#define ZORIVEN_RESOURCE_H
+
+/* Menus, accelerators, dialogs, pictures */
+#define IDM_MAIN            101
+#define IDM_ROWMENU         102
+#define IDM_LISTMENU        103
+#define IDA_MAIN            101
+#define IDD_ABOUT           1001
+#define IDB_TOOLBAR         101
+#define IDB_ROWS            103
+#define IDI_MAIN            101
+
+/* About box controls */
+#define IDC_ABOUT_NAME      101
+#define IDC_ABOUT_VERSION   102
+#define IDC_ABOUT_NOTE      103
+
+/* Commands; string N is the status help, 10000 + N the tooltip */
+#define CMD_NEW_ITEM        1001
+#define CMD_NEW_GROUP       1003
+#define CMD_RENAME          1005
+#define CMD_EDIT            1007
+#define CMD_DELETE          1009
+#define CMD_ATTRIBUTES      1011
+#define CMD_DUPLICATE       1013
+#define CMD_MOVE_UP         1021
+#define CMD_MOVE_DOWN       1023
+#define CMD_MOVE_TO         1025
+#define CMD_EXIT            1027
+#define CMD_COPY            1031
+#define CMD_PASTE           1032
+#define CMD_NOTIFY          1033
+#define CMD_PARENT          1035
+#define CMD_FOLDER          1037
+#define CMD_SAVE_ORDER      1038
+#define CMD_EDITOR          1039
+#define CMD_EXPLORER        1040
+#define CMD_TOOLBAR         1061
+#define CMD_STATUSBAR       1062
+#define CMD_CLIPINFO        1067
+#define CMD_REFRESH         1069
+#define CMD_OPTIONS         1070
+#define CMD_HELP            1091
+#define CMD_HOMEPAGE        1093
+#define CMD_ABOUT           1095
+
+#define TOOLTIP_BASE        10000
+
+/* Entry menu of an item with several entries */
+#define CMD_ENTRY_FIRST     3001
+#define CMD_ENTRY_LAST      3032
+
+/* Child window ids of the main window */
+#define IDC_TOOLBAR         1001
+#define IDC_STATUSBAR       1002
+#define IDC_LISTVIEW        0
+
+/* Message strings */
+#define IDS_HOMEPAGE        20001
+#define IDS_CONFIRM         20011
+#define IDS_COLUMN          20013
+#define IDS_NEW             20015
+#define IDS_EDIT            20017
+#define IDS_KEY             20019
+#define IDS_VALUE           20021
+#define IDS_UNTITLED        20023
+#define IDS_ASK_DELETE      21001
+#define IDS_ASK_DELETE_SEL  21003
+#define IDS_ASK_DELETE_TREE 21005
+#define IDS_ASK_BOOT        21007
+#define IDS_ASK_MOVE        21009
+#define IDS_ASK_APPEND      21011
+#define IDS_ASK_TITLE       21013
+#define IDS_TAB_LOAD        22001
+#define IDS_TAB_ACTION      22002
+#define IDS_TAB_DROP        22003
+#define IDS_DROP_NEW        22011
+#define IDS_DROP_APPEND     22012
+#define IDS_DROP_ASK        22013
+#define IDS_EXISTS          25101
+#define IDS_MISSING         25103
+#define IDS_BAD_NAME        25105
+#define IDS_NO_CLIPDATA     25107
+
+/* Private message: text dropped on a window */
+#define WM_DROPTEXT         5345
+
+#endif

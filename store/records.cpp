@@ -1,0 +1,230 @@
+#include "records.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "../app/state.h"
+#include "../res/resource.h"
+#include "itemname.h"
+#include "pathtext.h"
+
+static char* CopyString(const char* text)
+{
+    if (!text)
+        return nullptr;
+    size_t len = strlen(text) + 1;
+    char* copy = (char*)malloc(len);
+    if (copy)
+        memcpy(copy, text, len);
+    return copy;
+}
+
+static void AppendToChain(ItemRecord* record)
+{
+    if (!g_app->chainHead)
+        g_app->chainHead = record;
+    else
+        g_app->chainTail->next = record;
+    g_app->chainTail = record;
+}
+
+int RowCount()
+{
+    if (!g_app || !g_app->listView)
+        return 0;
+    return (int)SendMessageA(g_app->listView, LVM_GETITEMCOUNT, 0, 0);
+}
+
+BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, int position)
+{
+    ItemRecord* record = (ItemRecord*)calloc(1, sizeof(ItemRecord));
+    if (!record)
+        return FALSE;
+
+    char name[kRowNameCap];
+    char ext[kNamePartCap];
+    SplitItemName(path, isItem != FALSE, name, ext);
+    record->name = CopyString(name);
+    record->ext = ext[0] ? CopyString(ext) : nullptr;
+    record->kind = ItemKindFor(isItem != FALSE, ext);
+
+    if (count < 0 || !entries)
+        count = 0;
+    if (count > kMaxEntries)
+        count = kMaxEntries;
+    record->entryCount = count;
+    for (int i = 0; i < count; ++i) {
+        record->entries[i].key = CopyString(entries[i].key);
+        record->entries[i].value = CopyString(entries[i].value);
+    }
+
+    AppendToChain(record);
+    return InsertListRow(record, position, record->kind);
+}
+
+BOOL InsertListRow(ItemRecord* record, int position, int kind)
+{
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = position == -1 ? RowCount() : position;
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    item.iImage = kind;
+    item.lParam = (LPARAM)record;
+    return SendMessageA(g_app->listView, LVM_INSERTITEMA, 0, (LPARAM)&item) != -1;
+}
+
+ItemRecord* GetRowRecord(int row)
+{
+    if (!g_app || !g_app->listView || row < 0)
+        return nullptr;
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(g_app->listView, LVM_GETITEMA, 0, (LPARAM)&item))
+        return nullptr;
+    return (ItemRecord*)item.lParam;
+}
+
+ItemRecord* GetSelectedRecord(int* row, int start)
+{
+    int found = -1;
+    if (g_app && g_app->listView)
+        found = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)start,
+                                  MAKELPARAM(LVNI_SELECTED, 0));
+    if (row)
+        *row = found;
+    return found < 0 ? nullptr : GetRowRecord(found);
+}
+
+ItemRecord* FindRowByName(const char* name, int* row)
+{
+    if (!name)
+        return nullptr;
+    int n = RowCount();
+    for (int i = 0; i < n; ++i) {
+        ItemRecord* record = GetRowRecord(i);
+        if (record && record->name && strcmp(record->name, name) == 0) {
+            if (row)
+                *row = i;
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+static void SetRowState(int row, UINT state)
+{
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
+}
+
+void SelectRow(int row)
+{
+    int n = RowCount();
+    if (row == -1)
+        row = n - 1;
+    if (row < 0 || row >= n)
+        return;
+    // Row -1 addresses every row at once: one pass instead of n messages.
+    SetRowState(-1, 0);
+    SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void SetRowRecord(ItemRecord* record, int row)
+{
+    if (!record)
+        return;
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = row;
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    item.iImage = record->kind;
+    item.lParam = (LPARAM)record;
+    SendMessageA(g_app->listView, LVM_SETITEMA, 0, (LPARAM)&item);
+}
+
+void FreeEntries(int count, Entry* entries)
+{
+    if (count <= 0 || !entries)
+        return;
+    for (int i = 0; i < count; ++i) {
+        free(entries[i].key);
+        free(entries[i].value);
+        entries[i].key = nullptr;
+        entries[i].value = nullptr;
+    }
+}
+
+void ClearItemRows()
+{
+    ItemRecord* record = g_app->chainHead;
+    while (record) {
+        ItemRecord* next = record->next;
+        free(record->name);
+        free(record->ext);
+        FreeEntries(record->entryCount, record->entries);
+        free(record);
+        record = next;
+    }
+    g_app->chainHead = nullptr;
+    g_app->chainTail = nullptr;
+    g_app->orderChanged = 0;
+    if (g_app->listView)
+        SendMessageA(g_app->listView, LVM_DELETEALLITEMS, 0, 0);
+}
+
+static void SetStatusText(int part, const char* text)
+{
+    if (g_app->statusBar)
+        SendMessageA(g_app->statusBar, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
+}
+
+void ShowItemCount()
+{
+    char text[32];
+    FormatText(text, sizeof text, " %d", RowCount());
+    SetStatusText(2, text);
+}
+
+void ShowFolderName()
+{
+    SetStatusText(0, LastComponent(g_app->currentFolder));
+}
+
+BOOL AtRootFolder()
+{
+    return EqualNoCase(g_app->currentFolder, g_app->rootFolder);
+}
+
+static void SetButton(int command, bool enabled)
+{
+    SendMessageA(g_app->toolbar, TB_SETSTATE, (WPARAM)command,
+                 MAKELPARAM(enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE, 0));
+}
+
+void UpdateCommandStates()
+{
+    if (!g_app->toolbar)
+        return;
+    bool selected = g_app->listView &&
+                    SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    int n = RowCount();
+    bool item = selected && record && record->kind != kKindGroup;
+
+    SetButton(CMD_PARENT, !AtRootFolder());
+    SetButton(CMD_DELETE, selected);
+    SetButton(CMD_DUPLICATE, selected);
+    SetButton(CMD_COPY, item);
+    SetButton(CMD_NOTIFY, item);
+    SetButton(CMD_EDIT, item);
+    SetButton(CMD_MOVE_UP, selected && record && row > 0);
+    SetButton(CMD_MOVE_DOWN, selected && record && row < n - 1);
+}

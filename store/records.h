@@ -1,0 +1,40 @@
+// Item records behind the list rows, and the list operations on them.
+#ifndef ZORIVEN_RECORDS_H
+#define ZORIVEN_RECORDS_H
+
+#include "../app/winver.h"
+
+enum { kMaxEntries = 32 };
+
+struct Entry {
+    char* key;
+    char* value;
+};
+
+struct ItemRecord {
+    ItemRecord* next;
+    char* name;
+    char* ext;
+    int kind;
+    int entryCount;
+    Entry entries[kMaxEntries];
+};
+
+BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, int position);
+BOOL InsertListRow(ItemRecord* record, int position, int kind);
+ItemRecord* GetRowRecord(int row);
+ItemRecord* GetSelectedRecord(int* row, int start);
+ItemRecord* FindRowByName(const char* name, int* row);
+void SelectRow(int row);
+void SetRowRecord(ItemRecord* record, int row);
+void FreeEntries(int count, Entry* entries);
+void ClearItemRows();
+void ShowItemCount();
+void ShowFolderName();
+void UpdateCommandStates();
+
+int RowCount();
+// The current folder is the root folder (compared without regard to case).
+BOOL AtRootFolder();
+
+#endif

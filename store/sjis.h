@@ -1,0 +1,19 @@
+// Shift_JIS byte classes and separator searches that never split a
+// double-byte character (whose trail byte may be 0x5C, the backslash).
+#ifndef ZORIVEN_SJIS_H
+#define ZORIVEN_SJIS_H
+
+bool IsLeadByte(unsigned char c);
+bool IsTrailByte(unsigned char c);
+// The byte at p is a lead byte and the next one a trail byte.
+bool IsDoubleByteAt(const char* p);
+
+// Last occurrence of the single-byte character ch, read as Shift_JIS
+// text; null when there is none.
+const char* FindLastChar(const char* text, char ch);
+
+// Length of the longest prefix of text[0..len) that does not end inside
+// a double-byte character.
+unsigned long CharSafeLength(const char* text, unsigned long len);
+
+#endif

@@ -1,0 +1,56 @@
+#include "textbuf.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "sjis.h"
+
+bool CopyText(char* dst, size_t cap, const char* src)
+{
+    if (!dst || cap == 0)
+        return false;
+    if (!src)
+        src = "";
+    size_t len = strlen(src);
+    if (len < cap) {
+        memcpy(dst, src, len + 1);
+        return true;
+    }
+    size_t keep = CharSafeLength(src, (unsigned long)(cap - 1));
+    memcpy(dst, src, keep);
+    dst[keep] = '\0';
+    return false;
+}
+
+bool AppendText(char* dst, size_t cap, const char* src)
+{
+    if (!dst || cap == 0)
+        return false;
+    size_t used = strnlen(dst, cap);
+    if (used >= cap) {
+        dst[cap - 1] = '\0';
+        return false;
+    }
+    return CopyText(dst + used, cap - used, src);
+}
+
+bool FormatText(char* dst, size_t cap, const char* fmt, ...)
+{
+    if (!dst || cap == 0)
+        return false;
+    va_list ap;
+    va_start(ap, fmt);
+    int n = vsnprintf(dst, cap, fmt, ap);
+    va_end(ap);
+    if (n < 0 || (size_t)n >= cap) {
+        dst[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+bool JoinPath(char* dst, size_t cap, const char* folder, const char* name)
+{
+    return FormatText(dst, cap, "%s\\%s", folder ? folder : "", name ? name : "");
+}

@@ -1,0 +1,29 @@
+// Bounded copies and formatting into the program's fixed buffers.
+// Pure byte logic: no windows.h, so it also builds natively.
+#ifndef ZORIVEN_TEXTBUF_H
+#define ZORIVEN_TEXTBUF_H
+
+#include <cstddef>
+
+enum { kPathCap = 260, kTextCap = 1024, kLineCap = 2048, kListCap = 4096 };
+
+// Copies src into dst (capacity cap bytes, terminator included). Returns
+// false when src did not fit; dst then holds the longest prefix that does
+// not end in the middle of a double-byte character. A null src copies "".
+bool CopyText(char* dst, size_t cap, const char* src);
+
+// Appends src to the text already in dst; same contract as CopyText.
+bool AppendText(char* dst, size_t cap, const char* src);
+
+// printf into dst. Returns false (and leaves dst empty) when the result
+// would not fit: a cut path must never be used to touch the disk.
+bool FormatText(char* dst, size_t cap, const char* fmt, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
+
+// folder + "\" + name; false and an empty dst when it does not fit.
+bool JoinPath(char* dst, size_t cap, const char* folder, const char* name);
+
+#endif

@@ -1,0 +1,157 @@
+// Toolbar, status bar and list view: creation and layout.
+#include "app/chrome.h"
+
+#include "guitest.h"
+#include "res/resource.h"
+
+using gt::MainWindowTest;
+
+class ChromeTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(Start(folder_));
+    }
+
+    int ListClientWidth()
+    {
+        RECT rc;
+        GetClientRect(g_app->listView, &rc);
+        return rc.right;
+    }
+
+    void ExpectLayout(const char* when)
+    {
+        RECT client, list = gt::ChildRect(g_app->listView);
+        GetClientRect(g_hMainWnd, &client);
+        bool toolbar = gt::MenuState(CMD_TOOLBAR) & MF_CHECKED;
+        bool status = gt::MenuState(CMD_STATUSBAR) & MF_CHECKED;
+        RECT tb, sb;
+        GetWindowRect(g_app->toolbar, &tb);
+        GetWindowRect(g_app->statusBar, &sb);
+        EXPECT_EQ(toolbar ? tb.bottom - tb.top : 0, list.top) << when;
+        EXPECT_EQ(status ? client.bottom - (sb.bottom - sb.top) : client.bottom, list.bottom) << when;
+        EXPECT_EQ(0, list.left) << when;
+        EXPECT_EQ(client.right, list.right) << when;
+        EXPECT_EQ(ListClientWidth(),
+                  (int)SendMessageA(g_app->listView, LVM_GETCOLUMNWIDTH, 0, 0))
+            << when;
+        EXPECT_EQ(toolbar, IsWindowVisible(g_app->toolbar) != FALSE) << when;
+        EXPECT_EQ(status, IsWindowVisible(g_app->statusBar) != FALSE) << when;
+    }
+};
+
+TEST_F(ChromeTest, ToolbarButtonsInOrder)
+{
+    struct Want {
+        int image, command;
+    };
+    const Want want[] = {{0, 1031}, {2, 1033}, {0, 0},    {3, 1001}, {4, 1007},
+                         {5, 1009}, {1, 1013}, {6, 1069}, {0, 0},    {7, 1021},
+                         {8, 1023}, {0, 0},    {9, 1035}};
+    ASSERT_EQ(13, (int)SendMessageA(g_app->toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < 13; ++i) {
+        TBBUTTON button;
+        memset(&button, 0, sizeof button);
+        ASSERT_TRUE(SendMessageA(g_app->toolbar, TB_GETBUTTON, i, (LPARAM)&button));
+        if (want[i].command == 0) {
+            EXPECT_TRUE(button.fsStyle & TBSTYLE_SEP) << i;
+            continue;
+        }
+        EXPECT_EQ(want[i].command, button.idCommand) << i;
+        EXPECT_EQ(want[i].image, button.iBitmap) << i;
+        EXPECT_EQ(TBSTYLE_BUTTON, button.fsStyle) << i;
+    }
+    EXPECT_TRUE(GetWindowLongA(g_app->toolbar, GWL_STYLE) & TBSTYLE_TOOLTIPS);
+    EXPECT_EQ(IDC_TOOLBAR, GetDlgCtrlID(g_app->toolbar));
+    EXPECT_EQ(IDC_STATUSBAR, GetDlgCtrlID(g_app->statusBar));
+}
+
+TEST_F(ChromeTest, FlatButtonsFollowTheLibraryVersion)
+{
+    DWORD version = GetCommonControlsVersion("COMCTL32.DLL");
+    EXPECT_GT(version, 0u);
+    bool flat = SendMessageA(g_app->toolbar, TB_GETSTYLE, 0, 0) & TBSTYLE_FLAT;
+    EXPECT_EQ(version >= 0x40047, flat);
+    EXPECT_EQ(0u, GetCommonControlsVersion("NO-SUCH-LIBRARY.DLL"));
+    EXPECT_EQ(0u, GetCommonControlsVersion("KERNEL32.DLL"));   // no DllGetVersion
+}
+
+TEST_F(ChromeTest, ListViewStylesImagesAndColumn)
+{
+    LONG style = GetWindowLongA(g_app->listView, GWL_STYLE);
+    const LONG want = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS |
+                      LVS_AUTOARRANGE | LVS_EDITLABELS | WS_BORDER;
+    EXPECT_EQ(want, style & want);
+    EXPECT_TRUE(GetWindowLongA(g_app->listView, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(g_app->imageList,
+              (HIMAGELIST)SendMessageA(g_app->listView, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    EXPECT_EQ(4, ImageList_GetImageCount(g_app->imageList));
+    EXPECT_TRUE(g_app->textIcon);
+    EXPECT_TRUE(g_app->urlIcon);
+
+    char heading[64] = "";
+    LVCOLUMNA column;
+    memset(&column, 0, sizeof column);
+    column.mask = LVCF_TEXT;
+    column.pszText = heading;
+    column.cchTextMax = sizeof heading;
+    ASSERT_TRUE(SendMessageA(g_app->listView, LVM_GETCOLUMNA, 0, (LPARAM)&column));
+    EXPECT_EQ(gt::Sjis(u8"項目"), heading);
+}
+
+TEST_F(ChromeTest, StatusPartsAreMeasuredOnce)
+{
+    HDC dc = GetDC(g_app->statusBar);
+    SIZE size;
+    GetTextExtentPointA(dc, "999999", 6, &size);
+    ReleaseDC(g_app->statusBar, dc);
+    for (int width : {640, 300, 900}) {
+        SetWindowPos(g_hMainWnd, NULL, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
+        gt::Pump();
+        RECT client;
+        GetClientRect(g_hMainWnd, &client);
+        int edges[4] = {0, 0, 0, 0};
+        ASSERT_EQ(3, (int)SendMessageA(g_app->statusBar, SB_GETPARTS, 4, (LPARAM)edges));
+        EXPECT_EQ(client.right - size.cx, edges[0]);
+        EXPECT_EQ(client.right - size.cx, edges[1]);
+        EXPECT_EQ(client.right, edges[2]);
+        EXPECT_TRUE(HIWORD(SendMessageA(g_app->statusBar, SB_GETTEXTLENGTHA, 1, 0)) & SBT_NOBORDERS);
+    }
+    // Texts survive a new layout.
+    EXPECT_EQ(" 0", gt::StatusPart(2));
+}
+
+TEST_F(ChromeTest, ColumnFillsTheListAfterResizesAndToggles)
+{
+    ExpectLayout("start");
+    for (int width : {500, 820, 333}) {
+        SetWindowPos(g_hMainWnd, NULL, 0, 0, width, 300 + width / 4, SWP_NOMOVE | SWP_NOZORDER);
+        gt::Pump();
+        ExpectLayout("resize");
+    }
+    RECT before = gt::ChildRect(g_app->listView);
+
+    Command(CMD_TOOLBAR);
+    EXPECT_FALSE(gt::MenuState(CMD_TOOLBAR) & MF_CHECKED);
+    EXPECT_EQ(0, gt::ChildRect(g_app->listView).top);
+    ExpectLayout("toolbar hidden");
+    Command(CMD_STATUSBAR);
+    ExpectLayout("both hidden");
+    SetWindowPos(g_hMainWnd, NULL, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    gt::Pump();
+    ExpectLayout("resized while hidden");
+    SetWindowPos(g_hMainWnd, NULL, 0, 0, 333, 383, SWP_NOMOVE | SWP_NOZORDER);
+    Command(CMD_TOOLBAR);
+    Command(CMD_STATUSBAR);
+    ExpectLayout("both shown again");
+    RECT after = gt::ChildRect(g_app->listView);
+    EXPECT_TRUE(EqualRect(&before, &after));
+
+    // Twice the status bar gives back the same layout.
+    Command(CMD_STATUSBAR);
+    Command(CMD_STATUSBAR);
+    after = gt::ChildRect(g_app->listView);
+    EXPECT_TRUE(EqualRect(&before, &after));
+}

@@ -1,0 +1,49 @@
+#include "app/cmdline.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "store/textbuf.h"
+
+static std::string Root(const std::string& cmdline, bool expectOk = true)
+{
+    char out[kPathCap];
+    memset(out, 'x', sizeof out);
+    bool ok = RootFromCommandLine(cmdline.c_str(), out, sizeof out);
+    EXPECT_EQ(expectOk, ok) << cmdline;
+    return out;
+}
+
+TEST(CommandLine, QuotesAndBlanksAroundTheFolderGo)
+{
+    EXPECT_EQ("C:\\My Items", Root("\"C:\\My Items\""));
+    EXPECT_EQ("C:\\My Items", Root("  \"C:\\My Items\"\t "));
+    EXPECT_EQ("C:\\Items", Root("C:\\Items  "));
+    // Only one enclosing pair goes; everything inside stays verbatim.
+    EXPECT_EQ("\"C:\\x\"", Root("\"\"C:\\x\"\""));
+    EXPECT_EQ("  C:\\x ", Root("\"  C:\\x \""));
+    EXPECT_EQ("C:\\a\"b", Root("C:\\a\"b"));
+    // An unbalanced quote is not a pair.
+    EXPECT_EQ("\"C:\\x", Root("\"C:\\x"));
+}
+
+TEST(CommandLine, NothingLeftIsNoFolder)
+{
+    EXPECT_EQ("", Root("", false));
+    EXPECT_EQ("", Root("   ", false));
+    EXPECT_EQ("", Root("\"\"", false));
+    char out[4] = "abc";
+    EXPECT_FALSE(RootFromCommandLine(nullptr, out, sizeof out));
+    EXPECT_STREQ("", out);
+}
+
+TEST(CommandLine, OverLongFolderIsRefusedNotCut)
+{
+    std::string fits = "C:\\" + std::string(kPathCap - 4, 'a');
+    ASSERT_EQ(259u, fits.size());
+    EXPECT_EQ(fits, Root(fits));
+    EXPECT_EQ(fits, Root("\"" + fits + "\""));
+    EXPECT_EQ("", Root(fits + "b", false));
+    EXPECT_EQ("", Root(std::string(5000, 'z'), false));
+}

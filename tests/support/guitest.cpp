@@ -1,0 +1,337 @@
+#include "guitest.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "res/resource.h"
+#include "store/paths.h"
+#include "store/records.h"
+
+namespace gt {
+
+static BoxAnswerer* s_answerer;
+static bool s_quit;
+static HACCEL s_accelerators;
+
+std::string Sjis(const char* utf8)
+{
+    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, NULL, 0);
+    std::wstring w(wide, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &w[0], wide);
+    int bytes = WideCharToMultiByte(932, 0, w.c_str(), -1, NULL, 0, NULL, NULL);
+    std::string s(bytes, '\0');
+    WideCharToMultiByte(932, 0, w.c_str(), -1, &s[0], bytes, NULL, NULL);
+    s.resize(bytes > 0 ? bytes - 1 : 0);
+    return s;
+}
+
+static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && s_answerer)
+        s_answerer->OnActivate((HWND)wParam);
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+static void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    if (s_answerer)
+        s_answerer->OnTimer();
+}
+
+BoxAnswerer::BoxAnswerer()
+{
+    hook_ = SetWindowsHookExA(WH_CBT, CbtHook, NULL, GetCurrentThreadId());
+    s_answerer = this;
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    if (s_answerer == this)
+        s_answerer = nullptr;
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+}
+
+void BoxAnswerer::Press(int button)
+{
+    answers_.push_back({button, nullptr});
+}
+
+void BoxAnswerer::Drive(BoxDriver driver)
+{
+    answers_.push_back({0, std::move(driver)});
+}
+
+void BoxAnswerer::Clear()
+{
+    answers_.clear();
+    seen_.clear();
+    unexpected_ = 0;
+}
+
+static std::string WindowText(HWND hwnd)
+{
+    char text[4096];
+    text[0] = '\0';
+    if (hwnd)
+        GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+static UINT IconKind(HWND box)
+{
+    struct Known {
+        LPCSTR id;
+        UINT kind;
+    };
+    static const Known known[] = {{(LPCSTR)IDI_HAND, MB_ICONERROR},
+                                  {(LPCSTR)IDI_QUESTION, MB_ICONQUESTION},
+                                  {(LPCSTR)IDI_EXCLAMATION, MB_ICONWARNING},
+                                  {(LPCSTR)IDI_ASTERISK, MB_ICONINFORMATION}};
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            continue;
+        HICON icon = (HICON)SendMessageA(child, STM_GETICON, 0, 0);
+        for (const Known& k : known)
+            if (icon && icon == LoadIconA(NULL, k.id))
+                return k.kind;
+    }
+    return 0;
+}
+
+void BoxAnswerer::OnActivate(HWND box)
+{
+    char cls[32];
+    if (!GetClassNameA(box, cls, sizeof cls) || strcmp(cls, "#32770") != 0)
+        return;
+    if (std::find(handled_.begin(), handled_.end(), box) != handled_.end())
+        return;
+    handled_.push_back(box);
+
+    Answer answer{0, nullptr};
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.erase(answers_.begin());
+    } else {
+        ++unexpected_;
+        answer.button = -1;
+    }
+    pending_.push_back(box);
+    pendingAnswers_.push_back(answer);
+    // Read and answer it from the box's own message loop: at activation a
+    // box may not have its text, icon and buttons yet.
+    SetTimer(NULL, 0, 20, AnswerTimer);
+}
+
+void BoxAnswerer::OnTimer()
+{
+    if (pending_.empty())
+        return;
+    HWND box = pending_.front();
+    Answer answer = pendingAnswers_.front();
+    pending_.erase(pending_.begin());
+    pendingAnswers_.erase(pendingAnswers_.begin());
+    if (!IsWindow(box))
+        return;
+    SeenBox seen;
+    seen.caption = WindowText(box);
+    seen.text = WindowText(GetDlgItem(box, 0xFFFF));
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+        if (IsWindowVisible(GetDlgItem(box, id)))
+            seen.buttons.push_back(id);
+    seen.icon = IconKind(box);
+    seen.owner = GetWindow(box, GW_OWNER);
+    seen.ownerless = seen.owner == NULL;
+    seen.mainDisabled = g_hMainWnd && IsWindow(g_hMainWnd) && !IsWindowEnabled(g_hMainWnd);
+    seen_.push_back(seen);
+
+    if (answer.button == -1) {
+        answer.button = IDOK;
+        for (int id : {IDCANCEL, IDNO, IDOK})
+            if (IsWindowVisible(GetDlgItem(box, id))) {
+                answer.button = id;
+                break;
+            }
+    }
+    if (answer.driver)
+        answer.driver(box);
+    else
+        ClickButton(box, answer.button);
+}
+
+void ClickButton(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+void Pump(DWORD quietMs, DWORD maxMs)
+{
+    if (!s_accelerators)
+        s_accelerators = LoadAcceleratorsA(g_hInstance, MAKEINTRESOURCEA(IDA_MAIN));
+    DWORD start = GetTickCount();
+    DWORD lastBusy = start;
+    for (;;) {
+        MSG msg;
+        bool busy = false;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            busy = true;
+            if (msg.message == WM_QUIT) {
+                s_quit = true;
+                continue;
+            }
+            ProcessMessage(s_accelerators, &msg);
+        }
+        DWORD now = GetTickCount();
+        if (busy)
+            lastBusy = now;
+        if (now - lastBusy >= quietMs || now - start >= maxMs)
+            return;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+bool QuitPosted()
+{
+    return s_quit;
+}
+
+std::vector<std::string> RowNames()
+{
+    std::vector<std::string> names;
+    int n = RowCount();
+    for (int i = 0; i < n; ++i) {
+        ItemRecord* record = GetRowRecord(i);
+        names.push_back(record && record->name ? record->name : "");
+    }
+    return names;
+}
+
+std::string StatusPart(int part)
+{
+    char text[1024];
+    text[0] = '\0';
+    LRESULT length = SendMessageA(g_app->statusBar, SB_GETTEXTLENGTHA, (WPARAM)part, 0);
+    if (LOWORD(length) < sizeof text)
+        SendMessageA(g_app->statusBar, SB_GETTEXTA, (WPARAM)part, (LPARAM)text);
+    return text;
+}
+
+DWORD ButtonState(int command)
+{
+    return (DWORD)SendMessageA(g_app->toolbar, TB_GETSTATE, (WPARAM)command, 0);
+}
+
+UINT MenuState(int command)
+{
+    return GetMenuState(GetMenu(g_hMainWnd), (UINT)command, MF_BYCOMMAND);
+}
+
+RECT ChildRect(HWND child)
+{
+    RECT rc;
+    GetWindowRect(child, &rc);
+    MapWindowPoints(NULL, g_hMainWnd, (POINT*)&rc, 2);
+    return rc;
+}
+
+std::string MakeTempFolder()
+{
+    static int counter;
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    for (;;) {
+        char path[MAX_PATH];
+        wsprintfA(path, "%szoriven-%lu-%d", base, GetCurrentProcessId(), ++counter);
+        if (CreateDirectoryA(path, NULL))
+            return path;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return "";
+    }
+}
+
+bool RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool PathIsFolder(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ProgramFolder()
+{
+    char folder[MAX_PATH];
+    return ModuleFolder(folder, sizeof folder) ? folder : "";
+}
+
+void MainWindowTest::SetUp()
+{
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\VEXO");
+    folder_ = MakeTempFolder();
+    ASSERT_FALSE(folder_.empty());
+    s_quit = false;
+}
+
+void MainWindowTest::TearDown()
+{
+    Close();
+    EXPECT_EQ(0, boxes_.unexpected()) << "a box appeared that the test did not expect";
+    RemoveTree(folder_);
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\VEXO");
+}
+
+HWND MainWindowTest::Start(const std::string& cmdline)
+{
+    static bool registered;
+    if (!registered)
+        registered = RegisterMainWindowClass() != FALSE;
+    if (!registered || !CreateAppState())
+        return NULL;
+    if (!CreateMainWindow(cmdline.c_str(), SW_SHOWNORMAL)) {
+        FreeAppState();
+        return NULL;
+    }
+    g_app->lastEntry = -1;
+    Pump();
+    return g_hMainWnd;
+}
+
+void MainWindowTest::Close()
+{
+    if (!g_app)
+        return;
+    if (g_hMainWnd && IsWindow(g_hMainWnd))
+        DestroyWindow(g_hMainWnd);
+    Pump();
+    g_hMainWnd = NULL;
+    FreeAppState();
+}
+
+void MainWindowTest::Command(int id)
+{
+    PostMessageA(g_hMainWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    Pump();
+}
+
+}  // namespace gt

@@ -1,0 +1,104 @@
+// Test support: the real main window in-process, readers for its rows,
+// bars and menus, and an answerer for message boxes and modal dialogs.
+#ifndef ZORIVEN_GUITEST_H
+#define ZORIVEN_GUITEST_H
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/state.h"
+#include "store/records.h"
+
+namespace gt {
+
+// UTF-8 source text as the program sees it (code page 932 bytes).
+std::string Sjis(const char* utf8);
+
+// A message box or dialog that appeared while an answerer was installed.
+struct SeenBox {
+    std::string caption;
+    std::string text;            // a message box's message (static 0xFFFF)
+    std::vector<int> buttons;    // IDOK, IDCANCEL, IDYES, IDNO present
+    UINT icon = 0;               // MB_ICONERROR, MB_ICONQUESTION, ... or 0
+    bool ownerless = false;
+    bool mainDisabled = false;   // the main window was disabled (task modal)
+    HWND owner = NULL;
+};
+
+using BoxDriver = std::function<void(HWND box)>;
+
+// Answers the boxes of this thread in turn. A box without a queued answer
+// is cancelled (or closed with its only button) and counted as unexpected.
+class BoxAnswerer {
+public:
+    BoxAnswerer();
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    void Press(int button);           // next box: click this button
+    void Drive(BoxDriver driver);     // next box: run driver (it must close it)
+    const std::vector<SeenBox>& seen() const { return seen_; }
+    int unexpected() const { return unexpected_; }
+    void Clear();
+
+    // Internal: called by the hook and timer.
+    void OnActivate(HWND box);
+    void OnTimer();
+
+private:
+    struct Answer {
+        int button;
+        BoxDriver driver;
+    };
+    HHOOK hook_;
+    std::vector<Answer> answers_;
+    std::vector<HWND> pending_;
+    std::vector<Answer> pendingAnswers_;
+    std::vector<SeenBox> seen_;
+    std::vector<HWND> handled_;
+    int unexpected_ = 0;
+};
+
+// Clicks a dialog button the way a user would (posted BN_CLICKED).
+void ClickButton(HWND dialog, int id);
+
+// Runs the program's message loop step until the queue stays empty for
+// the given quiet time (ms), at most for maxMs.
+void Pump(DWORD quietMs = 30, DWORD maxMs = 5000);
+bool QuitPosted();
+
+// Readers.
+std::vector<std::string> RowNames();
+std::string StatusPart(int part);
+DWORD ButtonState(int command);
+UINT MenuState(int command);   // of the main window's menu bar
+RECT ChildRect(HWND child);    // in the main window's client coordinates
+
+// Files and folders (code page 932 paths).
+std::string MakeTempFolder();
+bool RemoveTree(const std::string& path);
+bool PathIsFolder(const std::string& path);
+std::string ProgramFolder();
+
+// A fresh registry key and library folder for every test; the main window
+// is created from the program's own code and resources.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND Start(const std::string& cmdline);
+    void Close();
+    void Command(int id);   // as if chosen from the menu, then pumped
+
+    std::string folder_;
+    BoxAnswerer boxes_;
+};
+
+}  // namespace gt
+
+#endif
