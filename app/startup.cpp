@@ -5,6 +5,7 @@
 #include "../store/records.h"
 #include "chrome.h"
 #include "cmdline.h"
+#include "settings.h"
 #include "state.h"
 
 HINSTANCE g_hInstance;
@@ -83,9 +84,10 @@ void ChooseWindowPlacement(const RECT* saved, BOOL secondInstance, int* x, int* 
 
 BOOL CreateMainWindow(const char* cmdline, int showCmd)
 {
-    ChooseFolders(cmdline);
+    RECT saved;
+    BOOL haveRect = LoadSettings(cmdline, &saved);
     int x, y, width, height;
-    ChooseWindowPlacement(NULL, g_secondInstance, &x, &y, &width, &height);
+    ChooseWindowPlacement(haveRect ? &saved : NULL, g_secondInstance, &x, &y, &width, &height);
     HWND hwnd = CreateWindowExA(0, MAIN_CLASS_NAME, PRODUCT_NAME, WS_OVERLAPPEDWINDOW, x, y, width,
                                 height, NULL, NULL, g_hInstance, NULL);
     if (!hwnd)
@@ -126,10 +128,11 @@ static void DestroyIconField(HICON* icon)
     *icon = NULL;
 }
 
-void TeardownMainWindow(HWND)
+void TeardownMainWindow(HWND hwnd)
 {
     if (!g_app)
         return;
+    SaveSettings(hwnd);
     ClearItemRows();
     DestroyIconField(&g_app->textIcon);
     DestroyIconField(&g_app->urlIcon);

@@ -3,12 +3,11 @@
 #define ZORIVEN_STATE_H
 
 #include "winver.h"
+#include "../options/optblock.h"
 #include "../store/textbuf.h"
 
 struct ItemRecord;
 class DropTarget;
-
-enum { kOptionCount = 64 };
 
 struct AppState {
     HWND toolbar;

@@ -3,6 +3,7 @@ set(ZORIVEN_BYTE_SOURCES
   app/cmdline.cpp
   app/placement.cpp
   store/itemname.cpp
+  store/itemtext.cpp
   store/pathtext.cpp
   store/sjis.cpp
   store/textbuf.cpp
@@ -13,10 +14,14 @@ set(ZORIVEN_WIN_SOURCES
   app/about.cpp
   app/chrome.cpp
   app/mainwnd.cpp
+  app/regkey.cpp
+  app/settings.cpp
   app/startup.cpp
   app/ui.cpp
+  store/itemfile.cpp
   store/paths.cpp
   store/records.cpp
+  store/safewrite.cpp
 )
 
 # Tests of the byte-level code; they run natively and under Wine.
@@ -24,6 +29,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/app/cmdline_test.cpp
   tests/app/placement_test.cpp
   tests/store/itemname_test.cpp
+  tests/store/itemtext_test.cpp
   tests/store/textbuf_test.cpp
 )
 

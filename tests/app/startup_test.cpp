@@ -1,6 +1,8 @@
 // Start-up, folder choice, placement and teardown of the main window.
 #include <string>
 
+#include <shlwapi.h>
+
 #include "guitest.h"
 #include "app/ui.h"
 #include "res/resource.h"
@@ -46,7 +48,7 @@ TEST_F(StartupTest, OverLongCommandLineNeverOverrunsTheState)
     // Refused, so the run falls back to the default root folder.
     EXPECT_LT(strlen(g_app->rootFolder), (size_t)kPathCap);
     EXPECT_EQ(gt::ProgramFolder() + "\\Item", g_app->rootFolder);
-    EXPECT_EQ(std::string(), std::string(g_app->excludedExt));
+    EXPECT_STREQ("exe;dll;com;pif;bak", g_app->excludedExt);
 }
 
 TEST_F(StartupTest, CommandLineFolderAtThePathLimit)
@@ -57,6 +59,8 @@ TEST_F(StartupTest, CommandLineFolderAtThePathLimit)
     ASSERT_TRUE(Start(fits));
     EXPECT_EQ(fits, g_app->rootFolder);
     Close();
+    // Otherwise the Boot value just saved would stand in for the refused one.
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\VEXO");
     ASSERT_TRUE(Start(fits + "x"));
     EXPECT_NE(fits, g_app->rootFolder);
 }

@@ -1,0 +1,58 @@
+#include "settings.h"
+
+#include <cstring>
+
+#include "regkey.h"
+#include "state.h"
+
+// A path cut to fit would name another folder or program, so a stored
+// path longer than a path buffer is treated as missing.
+static void ReadPath(RegKey& reg, const char* name, char* dst)
+{
+    char whole[kPathCap + 2];   // room to see a cut even after a character boundary
+    if (reg.ReadString(name, whole, sizeof whole) < kPathCap)
+        CopyText(dst, kPathCap, whole);
+    else
+        dst[0] = '\0';
+}
+
+BOOL LoadSettings(const char* cmdline, RECT* saved)
+{
+    RegKey reg(REG_BASE_PATH, SETTINGS_KEY, false);
+    ReadPath(reg, "Boot", g_app->bootFolder);
+    ChooseFolders(cmdline);
+
+    if (!reg.ReadBinary("OptNum", g_app->options, kOptionCount))
+        g_app->options[ExcludeExt] = 1;
+    ReadPath(reg, "Edit", g_app->editorPath);
+    if (!g_app->editorPath[0])
+        CopyText(g_app->editorPath, kPathCap, DEFAULT_EDITOR);
+    if (reg.ReadString("Ext", g_app->excludedExt, kTextCap) == 0)
+        CopyText(g_app->excludedExt, kTextCap, DEFAULT_EXCLUDED_EXT);
+    ReadPath(reg, "Browser", g_app->browserPath);
+
+    // A short or inverted rectangle would make an unusable window.
+    RECT rect = {0, 0, 0, 0};
+    BOOL read = reg.ReadBinary("Pos", &rect, sizeof rect) && rect.right > rect.left &&
+                rect.bottom > rect.top;
+    if (read && saved)
+        *saved = rect;
+    reg.Close();
+    return read;
+}
+
+BOOL SaveSettings(HWND mainWindow)
+{
+    RegKey reg(REG_BASE_PATH, SETTINGS_KEY, false);
+    reg.WriteString("Ver", PRODUCT_VERSION);
+    reg.WriteString("Boot", g_app->bootFolder);
+    reg.WriteBinary("OptNum", g_app->options, kOptionCount);
+    reg.WriteString("Edit", g_app->editorPath);
+    reg.WriteString("Ext", g_app->excludedExt);
+    reg.WriteString("Browser", g_app->browserPath);
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(mainWindow, &rect);
+    BOOL written = reg.WriteBinary("Pos", &rect, sizeof rect);
+    reg.Close();
+    return written;
+}

@@ -1,0 +1,107 @@
+#include "itemfile.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "itemtext.h"
+#include "safewrite.h"
+
+BOOL IsExcludedExtension(const char* name)
+{
+    return g_app->options[ExcludeExt] && ExtensionInList(name, g_app->excludedExt);
+}
+
+static long ReadFromHandle(void* source, char* buffer, long capacity)
+{
+    DWORD got = 0;
+    if (!ReadFile((HANDLE)source, buffer, (DWORD)capacity, &got, NULL))
+        return -1;
+    return (long)got;
+}
+
+static char* Duplicate(const char* text)
+{
+    size_t len = strlen(text) + 1;
+    char* copy = (char*)malloc(len);
+    if (copy)
+        memcpy(copy, text, len);
+    return copy;
+}
+
+// Reads entries until the file or the 32 slots run out; -1 when the file
+// could not be read to its end or memory ran out.
+static int ReadEntries(HANDLE file, Entry* entries)
+{
+    LineReader reader;
+    ItemParse parse;
+    char line[kLineCap];
+    InitLineReader(&reader, ReadFromHandle, file);
+    InitItemParse(&parse);
+    int count = 0;
+    while (count < kMaxEntries && ReadTextLine(&reader, line, sizeof line)) {
+        if (!TakeItemLine(&parse, line))
+            continue;
+        entries[count].key = Duplicate(parse.key);
+        entries[count].value = Duplicate(parse.value);
+        ++count;
+        if (!entries[count - 1].key || !entries[count - 1].value) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            FreeEntries(count, entries);
+            return -1;
+        }
+    }
+    if (reader.failed) {
+        FreeEntries(count, entries);
+        return -1;
+    }
+    return count;
+}
+
+int ReadItemFile(const char* name, Entry entries[kMaxEntries])
+{
+    if (!name || !name[0] || IsExcludedExtension(name))
+        return 0;
+    char path[kPathCap];
+    if (!JoinPath(path, sizeof path, g_app->currentFolder, name))
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return ShowErrorBox(-1, NULL);
+    // An item read only in part must not become a row: rewriting it later
+    // would drop the rest of the user's text.
+    int count = ReadEntries(file, entries);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (count < 0)
+        return ShowSystemError(error);
+    return count;
+}
+
+BOOL WriteItemFile(const char* path, int count, const Entry* entries)
+{
+    if (!path || !path[0] || count <= 0 || count > kMaxEntries || !entries)
+        return FALSE;
+    // Everything is checked and formatted before the file is touched.
+    std::string content;
+    for (int i = 0; i < count; ++i)
+        if (!AppendItemEntry(&content, entries[i].key, entries[i].value))
+            return ShowSystemError(ERROR_INSUFFICIENT_BUFFER);
+    if (strlen(path) >= kPathCap)
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+
+    DWORD attributes = GetFileAttributesA(path);
+    BOOL existed = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!existed && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
+        return ShowErrorBox(-1, NULL);
+    // A read-only, hidden or system item can be replaced only as normal.
+    if (existed && !SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL))
+        return ShowErrorBox(-1, NULL);
+    BOOL written = ReplaceFileBytes(path, content.data(), (DWORD)content.size());
+    if (existed && attributes != 0)
+        SetFileAttributesA(path, attributes);
+    return written;
+}

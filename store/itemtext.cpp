@@ -1,0 +1,198 @@
+#include "itemtext.h"
+
+#include <cstring>
+
+#include "pathtext.h"
+#include "sjis.h"
+
+void TrimLineEnd(char* text)
+{
+    if (!text)
+        return;
+    size_t len = strlen(text);
+    while (len > 2 && (text[len - 1] == '\r' || text[len - 1] == '\n' || text[len - 1] == ' '))
+        text[--len] = '\0';
+}
+
+void ReplaceChar(char* text, char from, char to)
+{
+    for (; text && *text; ++text)
+        if (*text == from)
+            *text = to;
+}
+
+void StripLineBreaks(char* text)
+{
+    if (!text)
+        return;
+    char* out = text;
+    for (const char* in = text; *in; ++in)
+        if (*in != '\r' && *in != '\n')
+            *out++ = *in;
+    *out = '\0';
+}
+
+void CopyFirstLine(const char* text, char* buffer, size_t size)
+{
+    if (!text || !text[0] || !buffer || size == 0)
+        return;
+    size_t len = strcspn(text, "\r\n");
+    if (len > size - 1)
+        len = CharSafeLength(text, (unsigned long)(size - 1));
+    memcpy(buffer, text, len);
+    buffer[len] = '\0';
+}
+
+// First occurrence of ch read as Shift_JIS text.
+static const char* FindFirstChar(const char* text, char ch)
+{
+    for (const char* p = text; *p; ++p) {
+        if (IsDoubleByteAt(p))
+            ++p;
+        else if (*p == ch)
+            return p;
+    }
+    return nullptr;
+}
+
+int ParseItemLine(const char* line, char* key, char* value)
+{
+    size_t len = line ? strlen(line) : 0;
+    if (len < 3 || !key || !value)
+        return kNotEntry;
+    key[0] = value[0] = '\0';
+
+    // The closing bracket must be a character of its own, not the second
+    // byte of a double-byte character.
+    if (line[0] == '[' && FindLastChar(line, ']') == line + len - 1 && len < kMaxReadKey + 1) {
+        memcpy(key, line + 1, len - 2);
+        key[len - 2] = '\0';
+        return kBracketLine;
+    }
+    const char* equals = FindFirstChar(line, '=');
+    if (!equals)
+        return kNotEntry;
+    size_t keyLen = (size_t)(equals - line);
+    size_t valueLen = len - keyLen - 1;
+    if (keyLen > kMaxReadKey || valueLen > kMaxReadValue)
+        return kNotEntry;
+    memcpy(key, line, keyLen);
+    key[keyLen] = '\0';
+    memcpy(value, equals + 1, valueLen + 1);
+    return kEntryLine;
+}
+
+// Compares text[0..len) with the terminated word, ASCII case folded.
+static bool PieceEquals(const char* piece, size_t len, const char* word)
+{
+    char copy[kTextCap];
+    if (len >= sizeof copy)
+        return false;
+    memcpy(copy, piece, len);
+    copy[len] = '\0';
+    return EqualNoCase(copy, word);
+}
+
+bool ExtensionInList(const char* name, const char* list)
+{
+    if (!name || !list || !list[0])
+        return false;
+    const char* dot = FindLastChar(LastComponent(name), '.');
+    if (!dot || !dot[1])
+        return false;
+    const char* ext = dot + 1;
+    for (const char* p = list; *p;) {
+        size_t len = strcspn(p, ";");
+        if (len && PieceEquals(p, len, ext))
+            return true;
+        p += len;
+        if (*p == ';')
+            ++p;
+    }
+    return false;
+}
+
+void InitLineReader(LineReader* reader, ReadBytesFn read, void* source)
+{
+    memset(reader, 0, sizeof *reader);
+    reader->read = read;
+    reader->source = source;
+}
+
+// The next byte without taking it; -1 at the end.
+static int PeekByte(LineReader* r)
+{
+    if (r->pos == r->len) {
+        if (r->ended)
+            return -1;
+        long n = r->read(r->source, r->buffer, (long)sizeof r->buffer);
+        if (n <= 0 || n > (long)sizeof r->buffer) {
+            r->ended = true;
+            r->failed = n < 0 || n > (long)sizeof r->buffer;
+            return -1;
+        }
+        r->pos = 0;
+        r->len = n;
+    }
+    return (unsigned char)r->buffer[r->pos];
+}
+
+bool ReadTextLine(LineReader* r, char* line, size_t cap)
+{
+    if (!line || cap < 2)
+        return false;
+    size_t used = 0;
+    int c;
+    while (used < cap - 1 && (c = PeekByte(r)) >= 0) {
+        r->pos++;
+        if (c == '\r' && PeekByte(r) == '\n')
+            continue;
+        line[used++] = (char)c;
+        if (c == '\n')
+            break;
+    }
+    line[used] = '\0';
+    return used > 0;
+}
+
+void InitItemParse(ItemParse* parse)
+{
+    memset(parse, 0, sizeof *parse);
+}
+
+bool TakeItemLine(ItemParse* parse, char* line)
+{
+    TrimLineEnd(line);
+    if (!line[0] || line[0] == '\'')
+        return false;
+    switch (ParseItemLine(line, parse->key, parse->value)) {
+    case kBracketLine:
+        CopyText(parse->pendingKey, sizeof parse->pendingKey, parse->key);
+        return false;
+    case kEntryLine:
+        if (parse->pendingKey[0])
+            CopyText(parse->key, sizeof parse->key, parse->pendingKey);
+        ReplaceChar(parse->key, kKeyEqualsByte, '=');
+        ReplaceChar(parse->value, kValueNewlineByte, '\n');
+        parse->pendingKey[0] = '\0';
+        return true;
+    }
+    return false;
+}
+
+bool AppendItemEntry(std::string* out, const char* key, const char* value)
+{
+    if (!key)
+        key = "";
+    if (!value)
+        value = "";
+    if (strlen(key) > kMaxWriteText || strlen(value) > kMaxWriteText)
+        return false;
+    for (const char* p = key; *p; ++p)
+        out->push_back(*p == '=' ? (char)kKeyEqualsByte : *p);
+    out->push_back('=');
+    for (const char* p = value; *p; ++p)
+        out->push_back(*p == '\n' ? (char)kValueNewlineByte : *p);
+    out->append("\r\n");
+    return true;
+}

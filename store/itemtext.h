@@ -1,0 +1,67 @@
+// The item file format as bytes: splitting a file into lines, reading an
+// entry out of a line and writing entries back. Pure byte logic, so it
+// also builds natively (sanitizers, fuzzing).
+#ifndef ZORIVEN_ITEMTEXT_H
+#define ZORIVEN_ITEMTEXT_H
+
+#include <cstddef>
+#include <string>
+
+#include "textbuf.h"
+
+// The longest key and value a line may hold to be read back; the writer
+// takes up to kTextCap - 1 bytes of either.
+enum { kMaxReadKey = 1019, kMaxReadValue = 1020, kMaxWriteText = kTextCap - 1 };
+
+// Escapes of the file form: "=" inside a key, LF inside a value.
+enum { kKeyEqualsByte = 0x08, kValueNewlineByte = 0x0B };
+
+// While the text is longer than 2 bytes and ends in CR, LF or space,
+// removes that byte. Texts of 1 or 2 bytes are left as they are.
+void TrimLineEnd(char* text);
+void ReplaceChar(char* text, char from, char to);
+void StripLineBreaks(char* text);
+// Text up to its first CR or LF, at most size - 1 bytes (never ending
+// inside a character). Nothing is written for an empty text or no buffer.
+void CopyFirstLine(const char* text, char* buffer, size_t size);
+
+enum { kNotEntry = 0, kBracketLine = 1, kEntryLine = 2 };
+// key and value are kTextCap buffers.
+int ParseItemLine(const char* line, char* key, char* value);
+
+// Whether the extension of name (after its last dot) is one of the
+// ";"-separated pieces of list, compared without regard to case.
+bool ExtensionInList(const char* name, const char* list);
+
+// Lines of a byte source the way the file is read: pieces of at most
+// kLineCap - 1 bytes, each ending after its LF; a CR directly before an LF
+// is dropped, a lone CR kept.
+typedef long (*ReadBytesFn)(void* source, char* buffer, long capacity);  // <0 error, 0 end
+struct LineReader {
+    ReadBytesFn read;
+    void* source;
+    char buffer[4096];
+    long pos, len;
+    bool ended, failed;
+};
+void InitLineReader(LineReader* reader, ReadBytesFn read, void* source);
+// False at the end of the source (or when it failed: see reader->failed).
+bool ReadTextLine(LineReader* reader, char* line, size_t cap);
+
+// The reader's state between lines: a bracket line names the key of the
+// next entry line.
+struct ItemParse {
+    char pendingKey[kTextCap];
+    char key[kTextCap];
+    char value[kTextCap];
+};
+void InitItemParse(ItemParse* parse);
+// Interprets one line (trimmed in place); true when key and value now hold
+// the next entry, unescaped.
+bool TakeItemLine(ItemParse* parse, char* line);
+
+// Appends one entry in file form (escaped, CR LF). False, and nothing
+// appended, when the key or value is longer than kMaxWriteText bytes.
+bool AppendItemEntry(std::string* out, const char* key, const char* value);
+
+#endif

@@ -1,0 +1,64 @@
+#include "safewrite.h"
+
+#include "../app/ui.h"
+#include "pathtext.h"
+#include "textbuf.h"
+
+WriteFileFn g_writeFile = WriteFile;
+
+static BOOL WriteAll(HANDLE file, const void* data, DWORD size)
+{
+    const char* p = (const char*)data;
+    while (size > 0) {
+        DWORD chunk = size < 65536 ? size : 65536;
+        DWORD written = 0;
+        if (!g_writeFile(file, p, chunk, &written, NULL))
+            return FALSE;
+        if (written != chunk) {
+            SetLastError(ERROR_DISK_FULL);
+            return FALSE;
+        }
+        p += chunk;
+        size -= chunk;
+    }
+    return TRUE;
+}
+
+// Reports the last error, removes the temporary file and fails.
+static BOOL Abandon(const char* temp)
+{
+    DWORD error = GetLastError();
+    DeleteFileA(temp);
+    return ShowSystemError(error ? error : ERROR_WRITE_FAULT);
+}
+
+BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size)
+{
+    char folder[kPathCap];
+    if (!path || strlen(path) >= kPathCap)
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    if (ParentPath(path, folder, sizeof folder) < 0)
+        CopyText(folder, sizeof folder, ".");
+
+    // GetTempFileName creates the file, so two writers never share one.
+    char temp[MAX_PATH + 1];
+    if (strlen(folder) > MAX_PATH - 14)
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    if (!GetTempFileNameA(folder, "~zv", 0, temp))
+        return ShowErrorBox(-1, NULL);
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return Abandon(temp);
+    if (!WriteAll(file, data, size) || !FlushFileBuffers(file)) {
+        DWORD error = GetLastError();
+        CloseHandle(file);
+        SetLastError(error);
+        return Abandon(temp);
+    }
+    if (!CloseHandle(file))
+        return Abandon(temp);
+    if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Abandon(temp);
+    return TRUE;
+}
