@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "itemtext.h"
 #include "sjis.h"
 #include "textbuf.h"
 
@@ -65,4 +66,84 @@ bool EqualNoCase(const char* a, const char* b)
         ++b;
     }
     return *a == *b;
+}
+
+bool IsUncPath(const char* text)
+{
+    return text && text[0] == '\\' && text[1] == '\\';
+}
+
+void DriveRoot(const char* path, char* out, size_t cap)
+{
+    if (!out || cap == 0)
+        return;
+    out[0] = '\0';
+    if (!path)
+        return;
+    size_t len = strlen(path);
+    if (IsUncPath(path)) {
+        // A backslash right after a lead byte is that character's trail byte.
+        int counted = 0;
+        for (size_t i = 0; i < len; ++i) {
+            if (path[i] != '\\' || (i > 0 && IsLeadByte((unsigned char)path[i - 1])))
+                continue;
+            if (++counted == 4) {
+                len = i;
+                break;
+            }
+        }
+    } else if (len >= 2 && path[1] == ':') {
+        len = 2;
+    } else {
+        return;
+    }
+    if (len >= cap)
+        return;
+    memcpy(out, path, len);
+    out[len] = '\0';
+}
+
+bool IsInvalidNameChar(unsigned char c)
+{
+    return c != '\0' && strchr("\\/:*?\"<>|", c) != NULL;
+}
+
+bool IsNameChar(unsigned char c)
+{
+    return c >= 0x20 && c <= 0x7D && !IsInvalidNameChar(c);
+}
+
+void StripNumberSuffix(char* name)
+{
+    if (!name)
+        return;
+    for (;;) {
+        TrimLineEnd(name);
+        char* open = const_cast<char*>(FindLastChar(name, '('));
+        const char* close = FindLastChar(name, ')');
+        if (!open || !close)
+            return;
+        // A ")" before the "(" leaves nothing strictly between them.
+        for (const char* p = open + 1; p < close; ++p)
+            if (*p < '0' || *p > '9')
+                return;
+        // The space before "(" belongs to the suffix, even in a short name.
+        while (open > name && open[-1] == ' ')
+            --open;
+        *open = '\0';
+    }
+}
+
+bool FormatNameCandidate(char* out, size_t cap, const char* folder,
+                         const char* stem, int n, const char* ext)
+{
+    char name[kPathCap];
+    bool fits = n > 0 ? FormatText(name, sizeof name, "%s (%d)", stem, n)
+                      : CopyText(name, sizeof name, stem);
+    if (!fits || !AppendText(name, sizeof name, ext ? ext : "")) {
+        if (out && cap)
+            out[0] = '\0';
+        return false;
+    }
+    return JoinPath(out, cap, folder, name);
 }

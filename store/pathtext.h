@@ -18,4 +18,23 @@ const char* LastComponent(const char* path);
 // ASCII letters compared without regard to case; other bytes exactly.
 bool EqualNoCase(const char* a, const char* b);
 
+// The first two bytes are both backslashes.
+bool IsUncPath(const char* text);
+
+// "C:" for a drive path, "\\server\share" for a UNC path, else empty.
+void DriveRoot(const char* path, char* out, size_t cap);
+
+// One of the nine characters a file name may not hold.
+bool IsInvalidNameChar(unsigned char c);
+// A single-byte character a generated name may use.
+bool IsNameChar(unsigned char c);
+
+// Removes trailing " (n)" suffixes: "Memo (2) (5)" becomes "Memo".
+void StripNumberSuffix(char* name);
+
+// folder + "\" + stem [+ " (n)" when n > 0] + ext; false and an empty out
+// when the candidate would not fit a path buffer.
+bool FormatNameCandidate(char* out, size_t cap, const char* folder,
+                         const char* stem, int n, const char* ext);
+
 #endif
