@@ -1,9 +1,19 @@
 # Native build of the byte-level code under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
+set(ZORIVEN_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# A clang build with -DZORIVEN_FUZZ=ON makes only the libFuzzer target.
+option(ZORIVEN_FUZZ "Build the libFuzzer target (clang)" OFF)
+if(ZORIVEN_FUZZ)
+  add_executable(fuzz_bytes bench/fuzz_bytes.cpp ${ZORIVEN_BYTE_SOURCES})
+  target_include_directories(fuzz_bytes PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(fuzz_bytes PRIVATE -fsanitize=fuzzer,address,undefined -g -O1)
+  target_link_options(fuzz_bytes PRIVATE -fsanitize=fuzzer,address,undefined)
+  return()
+endif()
+
 enable_testing()
 find_package(GTest REQUIRED)
-
-set(ZORIVEN_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
 add_library(zoriven_bytes STATIC ${ZORIVEN_BYTE_SOURCES})
 target_include_directories(zoriven_bytes PUBLIC ${CMAKE_SOURCE_DIR})

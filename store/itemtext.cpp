@@ -186,7 +186,7 @@ bool AppendItemEntry(std::string* out, const char* key, const char* value)
         key = "";
     if (!value)
         value = "";
-    if (strlen(key) > kMaxWriteText || strlen(value) > kMaxWriteText)
+    if (strlen(key) > kMaxReadKey || strlen(value) > kMaxReadValue)
         return false;
     for (const char* p = key; *p; ++p)
         out->push_back(*p == '=' ? (char)kKeyEqualsByte : *p);

@@ -9,9 +9,10 @@
 
 #include "textbuf.h"
 
-// The longest key and value a line may hold to be read back; the writer
-// takes up to kTextCap - 1 bytes of either.
-enum { kMaxReadKey = 1019, kMaxReadValue = 1020, kMaxWriteText = kTextCap - 1 };
+// The longest key and value a line may hold to be read back. The writer
+// refuses longer ones: an entry written but ignored when read would be
+// lost at the next rewrite.
+enum { kMaxReadKey = 1019, kMaxReadValue = 1020 };
 
 // Escapes of the file form: "=" inside a key, LF inside a value.
 enum { kKeyEqualsByte = 0x08, kValueNewlineByte = 0x0B };
@@ -61,7 +62,8 @@ void InitItemParse(ItemParse* parse);
 bool TakeItemLine(ItemParse* parse, char* line);
 
 // Appends one entry in file form (escaped, CR LF). False, and nothing
-// appended, when the key or value is longer than kMaxWriteText bytes.
+// appended, when the key or value could not be read back (kMaxReadKey,
+// kMaxReadValue).
 bool AppendItemEntry(std::string* out, const char* key, const char* value);
 
 #endif

@@ -3,8 +3,9 @@
 #   bash tools/test.sh
 # Installs what is missing, builds, starts a Wine session (Xvfb when there is
 # no display, the project's own Wine prefix, a persistent wineserver, the
-# desktop holder), runs the Windows tests under Wine and the native
-# sanitizer tests, and stops the session. Exits non-zero when any test failed.
+# desktop holder), runs the Windows tests under Wine, the native sanitizer
+# tests and a 30-second fuzz run, and stops the session. Exits non-zero when
+# any test failed.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 export ZORIVEN_ROOT=$(pwd -P)
@@ -22,10 +23,8 @@ ctest --test-dir "$ZORIVEN_TEST_BUILD" --output-on-failure -j2 || status=1
 echo "test.sh: native tests (build/native, sanitizers)"
 ctest --test-dir build/native --output-on-failure -j2 || status=1
 
-# --- Short fuzz run goes here -------------------------------------------
-# A time-boxed libFuzzer run (clang, -fsanitize=fuzzer) of the byte-level
-# code will be added at this spot; it sets status=1 when it finds a fault.
-# -------------------------------------------------------------------------
+echo "test.sh: short fuzz run of the byte-level code (bash tools/fuzz.sh)"
+bash tools/fuzz.sh 30 || status=1
 
 session_stop
 if [ "$status" -eq 0 ]; then

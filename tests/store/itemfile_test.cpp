@@ -141,7 +141,7 @@ TEST_F(ItemFileTest, OverLongTextIsRefusedBeforeTheFileIsTouched)
 {
     std::string path = Path("long.txt");
     Spit(path, "a=b\r\n");
-    std::string value(1024, 'v');
+    std::string value(1021, 'v');
     char k[] = "k";
     Entry entry = {k, &value[0]};
     boxes_.Press(IDOK);
@@ -150,7 +150,8 @@ TEST_F(ItemFileTest, OverLongTextIsRefusedBeforeTheFileIsTouched)
     EXPECT_EQ(1u, boxes_.seen().size());
     EXPECT_EQ("a=b\r\n", Slurp(path));
 
-    value.resize(1023);
+    value.resize(1020);
+    entry.value = &value[0];
     ASSERT_TRUE(WriteItemFile(path.c_str(), 1, &entry));
     EXPECT_EQ("k=" + value + "\r\n", Slurp(path));
 }

@@ -138,13 +138,14 @@ TEST(ItemText, KeyAndValueLengthLimits)
     EXPECT_EQ(kBracketLine, ParseItemLine(("[" + std::string(1017, 'b') + "]").c_str(), key, value));
     EXPECT_EQ(kNotEntry, ParseItemLine(("[" + std::string(1018, 'b') + "]").c_str(), key, value));
 
-    // The writer takes 1023 bytes and refuses more, appending nothing.
+    // The writer takes what reads back and refuses more, appending nothing.
     std::string out;
-    EXPECT_TRUE(AppendItemEntry(&out, std::string(1023, 'k').c_str(), "v"));
-    size_t size = out.size();
-    EXPECT_FALSE(AppendItemEntry(&out, std::string(1024, 'k').c_str(), "v"));
-    EXPECT_FALSE(AppendItemEntry(&out, "k", std::string(1024, 'v').c_str()));
-    EXPECT_EQ(size, out.size());
+    EXPECT_TRUE(AppendItemEntry(&out, k1019.c_str(), v1020.c_str()));
+    EXPECT_EQ(k1019 + "=" + v1020 + "\r\n", out);
+    EXPECT_FALSE(AppendItemEntry(&out, (k1019 + "k").c_str(), "v"));
+    EXPECT_FALSE(AppendItemEntry(&out, "k", (v1020 + "v").c_str()));
+    EXPECT_FALSE(AppendItemEntry(&out, "k", std::string(5000, 'v').c_str()));
+    EXPECT_EQ(k1019.size() + v1020.size() + 3, out.size());
 }
 
 TEST(ItemText, LongLinesAreReadInPieces)
