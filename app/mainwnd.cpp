@@ -1,4 +1,6 @@
 #include "../res/resource.h"
+#include "../store/folderload.h"
+#include "../store/order.h"
 #include "chrome.h"
 #include "state.h"
 #include "ui.h"
@@ -32,9 +34,22 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// F5: the arrangement on screen is kept before the folder is read again.
+static void OnRefresh()
+{
+    SaveChangedOrder();
+    LoadFolder();
+}
+
 void ExecuteCommand(HWND hwnd, int id)
 {
     switch (id) {
+    case CMD_SAVE_ORDER:
+        SaveOrder();
+        break;
+    case CMD_REFRESH:
+        OnRefresh();
+        break;
     case CMD_EXIT:
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
         break;

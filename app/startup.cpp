@@ -1,6 +1,8 @@
 #include <cstdlib>
 
 #include "../res/resource.h"
+#include "../store/folderload.h"
+#include "../store/order.h"
 #include "../store/paths.h"
 #include "../store/records.h"
 #include "chrome.h"
@@ -102,9 +104,7 @@ LRESULT OnMainCreate(HWND hwnd)
     g_hMainWnd = hwnd;
     if (!CreateChrome(hwnd))
         return -1;
-    ShowFolderName();
-    ShowItemCount();
-    UpdateCommandStates();
+    LoadFolder();
     return 0;
 }
 
@@ -133,6 +133,7 @@ void TeardownMainWindow(HWND hwnd)
     if (!g_app)
         return;
     SaveSettings(hwnd);
+    SaveChangedOrder();
     ClearItemRows();
     DestroyIconField(&g_app->textIcon);
     DestroyIconField(&g_app->urlIcon);

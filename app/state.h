@@ -21,6 +21,7 @@ struct AppState {
     char editorPath[kPathCap];
     char browserPath[kPathCap];
     int orderChanged;
+    BOOL parkingReported;   // the left-over parking folder was reported
     char rootFolder[kPathCap];
     char currentFolder[kPathCap];
     char bootFolder[kPathCap];

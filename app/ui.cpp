@@ -35,6 +35,24 @@ int ShowSystemError(DWORD code)
     return ShowErrorBox(-1, NULL);
 }
 
+int ShowPathError(int stringId, const char* path, DWORD code)
+{
+    char message[kMessageCap] = "";
+    char system[kStringCap * 2] = "";
+    LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap * 2);
+    if (code && !FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                code, 0, system, sizeof system, NULL))
+        FormatText(system, sizeof system, "Unknown Error. (%lu)", (unsigned long)code);
+    // Cut pieces still end on a character boundary; the path comes first.
+    AppendText(message, sizeof message, "\n\n");
+    AppendText(message, sizeof message, path ? path : "");
+    if (system[0]) {
+        AppendText(message, sizeof message, "\n\n");
+        AppendText(message, sizeof message, system);
+    }
+    return ShowErrorBox(0, message);
+}
+
 int RefuseField(HWND dialog, int controlId)
 {
     MessageBeep(0);

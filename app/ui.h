@@ -6,6 +6,9 @@
 
 int ShowErrorBox(int stringId, const char* text);
 int ShowSystemError(DWORD code);
+// The message of stringId, the path on a line of its own, then the system's
+// text for code (none when code is 0).
+int ShowPathError(int stringId, const char* path, DWORD code);
 int RefuseField(HWND dialog, int controlId);
 void PlaceWindow(HWND hwnd, HWND reference, int dx, int dy);
 BOOL AnimateShow(HWND hwnd, BOOL show);

@@ -4,6 +4,7 @@ set(ZORIVEN_BYTE_SOURCES
   app/placement.cpp
   store/itemname.cpp
   store/itemtext.cpp
+  store/orderindex.cpp
   store/pathtext.cpp
   store/sjis.cpp
   store/textbuf.cpp
@@ -18,7 +19,9 @@ set(ZORIVEN_WIN_SOURCES
   app/settings.cpp
   app/startup.cpp
   app/ui.cpp
+  store/folderload.cpp
   store/itemfile.cpp
+  store/order.cpp
   store/paths.cpp
   store/records.cpp
   store/safewrite.cpp

@@ -83,6 +83,8 @@
 #define IDS_MISSING         25103
 #define IDS_BAD_NAME        25105
 #define IDS_NO_CLIPDATA     25107
+#define IDS_PARKED          25109
+#define IDS_PARKING_LEFT    25111
 
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345

@@ -14,14 +14,6 @@ BOOL IsExcludedExtension(const char* name)
     return g_app->options[ExcludeExt] && ExtensionInList(name, g_app->excludedExt);
 }
 
-static long ReadFromHandle(void* source, char* buffer, long capacity)
-{
-    DWORD got = 0;
-    if (!ReadFile((HANDLE)source, buffer, (DWORD)capacity, &got, NULL))
-        return -1;
-    return (long)got;
-}
-
 static char* Duplicate(const char* text)
 {
     size_t len = strlen(text) + 1;

@@ -62,3 +62,11 @@ BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size)
         return Abandon(temp);
     return TRUE;
 }
+
+long ReadFromHandle(void* source, char* buffer, long capacity)
+{
+    DWORD got = 0;
+    if (!ReadFile((HANDLE)source, buffer, (DWORD)capacity, &got, NULL))
+        return -1;
+    return (long)got;
+}

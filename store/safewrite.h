@@ -15,4 +15,8 @@ BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size);
 typedef BOOL(WINAPI* WriteFileFn)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 extern WriteFileFn g_writeFile;
 
+// A LineReader source over an open file handle: bytes read, 0 at the end,
+// -1 on a read error.
+long ReadFromHandle(void* source, char* buffer, long capacity);
+
 #endif

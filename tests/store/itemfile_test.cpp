@@ -10,25 +10,12 @@ namespace {
 
 std::string Slurp(const std::string& path)
 {
-    std::string bytes;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (f == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    char buf[4096];
-    DWORD got;
-    while (ReadFile(f, buf, sizeof buf, &got, NULL) && got)
-        bytes.append(buf, got);
-    CloseHandle(f);
-    return bytes;
+    return gt::ReadBytes(path);
 }
 
 void Spit(const std::string& path, const std::string& bytes)
 {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, f);
-    DWORD put;
-    WriteFile(f, bytes.data(), (DWORD)bytes.size(), &put, NULL);
-    CloseHandle(f);
+    ASSERT_TRUE(gt::WriteBytes(path, bytes)) << path;
 }
 
 std::vector<std::string> FolderNames(const std::string& folder)

@@ -7,9 +7,7 @@
 namespace {
 void Touch(const std::string& path)
 {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, f) << path;
-    CloseHandle(f);
+    ASSERT_TRUE(gt::WriteBytes(path, "")) << path;
 }
 }  // namespace
 

@@ -285,6 +285,30 @@ std::string ProgramFolder()
     return ModuleFolder(folder, sizeof folder) ? folder : "";
 }
 
+std::string ReadBytes(const std::string& path)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string bytes;
+    char buf[4096];
+    DWORD got;
+    while (ReadFile(f, buf, sizeof buf, &got, NULL) && got)
+        bytes.append(buf, got);
+    CloseHandle(f);
+    return bytes;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    BOOL ok = WriteFile(f, bytes.data(), (DWORD)bytes.size(), &put, NULL);
+    return CloseHandle(f) && ok && put == bytes.size();
+}
+
 void MainWindowTest::SetUp()
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\VEXO");

@@ -82,6 +82,9 @@ RECT ChildRect(HWND child);    // in the main window's client coordinates
 std::string MakeTempFolder();
 bool RemoveTree(const std::string& path);
 bool PathIsFolder(const std::string& path);
+// A file's bytes ("<missing>" when it cannot be opened); writing replaces them.
+std::string ReadBytes(const std::string& path);
+bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ProgramFolder();
 
 // A fresh registry key and library folder for every test; the main window

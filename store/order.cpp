@@ -1,0 +1,159 @@
+#include "order.h"
+
+#include <new>
+#include <string>
+#include <vector>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "folderload.h"
+#include "pathtext.h"
+#include "records.h"
+#include "safewrite.h"
+
+MoveFileFn g_moveFile = MoveFileA;
+
+// The name as stored on disk.
+static std::string RowFileName(const ItemRecord* record)
+{
+    std::string name = record->name ? record->name : "";
+    if (record->ext)
+        name += record->ext;
+    return name;
+}
+
+BOOL WriteOrderFile()
+{
+    int rows = RowCount();
+    if (rows == 0)
+        return FALSE;
+    char path[kPathCap];
+    if (!JoinPath(path, sizeof path, g_app->currentFolder, ORDER_FILE_NAME))
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    std::string content;
+    for (int row = 0; row < rows; ++row)
+        if (const ItemRecord* record = GetRowRecord(row))
+            content += RowFileName(record) + "\r\n";
+    // A hidden file can be replaced; a read-only one could not.
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    BOOL written = ReplaceFileBytes(path, content.data(), (DWORD)content.size());
+    // Also the old file, when the new one could not replace it.
+    SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN);
+    return written;
+}
+
+// Moves folder\name to parking\name; true when it went.
+static bool MoveEntry(const char* fromFolder, const char* toFolder, const std::string& name,
+                      DWORD* error)
+{
+    char from[kPathCap], to[kPathCap];
+    if (!JoinPath(from, sizeof from, fromFolder, name.c_str()) ||
+        !JoinPath(to, sizeof to, toFolder, name.c_str())) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
+        return false;
+    }
+    if (g_moveFile(from, to))
+        return true;
+    *error = GetLastError();
+    return false;
+}
+
+// Parks name unless that fails; the slot is taken before the move so that
+// a moved entry is never out of the table.
+static void Park(std::vector<std::string>* parked, const char* parking, const std::string& name)
+{
+    DWORD error;
+    parked->push_back(name);
+    if (!MoveEntry(g_app->currentFolder, parking, name, &error))
+        parked->pop_back();
+}
+
+// Everything still in the current folder: the entries the list does not
+// hold, and listed ones whose move failed.
+static std::vector<std::string> RemainingNames()
+{
+    std::vector<std::string> names;
+    char pattern[kPathCap];
+    if (!JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*"))
+        return names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern, &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!IsDotEntry(&found))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+}
+
+static void ParkAll(std::vector<std::string>* parked, const char* parking)
+{
+    try {
+        parked->reserve(RowCount());
+        for (int row = 0, rows = RowCount(); row < rows; ++row)
+            if (const ItemRecord* record = GetRowRecord(row))
+                Park(parked, parking, RowFileName(record));
+        if (g_app->options[ExcludeHidden])
+            for (const std::string& name : RemainingNames())
+                Park(parked, parking, name);
+    } catch (const std::bad_alloc&) {
+        // What is parked so far goes back; the rest stays where it was.
+    }
+}
+
+static void BringBack(const std::vector<std::string>& parked, const char* parking)
+{
+    for (const std::string& name : parked) {
+        DWORD error;
+        if (MoveEntry(parking, g_app->currentFolder, name, &error))
+            continue;
+        // The user must learn where the entry is; the others still go back.
+        char path[kPathCap];
+        if (!JoinPath(path, sizeof path, parking, name.c_str()))
+            CopyText(path, sizeof path, parking);
+        ShowPathError(IDS_PARKED, path, error);
+    }
+}
+
+static void ReorderPhysically()
+{
+    char root[kPathCap], parking[kPathCap];
+    DriveRoot(g_app->currentFolder, root, sizeof root);
+    if (!JoinPath(parking, sizeof parking, root, PARKING_FOLDER_NAME))
+        return;
+    if (!CreateDirectoryA(parking, NULL)) {
+        // A folder left over from an earlier run may hold entries stranded
+        // there by a crash: keep away from it, and say so once.
+        if (GetLastError() == ERROR_ALREADY_EXISTS && !g_app->parkingReported) {
+            g_app->parkingReported = TRUE;
+            ShowPathError(IDS_PARKING_LEFT, parking, 0);
+        }
+        return;
+    }
+    std::vector<std::string> parked;
+    ParkAll(&parked, parking);
+    BringBack(parked, parking);
+    RemoveDirectoryA(parking);
+    g_app->orderChanged = 0;
+}
+
+void SaveOrder()
+{
+    if (RowCount() == 0)
+        return;
+    if (g_app->options[NoOrderFile]) {
+        ReorderPhysically();
+        return;
+    }
+    WriteOrderFile();
+    g_app->orderChanged = 0;
+}
+
+void SaveChangedOrder()
+{
+    if (g_app->orderChanged)
+        SaveOrder();
+}

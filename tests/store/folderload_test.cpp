@@ -1,0 +1,148 @@
+// Loading a folder into the list, in the order its order file gives.
+#include <string>
+#include <algorithm>
+#include <vector>
+
+#include "guitest.h"
+#include "res/resource.h"
+#include "store/folderload.h"
+
+using gt::MainWindowTest;
+
+class FolderLoadTest : public MainWindowTest {
+protected:
+    void Item(const std::string& name, const std::string& bytes = "k=v\r\n")
+    {
+        ASSERT_TRUE(gt::WriteBytes(folder_ + "\\" + name, bytes)) << name;
+    }
+    void Group(const std::string& name)
+    {
+        ASSERT_TRUE(CreateDirectoryA((folder_ + "\\" + name).c_str(), NULL)) << name;
+    }
+    void Order(const std::string& bytes) { Item("ZORIVEN.ORD", bytes); }
+    typedef std::vector<std::string> Names;
+};
+
+TEST_F(FolderLoadTest, OrderFileFirstThenTheRest)
+{
+    Item("a.txt");
+    Item("b.txt");
+    Item("c.txt");
+    Group("Sub");
+    Order("b.txt\r\nSub\r\na.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    EXPECT_EQ((Names{"b", "Sub", "a", "c"}), gt::RowNames());
+    EXPECT_EQ(1, g_app->orderChanged);   // c.txt was not listed
+    EXPECT_EQ(" 4", gt::StatusPart(2));
+    int row = -1;
+    ASSERT_NE(nullptr, GetSelectedRecord(&row, -1));
+    EXPECT_EQ(0, row);
+    EXPECT_EQ(1, OrderIndexOf("SUB"));
+    EXPECT_EQ(-1, OrderIndexOf("c.txt"));
+}
+
+TEST_F(FolderLoadTest, CaseIsIgnoredButOneCharacterGroupsNeverMatch)
+{
+    Item("a.txt");
+    Item("y.txt");
+    Group("x");
+    Order("A.TXT\r\nx\r\ny.txt\r\na.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    EXPECT_EQ((Names{"a", "y", "x"}), gt::RowNames());
+    EXPECT_EQ(1, g_app->orderChanged);
+    EXPECT_EQ(0, OrderIndexOf("a.txt"));   // the first matching line wins
+    EXPECT_EQ(-1, OrderIndexOf("x"));
+}
+
+TEST_F(FolderLoadTest, LinesBeyondTwiceTheEntriesStillPlaceTheirEntry)
+{
+    // Ten names removed by other programs, then the one that is left: its
+    // line index is beyond twice the folder's two entries.
+    std::string order;
+    for (int i = 0; i < 10; ++i)
+        order += "gone" + std::to_string(i) + ".txt\r\n";
+    Item("b.txt");
+    Order(order + "a.txt\r\nb.txt\r\n");
+    Item("a.txt");
+    ASSERT_TRUE(Start(folder_));
+    EXPECT_EQ((Names{"a", "b"}), gt::RowNames());
+    EXPECT_EQ(0, g_app->orderChanged);
+}
+
+TEST_F(FolderLoadTest, WhatMakesNoRow)
+{
+    Item("zoriven.ord", "");               // the order file, in any case
+    Item("empty.txt", "");
+    Item("notes.txt", "'only a comment\r\n\r\n");
+    Item("tool.exe", "k=v\r\n");            // excluded by default
+    Item("hidden.txt");
+    SetFileAttributesA((folder_ + "\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Group("secret");
+    SetFileAttributesA((folder_ + "\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Item("u.url", "[InternetShortcut]\r\nURL=http://example.jp/\r\n");
+    ASSERT_TRUE(Start(folder_));
+    Names rows = gt::RowNames();
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ((Names{"hidden", "secret", "u"}), rows);
+    EXPECT_EQ(1, g_app->orderChanged);
+
+    g_app->options[ExcludeHidden] = 1;
+    EXPECT_EQ(1, LoadFolder());
+    EXPECT_EQ((Names{"u"}), gt::RowNames());
+}
+
+TEST_F(FolderLoadTest, ExcludedFileOutsideTheOrderFileKeepsTheFlagSet)
+{
+    Item("a.txt");
+    Item("tool.exe");
+    Order("a.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    EXPECT_EQ((Names{"a"}), gt::RowNames());
+    EXPECT_EQ(1, g_app->orderChanged);
+}
+
+TEST_F(FolderLoadTest, WithoutTheOrderFileTheFileSystemDecides)
+{
+    Item("b.txt");
+    Item("a.txt");
+    Group("Sub");
+    Order("Sub\r\na.txt\r\nb.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    g_app->options[NoOrderFile] = 1;
+    LoadFolder();
+    Names enumerated;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder_ + "\\*.*").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != ".." && name != "ZORIVEN.ORD")
+            enumerated.push_back(name == "Sub" ? name : name.substr(0, 1));
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    EXPECT_EQ(enumerated, gt::RowNames());
+    EXPECT_EQ(0, g_app->orderChanged);
+}
+
+TEST_F(FolderLoadTest, MissingOrUnreadableFoldersGiveAnEmptyList)
+{
+    ASSERT_TRUE(Start(folder_));
+    CopyText(g_app->currentFolder, kPathCap, (folder_ + "\\none").c_str());
+    EXPECT_EQ(0, LoadFolder());
+    EXPECT_EQ(" 0", gt::StatusPart(2));
+    EXPECT_EQ("none", gt::StatusPart(0));
+    EXPECT_EQ(0, CountFolderEntries((folder_ + "\\none\\*.*").c_str()));
+    EXPECT_EQ(0, g_app->orderChanged);
+}
+
+TEST_F(FolderLoadTest, JapaneseNamesAndTrailBackslashes)
+{
+    std::string hyo = gt::Sjis(u8"表");      // 0x95 0x5C
+    std::string so = gt::Sjis(u8"ソフト");   // starts 0x83 0x5C
+    Group(hyo);
+    Item(so + ".txt");
+    Order(so + ".txt\r\n" + hyo + "\r\n");
+    ASSERT_TRUE(Start(folder_));
+    EXPECT_EQ((Names{so, hyo}), gt::RowNames());
+    EXPECT_EQ(0, g_app->orderChanged);
+}
