@@ -23,3 +23,8 @@ if(ZORIVEN_TESTS)
   enable_testing()
   add_subdirectory(tests)
 endif()
+
+# Benchmarks: run by hand (tools/bench.sh), never part of the tests.
+add_executable(bench_folder bench/folder_bench.cpp ${ZORIVEN_RC})
+target_compile_options(bench_folder PRIVATE ${ZORIVEN_WARNINGS})
+target_link_libraries(bench_folder PRIVATE zoriven_core psapi)

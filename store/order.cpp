@@ -32,9 +32,15 @@ BOOL WriteOrderFile()
     if (!JoinPath(path, sizeof path, g_app->currentFolder, ORDER_FILE_NAME))
         return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
     std::string content;
-    for (int row = 0; row < rows; ++row)
-        if (const ItemRecord* record = GetRowRecord(row))
-            content += RowFileName(record) + "\r\n";
+    content.reserve((size_t)rows * 24);
+    for (int row = 0; row < rows; ++row) {
+        const ItemRecord* record = GetRowRecord(row);
+        if (!record)
+            continue;
+        content.append(record->name ? record->name : "");
+        content.append(record->ext ? record->ext : "");
+        content.append("\r\n");
+    }
     // A hidden file can be replaced; a read-only one could not.
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     BOOL written = ReplaceFileBytes(path, content.data(), (DWORD)content.size());

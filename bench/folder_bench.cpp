@@ -1,0 +1,222 @@
+// Folder loading and order saving against raw file access, at 1,000,
+// 10,000 and 100,000 items. Prints figures and ratios; nothing is asserted.
+//   bash tools/bench.sh [sizes...]
+#include "app/state.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "store/folderload.h"
+#include "store/order.h"
+#include "store/records.h"
+#include "store/textbuf.h"
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (double)now.QuadPart / (double)frequency.QuadPart;
+}
+
+size_t WorkingSet()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.WorkingSetSize;
+}
+
+bool PutFile(const std::string& path, const std::string& bytes, bool flush = false)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put;
+    BOOL ok = WriteFile(f, bytes.data(), (DWORD)bytes.size(), &put, NULL);
+    if (flush)
+        FlushFileBuffers(f);
+    return CloseHandle(f) && ok;
+}
+
+// "メモ" in code page 932, so half the names are Japanese.
+const char kMemo[] = "\x83\x81\x83\x82";
+
+// A library of n items (1 to 5 entries each) and ten groups; returns the
+// names as an order file lists them.
+std::string MakeLibrary(const std::string& folder, int n)
+{
+    CreateDirectoryA(folder.c_str(), NULL);
+    std::string order;
+    for (int g = 0; g < 10; ++g) {
+        std::string name = "group" + std::to_string(g);
+        CreateDirectoryA((folder + "\\" + name).c_str(), NULL);
+        order += name + "\r\n";
+    }
+    for (int i = 0; i < n; ++i) {
+        std::string name = (i % 2 ? std::string(kMemo) : std::string("note")) + std::to_string(i) + ".txt";
+        std::string content;
+        for (int e = 0; e <= i % 5; ++e)
+            content += "key" + std::to_string(e) + "=value " + std::to_string(i) + " " + kMemo + "\r\n";
+        PutFile(folder + "\\" + name, content);
+        order += name + "\r\n";
+    }
+    return order;
+}
+
+// What loading cannot avoid: enumerate and read every file's bytes.
+double RawRead(const std::string& folder)
+{
+    double start = Now();
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    char buffer[4096];
+    long total = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        HANDLE f = CreateFileA((folder + "\\" + found.cFileName).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        DWORD got;
+        while (ReadFile(f, buffer, sizeof buffer, &got, NULL) && got)
+            total += got;
+        CloseHandle(f);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return Now() - start + (total < 0 ? 1 : 0);
+}
+
+double TimedLoad(const std::string& folder, int* rows)
+{
+    CopyText(g_app->currentFolder, kPathCap, folder.c_str());
+    double start = Now();
+    *rows = LoadFolder();
+    return Now() - start;
+}
+
+// Wine's list view on its own: inserting n callback rows.
+double ListViewOnly(int n)
+{
+    ClearItemRows();
+    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
+    double start = Now();
+    for (int i = 0; i < n; ++i)
+        InsertListRow(nullptr, -1, 1);
+    double took = Now() - start;
+    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(g_app->listView, LVM_DELETEALLITEMS, 0, 0);
+    return took;
+}
+
+struct Figures {
+    int n;
+    double loadOrdered, loadUnordered, raw, listView, save, rawWrite, rawFlushed, newName, readBack;
+    double bytesPerItem;
+};
+
+Figures Measure(const std::string& base, int n)
+{
+    Figures f = {};
+    f.n = n;
+    std::string folder = base + "\\lib" + std::to_string(n);
+    std::string order = MakeLibrary(folder, n);
+    int rows;
+    f.raw = RawRead(folder);                       // also warms the cache
+    f.raw = std::min(f.raw, RawRead(folder));
+    f.loadUnordered = TimedLoad(folder, &rows);
+    PutFile(folder + "\\ZORIVEN.ORD", order);
+    ClearItemRows();
+    size_t before = WorkingSet();
+    f.loadOrdered = TimedLoad(folder, &rows);
+    f.bytesPerItem = ((double)WorkingSet() - (double)before) / rows;
+    // Saves and raw writes alike: the best of five, after one that pays for
+    // flushing the freshly generated library out of the cache.
+    std::string raw = folder + "\\raw.ord";
+    SaveOrder();
+    PutFile(raw, order, true);
+    f.save = f.rawWrite = f.rawFlushed = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        double start = Now();
+        SaveOrder();
+        f.save = std::min(f.save, Now() - start);
+        // The same bytes rewritten in place, as a plain truncate-and-write.
+        start = Now();
+        PutFile(raw, order);
+        f.rawWrite = std::min(f.rawWrite, Now() - start);
+        // The same, made durable: what a crash-safe save cannot do without.
+        start = Now();
+        PutFile(raw, order, true);
+        f.rawFlushed = std::min(f.rawFlushed, Now() - start);
+    }
+    // Wine looks a name that does not exist yet up by reading the whole
+    // directory (names are case-insensitive); the temporary file pays that.
+    double start = Now();
+    PutFile(folder + "\\new.tmp", "");
+    f.newName = Now() - start;
+    DeleteFileA((folder + "\\new.tmp").c_str());
+    // Reading every row's record back out of Wine's list view.
+    start = Now();
+    for (int r = 0; r < rows; ++r)
+        GetRowRecord(r);
+    f.readBack = Now() - start;
+
+    f.listView = ListViewOnly(rows);
+    ClearItemRows();
+    return f;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {1000, 10000, 100000};
+    g_hInstance = GetModuleHandleA(NULL);
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string base = std::string(temp) + "zoriven-bench";
+    CreateDirectoryA(base.c_str(), NULL);
+    if (!RegisterMainWindowClass() || !CreateAppState() ||
+        !CreateMainWindow(base.c_str(), SW_SHOWNORMAL)) {
+        fprintf(stderr, "bench: the main window could not be created\n");
+        return 1;
+    }
+    std::vector<Figures> all;
+    for (int n : sizes) {
+        Figures f = Measure(base, n);
+        all.push_back(f);
+        printf("%7d items: load %.3fs with order file, %.3fs without; raw read %.3fs; "
+               "list view alone %.3fs\n", n, f.loadOrdered, f.loadUnordered, f.raw, f.listView);
+        printf("               load/raw %.2f (without list view %.2f); working set %.0f bytes per item\n",
+               f.loadOrdered / f.raw, (f.loadOrdered - f.listView) / f.raw, f.bytesPerItem);
+        printf("               save %.4fs, raw write %.4fs (flushed %.4fs), save/raw %.2f, "
+               "save/flushed %.2f\n", f.save, f.rawWrite, f.rawFlushed, f.save / f.rawWrite,
+               f.save / f.rawFlushed);
+        double own = f.save - f.readBack - f.newName;
+        printf("               of the save: rows read from the list view %.4fs, Wine's lookup of "
+               "the new temporary name %.4fs; the rest/flushed %.2f\n", f.readBack, f.newName,
+               own / f.rawFlushed);
+        fflush(stdout);
+    }
+    if (all.size() > 1) {
+        const Figures& first = all.front();
+        const Figures& last = all.back();
+        printf("per-item load cost at %d vs %d items: %.2f (raw read %.2f)\n", last.n, first.n,
+               (last.loadOrdered / last.n) / (first.loadOrdered / first.n),
+               (last.raw / last.n) / (first.raw / first.n));
+    }
+    DestroyWindow(g_hMainWnd);
+    return 0;
+}

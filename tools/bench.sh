@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs the folder benchmark under Wine and prints its figures:
+#   bash tools/bench.sh [sizes...]      (default 1000 10000 100000)
+# The libraries are generated in the Wine prefix's temporary folder and
+# removed afterwards. Not part of the tests.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
+export ZORIVEN_ROOT=$(pwd -P)
+
+bash tools/install-deps.sh || exit 1
+bash tools/build.sh >/dev/null || exit 1
+
+. tools/wine-session.sh
+session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
+"$ZORIVEN_WINE" "$ZORIVEN_TEST_BUILD/bench_folder.exe" "$@"
+status=$?
+session_stop
+rm -rf "$ZORIVEN_ROOT"/build/wineprefix/drive_c/users/*/Temp/zoriven-bench
+exit "$status"
