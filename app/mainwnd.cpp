@@ -1,9 +1,35 @@
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/order.h"
+#include "../store/records.h"
 #include "chrome.h"
 #include "state.h"
 #include "ui.h"
+
+// Rows keep their text in the record; the list asks for it when it paints.
+static void OnGetDispInfo(NMLVDISPINFOA* info)
+{
+    ItemRecord* record = (ItemRecord*)info->item.lParam;
+    if (!record)
+        record = GetRowRecord(info->item.iItem);
+    if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0)
+        info->item.pszText = record->name;
+}
+
+static LRESULT OnNotify(NMHDR* header)
+{
+    if (header->code == TTN_NEEDTEXTA) {
+        NMTTDISPINFOA* tip = (NMTTDISPINFOA*)header;
+        tip->hinst = g_hInstance;
+        tip->lpszText = MAKEINTRESOURCEA(header->idFrom + TOOLTIP_BASE);
+        return 1;
+    }
+    if (!g_app || header->hwndFrom != g_app->listView)
+        return 0;
+    if (header->code == LVN_GETDISPINFOA)
+        OnGetDispInfo((NMLVDISPINFOA*)header);
+    return 0;
+}
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -30,6 +56,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         ExecuteCommand(hwnd, LOWORD(wParam));
         return 0;
+    case WM_NOTIFY:
+        return OnNotify((NMHDR*)lParam);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

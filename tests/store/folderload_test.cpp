@@ -37,6 +37,13 @@ TEST_F(FolderLoadTest, OrderFileFirstThenTheRest)
     int row = -1;
     ASSERT_NE(nullptr, GetSelectedRecord(&row, -1));
     EXPECT_EQ(0, row);
+    // The list shows each row's name (the text comes from its record).
+    char text[64] = "";
+    LVITEMA item = {};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(g_app->listView, LVM_GETITEMTEXTA, 1, (LPARAM)&item);
+    EXPECT_STREQ("Sub", text);
     EXPECT_EQ(1, OrderIndexOf("SUB"));
     EXPECT_EQ(-1, OrderIndexOf("c.txt"));
 }
