@@ -98,11 +98,9 @@ static void PlaceEntry(FolderScan* scan, const OrderIndex& index, int entry)
 
 static void ScanFolder(const char* pattern, FolderScan* scan)
 {
-    OrderIndex index;
+    OrderIndex index = {};
     if (!g_app->options[NoOrderFile])
         LoadOrderIndex(&index);
-    else
-        index.lineCount = 0;
     scan->positioned.assign(index.lineCount, -1);
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA(pattern, &found);

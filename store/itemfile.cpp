@@ -14,15 +14,6 @@ BOOL IsExcludedExtension(const char* name)
     return g_app->options[ExcludeExt] && ExtensionInList(name, g_app->excludedExt);
 }
 
-static char* Duplicate(const char* text)
-{
-    size_t len = strlen(text) + 1;
-    char* copy = (char*)malloc(len);
-    if (copy)
-        memcpy(copy, text, len);
-    return copy;
-}
-
 // Reads entries until the file or the 32 slots run out; -1 when the file
 // could not be read to its end or memory ran out.
 static int ReadEntries(HANDLE file, Entry* entries)
@@ -36,8 +27,8 @@ static int ReadEntries(HANDLE file, Entry* entries)
     while (count < kMaxEntries && ReadTextLine(&reader, line, sizeof line)) {
         if (!TakeItemLine(&parse, line))
             continue;
-        entries[count].key = Duplicate(parse.key);
-        entries[count].value = Duplicate(parse.value);
+        entries[count].key = CopyString(parse.key);
+        entries[count].value = CopyString(parse.value);
         ++count;
         if (!entries[count - 1].key || !entries[count - 1].value) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);

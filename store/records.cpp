@@ -8,7 +8,7 @@
 #include "itemname.h"
 #include "pathtext.h"
 
-static char* CopyString(const char* text)
+char* CopyString(const char* text)
 {
     if (!text)
         return nullptr;

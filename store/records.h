@@ -28,6 +28,8 @@ ItemRecord* FindRowByName(const char* name, int* row);
 void SelectRow(int row);
 void SetRowRecord(ItemRecord* record, int row);
 void FreeEntries(int count, Entry* entries);
+// A malloc'd copy (null for null or when memory runs out).
+char* CopyString(const char* text);
 void ClearItemRows();
 void ShowItemCount();
 void ShowFolderName();

@@ -18,21 +18,6 @@ void Spit(const std::string& path, const std::string& bytes)
     ASSERT_TRUE(gt::WriteBytes(path, bytes)) << path;
 }
 
-std::vector<std::string> FolderNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, ".."))
-            names.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
-}
-
 // Writes half of what it is given, then fails as a full disk does.
 BOOL WINAPI FailingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED)
 {
@@ -80,7 +65,7 @@ TEST_F(ItemFileTest, WritesTheFileFormAndReadsItBack)
     Entry entries[3] = {{k1, v1}, {k2, v2}, {k3, v3}};
     ASSERT_TRUE(WriteItemFile(Path("m.txt").c_str(), 3, entries));
     EXPECT_EQ("Name=Taro\r\na\x08" "b=x\r\nMemo=line 1\x0bline 2\r\n", Slurp(Path("m.txt")));
-    EXPECT_EQ(std::vector<std::string>{"m.txt"}, FolderNames(folder_));   // no temporary left
+    EXPECT_EQ(std::vector<std::string>{"m.txt"}, gt::FolderNames(folder_));   // no temporary left
 
     Entry read[kMaxEntries] = {};
     ASSERT_EQ(3, ReadItemFile("m.txt", read));
@@ -120,7 +105,7 @@ TEST_F(ItemFileTest, FailedWriteKeepsTheOldContentAndSaysWhy)
     EXPECT_EQ(SystemText(ERROR_DISK_FULL), boxes_.seen()[0].text);
     EXPECT_EQ("precious=text\r\n", Slurp(path));
     EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(std::vector<std::string>{"keep.txt"}, FolderNames(folder_));
+    EXPECT_EQ(std::vector<std::string>{"keep.txt"}, gt::FolderNames(folder_));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -161,7 +146,7 @@ TEST_F(ItemFileTest, PathLimit)
     EXPECT_EQ(0, ReadItemFile((name + "x").c_str(), read));
     gt::Pump();
     EXPECT_EQ(2u, boxes_.seen().size());
-    EXPECT_EQ(1u, FolderNames(folder_).size());
+    EXPECT_EQ(1u, gt::FolderNames(folder_).size());
 }
 
 TEST_F(ItemFileTest, ExcludedAndMissingFiles)

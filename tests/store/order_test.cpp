@@ -33,21 +33,6 @@ BOOL WINAPI StuckMove(LPCSTR from, LPCSTR to)
     return MoveFileA(from, to);
 }
 
-std::vector<std::string> Enumerated(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-    return names;
-}
-
 }  // namespace
 
 class OrderTest : public MainWindowTest {
@@ -105,7 +90,7 @@ TEST_F(OrderTest, OrderFileHasOneLinePerRowAndStaysHidden)
     EXPECT_EQ("readme\r\nb.txt\r\n", gt::ReadBytes(OrderPath()));
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_HIDDEN, OrderAttributes());
     // No temporary file is left beside it.
-    EXPECT_EQ(4u, Enumerated(folder_).size() - 1);
+    EXPECT_EQ(4u, gt::FolderNames(folder_).size() - 1);
 }
 
 TEST_F(OrderTest, EmptyListWritesNothing)
@@ -167,7 +152,7 @@ TEST_F(OrderTest, FailedWriteKeepsTheOldOrder)
     EXPECT_EQ("b.txt\r\na.txt\r\n", gt::ReadBytes(OrderPath()));
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_HIDDEN, OrderAttributes());
     EXPECT_EQ(0, g_app->orderChanged);
-    EXPECT_EQ(3u, Enumerated(folder_).size());
+    EXPECT_EQ(3u, gt::FolderNames(folder_).size());
 }
 
 TEST_F(OrderTest, PhysicalReorderingPutsEverythingBack)
@@ -189,7 +174,7 @@ TEST_F(OrderTest, PhysicalReorderingPutsEverythingBack)
     EXPECT_EQ("k=c\r\n", gt::ReadBytes(folder_ + "\\c.txt"));
     EXPECT_EQ("k=i\r\n", gt::ReadBytes(folder_ + "\\Sub\\inner.txt"));
     EXPECT_EQ("MZ", gt::ReadBytes(folder_ + "\\tool.exe"));
-    std::vector<std::string> names = Enumerated(folder_);
+    std::vector<std::string> names = gt::FolderNames(folder_);
     EXPECT_EQ(5u, names.size());
     // Where the host file system lists in directory order, the moved
     // entries now come in list order; elsewhere (Wine over a hashed or
@@ -262,5 +247,5 @@ TEST_F(OrderTest, LeftOverParkingFolderIsReportedOnceAndLeftAlone)
     gt::Pump();
     EXPECT_EQ(1u, boxes_.seen().size());
     EXPECT_EQ("k=lost\r\n", gt::ReadBytes(Parking() + "\\lost.txt"));
-    EXPECT_EQ(2u, Enumerated(folder_).size());
+    EXPECT_EQ(2u, gt::FolderNames(folder_).size());
 }

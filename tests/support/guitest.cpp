@@ -309,6 +309,21 @@ bool WriteBytes(const std::string& path, const std::string& bytes)
     return CloseHandle(f) && ok && put == bytes.size();
 }
 
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+}
+
 void MainWindowTest::SetUp()
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\VEXO");

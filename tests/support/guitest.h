@@ -85,6 +85,8 @@ bool PathIsFolder(const std::string& path);
 // A file's bytes ("<missing>" when it cannot be opened); writing replaces them.
 std::string ReadBytes(const std::string& path);
 bool WriteBytes(const std::string& path, const std::string& bytes);
+// The folder's entries in enumeration order, "." and ".." left out.
+std::vector<std::string> FolderNames(const std::string& folder);
 std::string ProgramFolder();
 
 // A fresh registry key and library folder for every test; the main window
