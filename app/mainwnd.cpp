@@ -1,35 +1,13 @@
+#include "../ops/itemcommands.h"
+#include "../ops/launch.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
+#include "../store/listinput.h"
 #include "../store/order.h"
-#include "../store/records.h"
 #include "chrome.h"
+#include "menus.h"
 #include "state.h"
 #include "ui.h"
-
-// Rows keep their text in the record; the list asks for it when it paints.
-static void OnGetDispInfo(NMLVDISPINFOA* info)
-{
-    ItemRecord* record = (ItemRecord*)info->item.lParam;
-    if (!record)
-        record = GetRowRecord(info->item.iItem);
-    if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0)
-        info->item.pszText = record->name;
-}
-
-static LRESULT OnNotify(NMHDR* header)
-{
-    if (header->code == TTN_NEEDTEXTA) {
-        NMTTDISPINFOA* tip = (NMTTDISPINFOA*)header;
-        tip->hinst = g_hInstance;
-        tip->lpszText = MAKEINTRESOURCEA(header->idFrom + TOOLTIP_BASE);
-        return 1;
-    }
-    if (!g_app || header->hwndFrom != g_app->listView)
-        return 0;
-    if (header->code == LVN_GETDISPINFOA)
-        OnGetDispInfo((NMLVDISPINFOA*)header);
-    return 0;
-}
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -53,11 +31,17 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam)
             TeardownMainWindow(hwnd);
         return 0;
+    case WM_NOTIFY:
+        return OnListNotify((NMHDR*)lParam);
     case WM_COMMAND:
         ExecuteCommand(hwnd, LOWORD(wParam));
         return 0;
-    case WM_NOTIFY:
-        return OnNotify((NMHDR*)lParam);
+    case WM_INITMENU:
+        EnableMenuCommands((HMENU)wParam);
+        return 0;
+    case WM_MENUSELECT:
+        ShowMenuHelp(wParam, lParam);
+        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -72,18 +56,48 @@ static void OnRefresh()
 void ExecuteCommand(HWND hwnd, int id)
 {
     switch (id) {
-    case CMD_SAVE_ORDER:
-        SaveOrder();
+    case CMD_NEW_GROUP:
+        NewGroup(hwnd);
         break;
-    case CMD_REFRESH:
-        OnRefresh();
+    case CMD_RENAME:
+        StartRename();
+        break;
+    case CMD_DELETE:
+        DeleteSelectedRow(hwnd);
+        break;
+    case CMD_DUPLICATE:
+        DuplicateSelectedRow(hwnd);
+        break;
+    case CMD_MOVE_UP:
+        MoveSelectedRow(-1);
+        break;
+    case CMD_MOVE_DOWN:
+        MoveSelectedRow(+1);
+        break;
+    case CMD_MOVE_TO:
+        MoveItemToGroup(hwnd);
         break;
     case CMD_EXIT:
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
         break;
+    case CMD_PARENT:
+        GoUpOneLevel();
+        break;
+    case CMD_SAVE_ORDER:
+        SaveOrder();
+        break;
+    case CMD_EDITOR:
+        LaunchEditor();
+        break;
+    case CMD_EXPLORER:
+        LaunchExplorer();
+        break;
     case CMD_TOOLBAR:
     case CMD_STATUSBAR:
         ToggleBar(id);
+        break;
+    case CMD_REFRESH:
+        OnRefresh();
         break;
     case CMD_HELP:
         ShowHelp(0, 0);

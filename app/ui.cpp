@@ -53,6 +53,19 @@ int ShowPathError(int stringId, const char* path, DWORD code)
     return ShowErrorBox(0, message);
 }
 
+int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second)
+{
+    char format[kStringCap * 2] = "";
+    char caption[kStringCap] = "";
+    // Room for the question and two whole paths: a name is never cut away.
+    char message[kStringCap * 2 + kPathCap * 4];
+    LoadStringA(g_hInstance, (UINT)stringId, format, sizeof format);
+    LoadStringA(g_hInstance, IDS_CONFIRM, caption, sizeof caption);
+    if (!FormatText(message, sizeof message, format, first ? first : "", second ? second : ""))
+        CopyText(message, sizeof message, format);
+    return MessageBoxA(owner, message, caption, MB_YESNO | icon);
+}
+
 int RefuseField(HWND dialog, int controlId)
 {
     MessageBeep(0);

@@ -9,6 +9,9 @@ int ShowSystemError(DWORD code);
 // The message of stringId, the path on a line of its own, then the system's
 // text for code (none when code is 0).
 int ShowPathError(int stringId, const char* path, DWORD code);
+// A Yes/No question owned by owner under the caption "確認": string
+// stringId with first and second put in for its "%s"s. IDYES or another answer.
+int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second);
 int RefuseField(HWND dialog, int controlId);
 void PlaceWindow(HWND hwnd, HWND reference, int dx, int dy);
 BOOL AnimateShow(HWND hwnd, BOOL show);

@@ -15,16 +15,20 @@ set(ZORIVEN_WIN_SOURCES
   app/about.cpp
   app/chrome.cpp
   app/mainwnd.cpp
+  app/menus.cpp
   app/regkey.cpp
   app/settings.cpp
   app/startup.cpp
   app/ui.cpp
   store/folderload.cpp
   store/itemfile.cpp
+  store/listinput.cpp
   store/order.cpp
   store/paths.cpp
   store/records.cpp
   store/safewrite.cpp
+  ops/itemcommands.cpp
+  ops/launch.cpp
 )
 
 # Tests of the byte-level code; they run natively and under Wine.

@@ -108,6 +108,17 @@ bool IsInvalidNameChar(unsigned char c)
     return c != '\0' && strchr("\\/:*?\"<>|", c) != NULL;
 }
 
+bool HasInvalidNameChar(const char* name)
+{
+    for (const char* p = name; p && *p; ++p) {
+        if (IsDoubleByteAt(p))
+            ++p;
+        else if (IsInvalidNameChar((unsigned char)*p))
+            return true;
+    }
+    return false;
+}
+
 bool IsNameChar(unsigned char c)
 {
     return c >= 0x20 && c <= 0x7D && !IsInvalidNameChar(c);

@@ -26,6 +26,9 @@ void DriveRoot(const char* path, char* out, size_t cap);
 
 // One of the nine characters a file name may not hold.
 bool IsInvalidNameChar(unsigned char c);
+// name holds one of them as a character of its own; the trail byte of a
+// double-byte character (0x5C in "表") is not one.
+bool HasInvalidNameChar(const char* name);
 // A single-byte character a generated name may use.
 bool IsNameChar(unsigned char c);
 

@@ -133,6 +133,9 @@ void SelectRow(int row)
     // Row -1 addresses every row at once: one pass instead of n messages.
     SetRowState(-1, 0);
     SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED);
+    // The row chosen for the user (a new one, the folder just left) may be
+    // far down a long list.
+    SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
 }
 
 void SetRowRecord(ItemRecord* record, int row)
@@ -195,6 +198,14 @@ void ShowItemCount()
 void ShowFolderName()
 {
     SetStatusText(0, LastComponent(g_app->currentFolder));
+}
+
+bool RowPath(const ItemRecord* record, char* out, const char* name)
+{
+    if (!name)
+        name = record->name ? record->name : "";
+    return FormatText(out, kPathCap, "%s\\%s%s", g_app->currentFolder, name,
+                      record->ext ? record->ext : "");
 }
 
 BOOL AtRootFolder()

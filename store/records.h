@@ -35,6 +35,11 @@ void ShowItemCount();
 void ShowFolderName();
 void UpdateCommandStates();
 
+// The current folder, "\", the record's name and its extension (or, with
+// name given, that name and the record's extension); false when the path
+// would not fit kPathCap bytes.
+bool RowPath(const ItemRecord* record, char* out, const char* name = nullptr);
+
 int RowCount();
 // The current folder is the root folder (compared without regard to case).
 BOOL AtRootFolder();

@@ -11,15 +11,6 @@ using gt::MainWindowTest;
 
 class FolderLoadTest : public MainWindowTest {
 protected:
-    void Item(const std::string& name, const std::string& bytes = "k=v\r\n")
-    {
-        ASSERT_TRUE(gt::WriteBytes(folder_ + "\\" + name, bytes)) << name;
-    }
-    void Group(const std::string& name)
-    {
-        ASSERT_TRUE(CreateDirectoryA((folder_ + "\\" + name).c_str(), NULL)) << name;
-    }
-    void Order(const std::string& bytes) { Item("ZORIVEN.ORD", bytes); }
     typedef std::vector<std::string> Names;
 };
 

@@ -44,10 +44,6 @@ protected:
         gt::RemoveTree(Parking());
         MainWindowTest::TearDown();
     }
-    void Item(const std::string& name, const std::string& bytes = "k=v\r\n")
-    {
-        ASSERT_TRUE(gt::WriteBytes(folder_ + "\\" + name, bytes)) << name;
-    }
     std::string OrderPath() { return folder_ + "\\ZORIVEN.ORD"; }
     // Wine reports every plain file as ready for archiving as well.
     DWORD OrderAttributes()

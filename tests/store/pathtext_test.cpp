@@ -53,6 +53,14 @@ TEST(PathText, NameCharacterClass)
     EXPECT_TRUE(IsNameChar('a'));
     EXPECT_FALSE(IsNameChar('~'));
     EXPECT_FALSE(IsNameChar(0x7F));
+    // A whole name: trail bytes 0x5C and 0x7C belong to their characters.
+    EXPECT_FALSE(HasInvalidNameChar("\x95\x5C\x83\x7C memo"));   // 表ポ memo
+    EXPECT_TRUE(HasInvalidNameChar("\x95\x5C\\x"));
+    EXPECT_TRUE(HasInvalidNameChar("a/b"));
+    EXPECT_TRUE(HasInvalidNameChar("\x82\xA0|"));
+    EXPECT_FALSE(HasInvalidNameChar("\x82"));   // a lone lead byte at the end
+    EXPECT_FALSE(HasInvalidNameChar(""));
+    EXPECT_FALSE(HasInvalidNameChar(nullptr));
     EXPECT_FALSE(IsNameChar('\t'));
     EXPECT_FALSE(IsNameChar(0xB1));   // half-width katakana
     EXPECT_FALSE(IsNameChar(0x81));

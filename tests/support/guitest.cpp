@@ -162,6 +162,56 @@ void BoxAnswerer::OnTimer()
         ClickButton(box, answer.button);
 }
 
+static MenuSpy* s_spy;
+
+static LRESULT CALLBACK SpyHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && s_spy)
+        s_spy->OnMessage(*(CWPRETSTRUCT*)lParam);
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+MenuSpy::MenuSpy()
+{
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, SpyHook, NULL, GetCurrentThreadId());
+    s_spy = this;
+}
+
+MenuSpy::~MenuSpy()
+{
+    if (s_spy == this)
+        s_spy = nullptr;
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+}
+
+void MenuSpy::OnMessage(const CWPRETSTRUCT& m)
+{
+    if (m.hwnd != g_hMainWnd)
+        return;
+    if (m.message == WM_COMMAND)
+        commands.push_back(LOWORD(m.wParam));
+    if (m.message == WM_INITMENU) {
+        menu = (HMENU)m.wParam;
+        states.clear();
+        for (int id = CMD_NEW_ITEM; id <= CMD_ABOUT; ++id) {
+            UINT state = GetMenuState(menu, (UINT)id, MF_BYCOMMAND);
+            if (state != (UINT)-1)
+                states.push_back({id, state});
+        }
+    }
+    if (m.message == WM_ENTERIDLE && m.wParam == MSGF_MENU)
+        EndMenu();
+}
+
+UINT MenuSpy::State(int command) const
+{
+    for (const auto& s : states)
+        if (s.first == command)
+            return s.second;
+    return (UINT)-1;
+}
+
 void ClickButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
@@ -371,6 +421,16 @@ void MainWindowTest::Command(int id)
 {
     PostMessageA(g_hMainWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     Pump();
+}
+
+void MainWindowTest::Item(const std::string& name, const std::string& bytes)
+{
+    ASSERT_TRUE(WriteBytes(In(name), bytes)) << name;
+}
+
+void MainWindowTest::Group(const std::string& name)
+{
+    ASSERT_TRUE(CreateDirectoryA(In(name).c_str(), NULL)) << name;
 }
 
 }  // namespace gt

@@ -63,6 +63,27 @@ private:
     int unexpected_ = 0;
 };
 
+// Watches the main window while it lives: the commands it receives, and
+// the menu it greys at each WM_INITMENU. A menu waiting for the user is
+// closed at once, so TrackPopupMenu and menu loops return.
+class MenuSpy {
+public:
+    MenuSpy();
+    ~MenuSpy();
+    MenuSpy(const MenuSpy&) = delete;
+    MenuSpy& operator=(const MenuSpy&) = delete;
+    // The state of command in the last menu opened; (UINT)-1 when absent.
+    UINT State(int command) const;
+
+    std::vector<int> commands;
+    HMENU menu = NULL;
+    std::vector<std::pair<int, UINT>> states;
+
+    void OnMessage(const CWPRETSTRUCT& m);   // internal: from the hook
+private:
+    HHOOK hook_;
+};
+
 // Clicks a dialog button the way a user would (posted BN_CLICKED).
 void ClickButton(HWND dialog, int id);
 
@@ -99,6 +120,11 @@ protected:
     HWND Start(const std::string& cmdline);
     void Close();
     void Command(int id);   // as if chosen from the menu, then pumped
+    // An item file or a group folder in the library folder.
+    void Item(const std::string& name, const std::string& bytes = "k=v\r\n");
+    void Group(const std::string& name);
+    void Order(const std::string& bytes) { Item("ZORIVEN.ORD", bytes); }
+    std::string In(const std::string& name) { return folder_ + "\\" + name; }
 
     std::string folder_;
     BoxAnswerer boxes_;

@@ -1,0 +1,66 @@
+#include "menus.h"
+
+#include <initializer_list>
+
+#include "../res/resource.h"
+#include "../store/itemname.h"
+#include "../store/records.h"
+#include "state.h"
+
+enum { kHelpCap = 260, kEntryHelpCap = 259 };
+
+static void EnableCommand(HMENU menu, int command, bool enabled)
+{
+    EnableMenuItem(menu, (UINT)command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void EnableMenuCommands(HMENU menu)
+{
+    if (!menu || !g_app)
+        return;
+    bool selected = g_app->listView &&
+                    SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    bool item = selected && record && record->kind != kKindGroup;
+    int n = RowCount();
+
+    EnableCommand(menu, CMD_PARENT, !AtRootFolder());
+    for (int command : {CMD_DELETE, CMD_RENAME, CMD_DUPLICATE, CMD_ATTRIBUTES})
+        EnableCommand(menu, command, selected);
+    EnableCommand(menu, CMD_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);
+    for (int command : {CMD_COPY, CMD_NOTIFY, CMD_EDIT, CMD_MOVE_TO})
+        EnableCommand(menu, command, item);
+    EnableCommand(menu, CMD_EDITOR, item && g_app->editorPath[0]);
+    EnableCommand(menu, CMD_MOVE_UP, selected && record && row > 0);
+    EnableCommand(menu, CMD_MOVE_DOWN, selected && record && row < n - 1);
+}
+
+// The value behind an entry-menu item, for the status bar.
+static void EntryHelp(int index, char* text)
+{
+    ItemRecord* record = GetSelectedRecord(NULL, -1);
+    if (record && index < record->entryCount && record->entries[index].value)
+        CopyText(text, kEntryHelpCap, record->entries[index].value);
+}
+
+void ShowMenuHelp(WPARAM wParam, LPARAM lParam)
+{
+    if (!g_app || !g_app->statusBar)
+        return;
+    UINT id = LOWORD(wParam);
+    UINT flags = HIWORD(wParam);
+    if (flags == 0xFFFF && !lParam) {
+        SendMessageA(g_app->statusBar, SB_SIMPLE, FALSE, 0);
+        return;
+    }
+    SendMessageA(g_app->statusBar, SB_SIMPLE, TRUE, 0);
+    if ((flags & MF_SEPARATOR) || ((flags & MF_POPUP) && !(flags & MF_SYSMENU)))
+        id = 0;
+    char text[kHelpCap] = "";
+    if (id >= CMD_ENTRY_FIRST && id <= CMD_ENTRY_LAST)
+        EntryHelp((int)(id - CMD_ENTRY_FIRST), text);
+    else if (id != 0)
+        LoadStringA(g_hInstance, id, text, sizeof text);
+    SendMessageA(g_app->statusBar, SB_SETTEXTA, SB_SIMPLEID, (LPARAM)text);
+}

@@ -1,0 +1,216 @@
+#include "itemcommands.h"
+
+#include <shellapi.h>
+#include <cstring>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "../store/folderload.h"
+#include "../store/itemname.h"
+#include "../store/order.h"
+#include "../store/paths.h"
+#include "../store/pathtext.h"
+#include "../store/records.h"
+#include "../store/sjis.h"
+
+static void FinishListChange()
+{
+    g_app->orderChanged = 1;
+    ShowItemCount();
+    UpdateCommandStates();
+}
+
+// The new row is selected and its name opened for editing once the
+// current message is done.
+static void SelectNewRow()
+{
+    SelectRow(-1);
+    PostMessageA(g_hMainWnd, WM_COMMAND, CMD_RENAME, 0);
+    FinishListChange();
+}
+
+static BOOL SystemFailure()
+{
+    ShowErrorBox(-1, NULL);
+    return FALSE;
+}
+
+static BOOL TooLong()
+{
+    ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
+BOOL NewGroup(HWND owner)
+{
+    char path[kPathCap];
+    if (!UniqueItemPath(path, sizeof path, true, "New Group", ""))
+        return FALSE;
+    if (!CreateDirectoryA(path, NULL))
+        return SystemFailure();
+    if (!AddItemRow(path, FALSE, 0, NULL, -1))
+        return FALSE;
+    SelectNewRow();
+    return TRUE;
+}
+
+BOOL StartRename()
+{
+    int row = -1;
+    if (!GetSelectedRecord(&row, -1))
+        return FALSE;
+    SetFocus(g_app->listView);
+    return SendMessageA(g_app->listView, LVM_EDITLABELA, (WPARAM)row, 0) != 0;
+}
+
+// A group's folder goes only when it is empty, or when the user agrees a
+// second time to lose everything in it.
+static BOOL DeleteGroupFolder(HWND owner, const char* path)
+{
+    if (RemoveDirectoryA(path))
+        return TRUE;
+    if (AskYesNo(owner, IDS_ASK_DELETE_TREE, MB_ICONWARNING, NULL, NULL) != IDYES)
+        return FALSE;
+    if (!DeleteTree(path, true))
+        return SystemFailure();
+    return TRUE;
+}
+
+BOOL DeleteSelectedRow(HWND owner)
+{
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    if (!record)
+        return FALSE;
+    char path[kPathCap];
+    if (!RowPath(record, path))
+        return TooLong();
+    if (AskYesNo(owner, IDS_ASK_DELETE, MB_ICONWARNING, record->name, NULL) != IDYES)
+        return FALSE;
+    if (record->kind == kKindGroup) {
+        if (!DeleteGroupFolder(owner, path))
+            return FALSE;
+    } else if (!DeleteFileA(path)) {
+        return SystemFailure();
+    }
+    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    int n = RowCount();
+    if (n > 0)
+        SelectRow(row < n ? row : n - 1);
+    FinishListChange();
+    return TRUE;
+}
+
+// The shell copies a folder with everything in it; it shows its own
+// progress and errors.
+static BOOL CopyGroupFolder(HWND owner, const char* from, const char* to)
+{
+    char source[kPathCap + 1], target[kPathCap + 1];
+    memset(source, 0, sizeof source);
+    memset(target, 0, sizeof target);
+    CopyText(source, kPathCap, from);
+    CopyText(target, kPathCap, to);
+    SHFILEOPSTRUCTA op;
+    ZeroMemory(&op, sizeof op);
+    op.hwnd = owner;
+    op.wFunc = FO_COPY;
+    op.pFrom = source;
+    op.pTo = target;
+    op.fFlags = FOF_NOCONFIRMMKDIR;
+    return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
+}
+
+BOOL DuplicateSelectedRow(HWND owner)
+{
+    ItemRecord* record = GetSelectedRecord(NULL, -1);
+    if (!record)
+        return FALSE;
+    bool group = record->kind == kKindGroup;
+    char copy[kPathCap], path[kPathCap];
+    if (!UniqueItemPath(copy, sizeof copy, group, record->name, record->ext ? record->ext : ""))
+        return FALSE;
+    if (!RowPath(record, path))
+        return TooLong();
+    BOOL added;
+    if (group) {
+        if (!CopyGroupFolder(owner, path, copy))
+            return FALSE;
+        added = AddItemRow(copy, FALSE, 0, NULL, -1);
+    } else {
+        if (!PathExists(path, false)) {
+            ShowErrorBox(IDS_MISSING, NULL);
+            return FALSE;
+        }
+        if (!CopyFileA(path, copy, TRUE))
+            return SystemFailure();
+        added = AddItemRow(copy, TRUE, record->entryCount, record->entries, -1);
+    }
+    if (!added)
+        return FALSE;
+    SelectNewRow();
+    return TRUE;
+}
+
+BOOL MoveSelectedRow(int direction)
+{
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    int target = row + direction;
+    if (!record || target < 0 || target >= RowCount())
+        return FALSE;
+    ItemRecord* other = GetRowRecord(target);
+    if (!other)
+        return FALSE;
+    SetRowRecord(record, target);
+    SetRowRecord(other, row);
+    SelectRow(target);
+    g_app->orderChanged = 1;
+    UpdateCommandStates();
+    return TRUE;
+}
+
+BOOL MoveItemToGroup(HWND owner)
+{
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    if (!record || record->kind == kKindGroup)
+        return FALSE;
+    char chosen[kPathCap];
+    if (!BrowseForFolder(owner, g_app->currentFolder, chosen, 0) ||
+        EqualNoCase(chosen, g_app->currentFolder))
+        return FALSE;
+    char from[kPathCap], to[kPathCap], file[kPathCap];
+    if (!RowPath(record, from) ||
+        !FormatText(file, sizeof file, "%s%s", record->name, record->ext ? record->ext : ""))
+        return TooLong();
+    // A drive root comes back with its backslash already on.
+    const char* last = FindLastChar(chosen, '\\');
+    bool rooted = last && last[1] == '\0';
+    if (!FormatText(to, sizeof to, rooted ? "%s%s" : "%s\\%s", chosen, file))
+        return TooLong();
+    if (AskYesNo(owner, IDS_ASK_MOVE, MB_ICONQUESTION, record->name, chosen) != IDYES)
+        return FALSE;
+    if (!MoveFileA(from, to))
+        return SystemFailure();
+    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    FinishListChange();
+    return TRUE;
+}
+
+BOOL GoUpOneLevel()
+{
+    char parent[kPathCap], left[kPathCap];
+    if (AtRootFolder() || ParentPath(g_app->currentFolder, parent, sizeof parent) < 0 ||
+        !parent[0])
+        return FALSE;
+    SaveChangedOrder();
+    FileNamePart(g_app->currentFolder, left, sizeof left);
+    CopyText(g_app->currentFolder, kPathCap, parent);
+    LoadFolder();
+    int row = -1;
+    if (FindRowByName(left, &row))
+        SelectRow(row);
+    UpdateCommandStates();
+    return TRUE;
+}

@@ -1,0 +1,22 @@
+// Starting other programs: the editor on an item, Explorer on a folder.
+#ifndef ZORIVEN_LAUNCH_H
+#define ZORIVEN_LAUNCH_H
+
+#include "../app/winver.h"
+
+// The longest command line: two 259-character paths and a space.
+enum { kCommandLineCap = 520 };
+
+// Starts "program argument" without waiting for it. A command line that
+// would not fit is refused, never cut. Reports failures when report is set.
+BOOL LaunchProgram(const char* program, const char* argument, int show, BOOL report);
+BOOL LaunchEditor();
+BOOL LaunchExplorer();
+
+// The process start the launcher uses; tests record the command line here.
+typedef BOOL(WINAPI* CreateProcessFn)(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES,
+                                      LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCSTR,
+                                      LPSTARTUPINFOA, LPPROCESS_INFORMATION);
+extern CreateProcessFn g_createProcess;
+
+#endif

@@ -1,0 +1,167 @@
+#include "listinput.h"
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "folderload.h"
+#include "itemname.h"
+#include "order.h"
+#include "paths.h"
+#include "pathtext.h"
+#include "records.h"
+
+#include <cstdlib>
+#include <cstring>
+
+// Rows keep their text in the record; the list asks for it when it paints.
+static void OnGetDispInfo(NMLVDISPINFOA* info)
+{
+    ItemRecord* record = (ItemRecord*)info->item.lParam;
+    if (!record)
+        record = GetRowRecord(info->item.iItem);
+    if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0)
+        info->item.pszText = record->name;
+}
+
+// The toolbar and menus must follow the selection however it moved:
+// LVN_KEYDOWN arrives before the list has moved it for an arrow key.
+static void OnItemChanged(const NMLISTVIEW* change)
+{
+    if ((change->uChanged & LVIF_STATE) &&
+        ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        UpdateCommandStates();
+}
+
+LRESULT OnListNotify(NMHDR* header)
+{
+    if (header->code == TTN_NEEDTEXTA) {
+        NMTTDISPINFOA* tip = (NMTTDISPINFOA*)header;
+        tip->hinst = g_hInstance;
+        tip->lpszText = MAKEINTRESOURCEA(header->idFrom + TOOLTIP_BASE);
+        return 1;
+    }
+    if (!g_app || !g_app->listView || header->hwndFrom != g_app->listView)
+        return 0;
+    switch (header->code) {
+    case NM_CLICK:
+        UpdateCommandStates();
+        break;
+    case NM_DBLCLK:
+        ActivateSelectedRow();
+        break;
+    case NM_RCLICK:
+        ShowListContextMenu();
+        break;
+    case LVN_KEYDOWN:
+        OnListKeyDown(((NMLVKEYDOWN*)header)->wVKey);
+        UpdateCommandStates();
+        break;
+    case LVN_ITEMCHANGED:
+        OnItemChanged((NMLISTVIEW*)header);
+        break;
+    case LVN_GETDISPINFOA:
+        OnGetDispInfo((NMLVDISPINFOA*)header);
+        break;
+    case LVN_ENDLABELEDITA:
+        OnEndLabelEdit((NMLVDISPINFOA*)header);
+        break;
+    }
+    return 0;
+}
+
+void OnListKeyDown(WORD key)
+{
+    switch (key) {
+    case VK_BACK:
+        PostMessageA(g_hMainWnd, WM_COMMAND, CMD_PARENT, 0);
+        break;
+    case VK_RETURN:
+        ActivateSelectedRow();
+        break;
+    case VK_DELETE:
+        PostMessageA(g_hMainWnd, WM_COMMAND, CMD_DELETE, 0);
+        break;
+    }
+}
+
+static void OpenGroup(ItemRecord* record, int row)
+{
+    SaveChangedOrder();
+    char path[kPathCap];
+    if (!JoinPath(path, sizeof path, g_app->currentFolder, record->name)) {
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return;
+    }
+    if (PathExists(path, true)) {
+        CopyText(g_app->currentFolder, kPathCap, path);
+        LoadFolder();
+        return;
+    }
+    ShowSystemError(ERROR_PATH_NOT_FOUND);
+    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    ShowItemCount();
+}
+
+void ActivateSelectedRow()
+{
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    if (!record)
+        return;
+    if (record->kind == kKindGroup)
+        OpenGroup(record, row);
+    UpdateCommandStates();
+}
+
+void ShowListContextMenu()
+{
+    UpdateCommandStates();
+    BOOL selected = SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    HMENU menu = LoadMenuA(g_hInstance, MAKEINTRESOURCEA(selected ? IDM_ROWMENU : IDM_LISTMENU));
+    if (!menu)
+        return;
+    HMENU popup = GetSubMenu(menu, 0);
+    POINT at;
+    if (popup && GetCursorPos(&at))
+        TrackPopupMenu(popup, 0, at.x, at.y, 0, g_hMainWnd, NULL);
+    DestroyMenu(menu);
+}
+
+BOOL OnEndLabelEdit(NMLVDISPINFOA* info)
+{
+    const char* text = info->item.pszText;
+    if (!text || !text[0])
+        return FALSE;
+    ItemRecord* record = (ItemRecord*)info->item.lParam;
+    if (!record)
+        record = GetRowRecord(info->item.iItem);
+    if (!record || !record->name || EqualNoCase(text, record->name))
+        return FALSE;
+    // A separator would move the entry into another folder, out of sight.
+    if (HasInvalidNameChar(text)) {
+        ShowErrorBox(IDS_BAD_NAME, NULL);
+        return FALSE;
+    }
+    char from[kPathCap], to[kPathCap];
+    if (!RowPath(record, from) || !RowPath(record, to, text)) {
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    // Taken before the move, so the row can never lag behind the disk.
+    char* name = CopyString(text);
+    if (!name) {
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    if (!MoveFileA(from, to)) {
+        ShowErrorBox(-1, NULL);
+        free(name);
+        return FALSE;
+    }
+    free(record->name);
+    record->name = name;
+    SetRowRecord(record, info->item.iItem);
+    SendMessageA(g_app->listView, LVM_UPDATE, (WPARAM)info->item.iItem, 0);
+    g_app->orderChanged = 1;
+    return TRUE;
+}

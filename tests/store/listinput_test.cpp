@@ -1,0 +1,202 @@
+// Working in the list itself: keys, opening groups, renaming in place,
+// the right-click menus.
+#include <string>
+#include <vector>
+
+#include "guitest.h"
+#include "res/resource.h"
+#include "store/listinput.h"
+
+using gt::MainWindowTest;
+typedef std::vector<std::string> Names;
+
+class ListInputTest : public MainWindowTest {
+protected:
+    void Key(WORD key)
+    {
+        SendMessageA(g_app->listView, WM_KEYDOWN, key, 0);
+        gt::Pump();
+    }
+    void Select(int row)
+    {
+        SelectRow(row);
+        gt::Pump();
+    }
+    // The end of an in-place edit of row with text (null: cancelled).
+    void EndEdit(int row, const char* text)
+    {
+        NMLVDISPINFOA info = {};
+        info.hdr.hwndFrom = g_app->listView;
+        info.hdr.code = LVN_ENDLABELEDITA;
+        info.item.iItem = row;
+        info.item.lParam = (LPARAM)GetRowRecord(row);
+        info.item.pszText = (LPSTR)text;
+        SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&info);
+        gt::Pump();
+    }
+};
+
+TEST_F(ListInputTest, EnterOpensAGroupAndBackspaceComesBack)
+{
+    Group("Sub");
+    Item("Sub\\inner.txt");
+    Item("top.txt");
+    Order("Sub\r\ntop.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    Key(VK_BACK);   // in the root folder: nothing
+    EXPECT_EQ((Names{"Sub", "top"}), gt::RowNames());
+    Key(VK_RETURN);
+    EXPECT_EQ(In("Sub"), g_app->currentFolder);
+    EXPECT_EQ((Names{"inner"}), gt::RowNames());
+    EXPECT_EQ("Sub", gt::StatusPart(0));
+    Key(VK_BACK);
+    EXPECT_STREQ(folder_.c_str(), g_app->currentFolder);
+
+    // A double-click on a group opens it as Enter does.
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = g_app->listView;
+    click.hdr.code = NM_DBLCLK;
+    SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&click);
+    EXPECT_EQ(In("Sub"), g_app->currentFolder);
+}
+
+TEST_F(ListInputTest, AVanishedGroupReportsAndLosesItsRow)
+{
+    Group("Gone");
+    Item("stay.txt");
+    Order("Gone\r\nstay.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    RemoveDirectoryA(In("Gone").c_str());
+    Select(0);
+    boxes_.Press(IDOK);
+    Key(VK_RETURN);
+    ASSERT_EQ(1u, boxes_.seen().size());
+    char expected[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                   ERROR_PATH_NOT_FOUND, 0, expected, sizeof expected, NULL);
+    EXPECT_EQ(expected, boxes_.seen()[0].text);
+    EXPECT_EQ((Names{"stay"}), gt::RowNames());
+    EXPECT_EQ(" 1", gt::StatusPart(2));
+    EXPECT_STREQ(folder_.c_str(), g_app->currentFolder);
+}
+
+TEST_F(ListInputTest, DeleteKeyAsksThroughTheCommand)
+{
+    Item("a.txt");
+    ASSERT_TRUE(Start(folder_));
+    boxes_.Press(IDNO);
+    Key(VK_DELETE);
+    ASSERT_EQ(1u, boxes_.seen().size());
+    EXPECT_EQ(gt::Sjis(u8"'a' を削除しますか？"), boxes_.seen()[0].text);
+}
+
+TEST_F(ListInputTest, ArrowKeysKeepTheToolbarInStep)
+{
+    Item("a.txt");
+    Item("b.txt");
+    Order("a.txt\r\nb.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    Select(0);
+    SetFocus(g_app->listView);
+    Key(VK_DOWN);
+    int row = -1;
+    GetSelectedRecord(&row, -1);
+    ASSERT_EQ(1, row);
+    EXPECT_EQ(TBSTATE_ENABLED, gt::ButtonState(CMD_MOVE_UP) & TBSTATE_ENABLED);
+    EXPECT_EQ(0u, gt::ButtonState(CMD_MOVE_DOWN) & TBSTATE_ENABLED);
+}
+
+TEST_F(ListInputTest, RenameInPlaceKeepsTheExtension)
+{
+    Item("memo.txt", "k=mine\r\n");
+    ASSERT_TRUE(Start(folder_));
+    g_app->orderChanged = 0;
+    Select(0);
+    Command(CMD_RENAME);
+    HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
+    ASSERT_NE(nullptr, edit);
+    SetWindowTextA(edit, "Memo 2");
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    gt::Pump();
+    EXPECT_EQ("k=mine\r\n", gt::ReadBytes(In("Memo 2.txt")));
+    EXPECT_EQ((Names{"Memo 2"}), gt::RowNames());
+    EXPECT_EQ(1, g_app->orderChanged);
+
+    g_app->orderChanged = 0;
+    EndEdit(0, "MEMO 2");   // the same name in other case
+    EndEdit(0, NULL);
+    EndEdit(0, "");
+    EXPECT_EQ((Names{"Memo 2"}), gt::RowNames());
+    EXPECT_EQ((Names{"Memo 2.txt"}), gt::FolderNames(folder_));
+    EXPECT_EQ(0, g_app->orderChanged);
+}
+
+TEST_F(ListInputTest, RenamingAGroupMovesItsContents)
+{
+    Group("Old");
+    Item("Old\\x.txt");
+    ASSERT_TRUE(Start(folder_));
+    std::string name = gt::Sjis(u8"表ポ");   // trail bytes 0x5C and 0x7C
+    EndEdit(0, name.c_str());
+    EXPECT_EQ("k=v\r\n", gt::ReadBytes(In(name + "\\x.txt")));
+    EXPECT_EQ((Names{name}), gt::RowNames());
+    EXPECT_EQ(0, boxes_.unexpected());
+}
+
+TEST_F(ListInputTest, RefusedAndFailedRenamesKeepTheOldName)
+{
+    Group("Sub");
+    Item("memo.txt");
+    Item("taken.txt", "k=other\r\n");
+    Order("memo.txt\r\ntaken.txt\r\nSub\r\n");
+    ASSERT_TRUE(Start(folder_));
+    for (const char* bad : {"..\\out", "Sub/x", "a:b", "what?", "a|b"}) {
+        boxes_.Press(IDOK);
+        EndEdit(0, bad);
+    }
+    ASSERT_EQ(5u, boxes_.seen().size());
+    for (const gt::SeenBox& box : boxes_.seen())
+        EXPECT_EQ(gt::Sjis(u8"不正なファイル名です。"), box.text);
+    boxes_.Press(IDOK);
+    EndEdit(0, "taken");
+    ASSERT_EQ(6u, boxes_.seen().size());
+    EXPECT_EQ((UINT)MB_ICONERROR, boxes_.seen()[5].icon);
+    EXPECT_EQ("k=other\r\n", gt::ReadBytes(In("taken.txt")));
+    EXPECT_EQ((Names{"memo", "taken", "Sub"}), gt::RowNames());
+    EXPECT_TRUE(gt::FolderNames(In("Sub")).empty());
+
+    // A name that would make the path too long is refused, not cut.
+    std::string longName(kPathCap - folder_.size(), 'n');
+    boxes_.Press(IDOK);
+    EndEdit(0, longName.c_str());
+    EXPECT_EQ(7u, boxes_.seen().size());
+    EXPECT_EQ("k=v\r\n", gt::ReadBytes(In("memo.txt")));
+}
+
+TEST_F(ListInputTest, RightClickShowsTheRowOrTheListMenu)
+{
+    Item("a.txt");
+    ASSERT_TRUE(Start(folder_));
+    gt::MenuSpy spy;
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = g_app->listView;
+    click.hdr.code = NM_RCLICK;
+    Select(0);
+    SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&click);
+    gt::Pump();
+    ASSERT_NE(nullptr, spy.menu);
+    EXPECT_EQ(0u, spy.State(CMD_RENAME) & MF_GRAYED);
+    EXPECT_EQ((UINT)-1, spy.State(CMD_NEW_GROUP));   // not in the row menu
+
+    LVITEMA none = {};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+    spy.menu = NULL;
+    SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&click);
+    gt::Pump();
+    ASSERT_NE(nullptr, spy.menu);
+    EXPECT_NE((UINT)-1, spy.State(CMD_NEW_GROUP));
+    EXPECT_EQ((UINT)-1, spy.State(CMD_RENAME));
+    EXPECT_EQ((UINT)MF_GRAYED, spy.State(CMD_PARENT) & MF_GRAYED);   // the root folder
+    EXPECT_TRUE(spy.commands.empty());
+}
