@@ -21,11 +21,6 @@ protected:
                 grayed.push_back(id);
         return grayed;
     }
-    void Select(int row)
-    {
-        SelectRow(row);
-        gt::Pump();
-    }
     // A key as the message loop sees it, with Ctrl or Shift held.
     void Key(HWND target, WORD key, int modifier)
     {
@@ -58,9 +53,7 @@ TEST_F(MenusTest, GreyingFollowsTheSelection)
     Order("g1\r\ni1.txt\r\ng2\r\n");
     ASSERT_TRUE(Start(folder_));
     g_app->editorPath[0] = '\0';
-    LVITEMA none = {};
-    none.stateMask = LVIS_SELECTED;
-    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+    SelectNone();
     OpenMenuBar();
     EXPECT_EQ(std::vector<int>(kRowCommands), GrayedOf(kRowCommands));
     EXPECT_EQ(std::vector<int>{CMD_PARENT},

@@ -8,13 +8,7 @@ using gt::MainWindowTest;
 
 class UiTest : public MainWindowTest {};
 
-static std::string SystemText(DWORD code)
-{
-    char text[520] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0, text,
-                   sizeof text, NULL);
-    return text;
-}
+using gt::SystemText;
 
 TEST_F(UiTest, ErrorBoxChoosesItsMessage)
 {

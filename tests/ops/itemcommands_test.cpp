@@ -14,11 +14,6 @@ typedef std::vector<std::string> Names;
 
 class ItemCommandsTest : public MainWindowTest {
 protected:
-    void Select(int row)
-    {
-        SelectRow(row);
-        gt::Pump();
-    }
     int Selected()
     {
         int row = -1;

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 
 using gt::MainWindowTest;
+using gt::SystemText;
 
 namespace {
 
@@ -42,18 +43,6 @@ protected:
         g_createProcess = CreateProcessA;
         MainWindowTest::TearDown();
     }
-    void Select(int row)
-    {
-        SelectRow(row);
-        gt::Pump();
-    }
-    std::string SystemText(DWORD code)
-    {
-        char text[512] = "";
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0,
-                       text, sizeof text, NULL);
-        return text;
-    }
 };
 
 TEST_F(LaunchTest, ExplorerOpensOnTheGroupOrTheCurrentFolder)
@@ -68,9 +57,7 @@ TEST_F(LaunchTest, ExplorerOpensOnTheGroupOrTheCurrentFolder)
     Command(CMD_EDITOR);   // a group has no editor
     Select(1);
     Command(CMD_EXPLORER);
-    LVITEMA none = {};
-    none.stateMask = LVIS_SELECTED;
-    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+    SelectNone();
     Command(CMD_EXPLORER);
     Command(CMD_EDITOR);
     std::string explorer = "EXPLORER.EXE /n,/e, ";

@@ -26,13 +26,7 @@ BOOL WINAPI FailingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
     return FALSE;
 }
 
-std::string SystemText(DWORD code)
-{
-    char text[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0, text,
-                   sizeof text, NULL);
-    return text;
-}
+using gt::SystemText;
 
 }  // namespace
 

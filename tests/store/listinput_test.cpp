@@ -17,11 +17,6 @@ protected:
         SendMessageA(g_app->listView, WM_KEYDOWN, key, 0);
         gt::Pump();
     }
-    void Select(int row)
-    {
-        SelectRow(row);
-        gt::Pump();
-    }
     // The end of an in-place edit of row with text (null: cancelled).
     void EndEdit(int row, const char* text)
     {
@@ -71,10 +66,7 @@ TEST_F(ListInputTest, AVanishedGroupReportsAndLosesItsRow)
     boxes_.Press(IDOK);
     Key(VK_RETURN);
     ASSERT_EQ(1u, boxes_.seen().size());
-    char expected[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                   ERROR_PATH_NOT_FOUND, 0, expected, sizeof expected, NULL);
-    EXPECT_EQ(expected, boxes_.seen()[0].text);
+    EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen()[0].text);
     EXPECT_EQ((Names{"stay"}), gt::RowNames());
     EXPECT_EQ(" 1", gt::StatusPart(2));
     EXPECT_STREQ(folder_.c_str(), g_app->currentFolder);
@@ -188,9 +180,7 @@ TEST_F(ListInputTest, RightClickShowsTheRowOrTheListMenu)
     EXPECT_EQ(0u, spy.State(CMD_RENAME) & MF_GRAYED);
     EXPECT_EQ((UINT)-1, spy.State(CMD_NEW_GROUP));   // not in the row menu
 
-    LVITEMA none = {};
-    none.stateMask = LVIS_SELECTED;
-    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+    SelectNone();
     spy.menu = NULL;
     SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&click);
     gt::Pump();

@@ -423,6 +423,28 @@ void MainWindowTest::Command(int id)
     Pump();
 }
 
+void MainWindowTest::Select(int row)
+{
+    SelectRow(row);
+    Pump();
+}
+
+void MainWindowTest::SelectNone()
+{
+    LVITEMA none = {};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+    Pump();
+}
+
+std::string SystemText(DWORD code)
+{
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0, text,
+                   sizeof text, NULL);
+    return text;
+}
+
 void MainWindowTest::Item(const std::string& name, const std::string& bytes)
 {
     ASSERT_TRUE(WriteBytes(In(name), bytes)) << name;

@@ -99,6 +99,9 @@ DWORD ButtonState(int command);
 UINT MenuState(int command);   // of the main window's menu bar
 RECT ChildRect(HWND child);    // in the main window's client coordinates
 
+// The system's message for an error code, as the error box shows it.
+std::string SystemText(DWORD code);
+
 // Files and folders (code page 932 paths).
 std::string MakeTempFolder();
 bool RemoveTree(const std::string& path);
@@ -120,6 +123,8 @@ protected:
     HWND Start(const std::string& cmdline);
     void Close();
     void Command(int id);   // as if chosen from the menu, then pumped
+    void Select(int row);   // SelectRow, then pumped
+    void SelectNone();
     // An item file or a group folder in the library folder.
     void Item(const std::string& name, const std::string& bytes = "k=v\r\n");
     void Group(const std::string& name);
