@@ -45,7 +45,8 @@ static BOOL TooLong()
 BOOL NewGroup(HWND owner)
 {
     char path[kPathCap];
-    if (!UniqueItemPath(path, sizeof path, true, "New Group", ""))
+    // A file of that name takes it too: the folder could not be made there.
+    if (!UniqueItemPath(path, sizeof path, false, "New Group", ""))
         return FALSE;
     if (!CreateDirectoryA(path, NULL))
         return SystemFailure();
@@ -128,13 +129,15 @@ BOOL DuplicateSelectedRow(HWND owner)
         return FALSE;
     bool group = record->kind == kKindGroup;
     char copy[kPathCap], path[kPathCap];
-    if (!UniqueItemPath(copy, sizeof copy, group, record->name, record->ext ? record->ext : ""))
+    // Any entry takes a name: the shell reports success for a folder copy
+    // onto a file and copies nothing.
+    if (!UniqueItemPath(copy, sizeof copy, false, record->name, record->ext ? record->ext : ""))
         return FALSE;
     if (!RowPath(record, path))
         return TooLong();
     BOOL added;
     if (group) {
-        if (!CopyGroupFolder(owner, path, copy))
+        if (!CopyGroupFolder(owner, path, copy) || !PathExists(copy, true))
             return FALSE;
         added = AddItemRow(copy, FALSE, 0, NULL, -1);
     } else {

@@ -254,3 +254,20 @@ TEST_F(ItemCommandsTest, UpOneLevelSavesFirstAndSelectsTheFolderLeft)
     EXPECT_EQ((Names{"ga", "gb", "gc"}), gt::RowNames());
     EXPECT_EQ(2, Selected());
 }
+
+TEST_F(ItemCommandsTest, NewAndCopiedGroupsNeverTakeTheNameOfAFile)
+{
+    Group("Sub");
+    Item("Sub\\inner.txt", "x=y\r\n");
+    Item("Sub (1)", "k=precious\r\n");
+    Item("New Group", "k=precious\r\n");
+    Order("Sub\r\nSub (1)\r\nNew Group\r\n");
+    ASSERT_TRUE(Start(folder_));
+    Select(0);
+    Command(CMD_DUPLICATE);
+    Command(CMD_NEW_GROUP);
+    EXPECT_EQ("k=precious\r\n", gt::ReadBytes(In("Sub (1)")));
+    EXPECT_EQ("x=y\r\n", gt::ReadBytes(In("Sub (2)\\inner.txt")));
+    EXPECT_TRUE(gt::PathIsFolder(In("New Group (1)")));
+    EXPECT_EQ((Names{"Sub", "Sub (1)", "New Group", "Sub (2)", "New Group (1)"}), gt::RowNames());
+}
