@@ -103,6 +103,10 @@ TEST_F(MenusTest, GreyedCommandsGetNoAccelerator)
     Key(g_app->listView, 'P', VK_CONTROL);   // up from the first row
     Key(g_app->listView, VK_BACK, VK_SHIFT);   // up from the root folder
     EXPECT_TRUE(spy.commands.empty());
+    ShowWindow(g_hMainWnd, SW_MINIMIZE);   // no menu-bar command while minimised
+    Key(g_app->listView, 'D', VK_CONTROL);
+    EXPECT_TRUE(spy.commands.empty());
+    ShowWindow(g_hMainWnd, SW_RESTORE);
     Key(g_app->listView, 'D', VK_CONTROL);
     EXPECT_EQ(std::vector<int>{CMD_MOVE_DOWN}, spy.commands);
     EXPECT_EQ((std::vector<std::string>{"b", "a"}), gt::RowNames());
