@@ -3,7 +3,6 @@
 #include <initializer_list>
 
 #include "../res/resource.h"
-#include "../store/itemname.h"
 #include "../store/records.h"
 #include "state.h"
 
@@ -18,22 +17,16 @@ void EnableMenuCommands(HMENU menu)
 {
     if (!menu || !g_app)
         return;
-    bool selected = g_app->listView &&
-                    SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    int row = -1;
-    ItemRecord* record = GetSelectedRecord(&row, -1);
-    bool item = selected && record && record->kind != kKindGroup;
-    int n = RowCount();
-
-    EnableCommand(menu, CMD_PARENT, !AtRootFolder());
+    SelectionState state = CurrentSelectionState();
+    EnableCommand(menu, CMD_PARENT, state.parent);
     for (int command : {CMD_DELETE, CMD_RENAME, CMD_DUPLICATE, CMD_ATTRIBUTES})
-        EnableCommand(menu, command, selected);
+        EnableCommand(menu, command, state.selected);
     EnableCommand(menu, CMD_PASTE, IsClipboardFormatAvailable(CF_TEXT) != FALSE);
     for (int command : {CMD_COPY, CMD_NOTIFY, CMD_EDIT, CMD_MOVE_TO})
-        EnableCommand(menu, command, item);
-    EnableCommand(menu, CMD_EDITOR, item && g_app->editorPath[0]);
-    EnableCommand(menu, CMD_MOVE_UP, selected && record && row > 0);
-    EnableCommand(menu, CMD_MOVE_DOWN, selected && record && row < n - 1);
+        EnableCommand(menu, command, state.item);
+    EnableCommand(menu, CMD_EDITOR, state.item && g_app->editorPath[0]);
+    EnableCommand(menu, CMD_MOVE_UP, state.up);
+    EnableCommand(menu, CMD_MOVE_DOWN, state.down);
 }
 
 // The value behind an entry-menu item, for the status bar.

@@ -219,23 +219,32 @@ static void SetButton(int command, bool enabled)
                  MAKELPARAM(enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE, 0));
 }
 
+SelectionState CurrentSelectionState()
+{
+    SelectionState state;
+    state.selected = g_app->listView &&
+                     SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    int n = RowCount();
+    state.item = state.selected && record && record->kind != kKindGroup;
+    state.up = state.selected && record && row > 0;
+    state.down = state.selected && record && row < n - 1;
+    state.parent = !AtRootFolder();
+    return state;
+}
+
 void UpdateCommandStates()
 {
     if (!g_app->toolbar)
         return;
-    bool selected = g_app->listView &&
-                    SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    int row = -1;
-    ItemRecord* record = GetSelectedRecord(&row, -1);
-    int n = RowCount();
-    bool item = selected && record && record->kind != kKindGroup;
-
-    SetButton(CMD_PARENT, !AtRootFolder());
-    SetButton(CMD_DELETE, selected);
-    SetButton(CMD_DUPLICATE, selected);
-    SetButton(CMD_COPY, item);
-    SetButton(CMD_NOTIFY, item);
-    SetButton(CMD_EDIT, item);
-    SetButton(CMD_MOVE_UP, selected && record && row > 0);
-    SetButton(CMD_MOVE_DOWN, selected && record && row < n - 1);
+    SelectionState state = CurrentSelectionState();
+    SetButton(CMD_PARENT, state.parent);
+    SetButton(CMD_DELETE, state.selected);
+    SetButton(CMD_DUPLICATE, state.selected);
+    SetButton(CMD_COPY, state.item);
+    SetButton(CMD_NOTIFY, state.item);
+    SetButton(CMD_EDIT, state.item);
+    SetButton(CMD_MOVE_UP, state.up);
+    SetButton(CMD_MOVE_DOWN, state.down);
 }

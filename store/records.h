@@ -33,6 +33,17 @@ char* CopyString(const char* text);
 void ClearItemRows();
 void ShowItemCount();
 void ShowFolderName();
+
+// What the selection allows; the toolbar and the menus follow it alike.
+struct SelectionState {
+    bool selected;   // a row is selected
+    bool item;       // the first selected row is an item, not a group
+    bool up;         // it is not the first row
+    bool down;       // it is not the last row
+    bool parent;     // the current folder is below the root folder
+};
+SelectionState CurrentSelectionState();
+// The toolbar's buttons after the selection changed.
 void UpdateCommandStates();
 
 // The current folder, "\", the record's name and its extension (or, with
