@@ -32,25 +32,9 @@ struct FolderScan {
 
 int CountFolderEntries(const char* pattern)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(pattern, &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return 0;
     int count = 0;
-    do {
-        if (!IsDotEntry(&found))
-            ++count;
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA&) { ++count; });
     return count;
-}
-
-BOOL IsDotEntry(const WIN32_FIND_DATAA* found)
-{
-    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return FALSE;
-    const char* name = found->cFileName;
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 // A missing or unreadable order file leaves the index empty.
@@ -79,7 +63,7 @@ int OrderIndexOf(const char* name)
 
 static bool Accepted(const WIN32_FIND_DATAA& found)
 {
-    if (IsDotEntry(&found) || EqualNoCase(found.cFileName, ORDER_FILE_NAME))
+    if (EqualNoCase(found.cFileName, ORDER_FILE_NAME))
         return false;
     return !(g_app->options[ExcludeHidden] && (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN));
 }
@@ -102,17 +86,12 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
     if (!g_app->options[NoOrderFile])
         LoadOrderIndex(&index);
     scan->positioned.assign(index.lineCount, -1);
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(pattern, &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do {
+    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& found) {
         if (!Accepted(found))
-            continue;
+            return;
         scan->found.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
         PlaceEntry(scan, index, (int)scan->found.size() - 1);
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+    });
 }
 
 BOOL LoadFolderEntry(const char* name, BOOL isFolder)

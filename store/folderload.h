@@ -9,7 +9,6 @@
 
 // Entries the pattern finds, "." and ".." not counted; 0 when it fails.
 int CountFolderEntries(const char* pattern);
-BOOL IsDotEntry(const WIN32_FIND_DATAA* found);
 // Line of the current folder's order file that names name, or -1.
 int OrderIndexOf(const char* name);
 // One accepted entry as a row at the end of the list; true when a row was made.

@@ -8,6 +8,7 @@
 #include "../app/ui.h"
 #include "../res/resource.h"
 #include "folderload.h"
+#include "paths.h"
 #include "pathtext.h"
 #include "records.h"
 #include "safewrite.h"
@@ -83,15 +84,7 @@ static std::vector<std::string> RemainingNames()
     char pattern[kPathCap];
     if (!JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*"))
         return names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(pattern, &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!IsDotEntry(&found))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& found) { names.push_back(found.cFileName); });
     return names;
 }
 

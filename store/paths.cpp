@@ -64,10 +64,36 @@ bool UniqueItemPath(char* out, size_t cap, bool wantFolder, const char* base,
     return UniqueItemPathIn(g_app->currentFolder, out, cap, wantFolder, base, ext);
 }
 
+BOOL IsDotEntry(const WIN32_FIND_DATAA* found)
+{
+    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FALSE;
+    const char* name = found->cFileName;
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+void ForEachEntry(const char* pattern, const std::function<void(const WIN32_FIND_DATAA&)>& visit)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern, &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    try {
+        do {
+            if (!IsDotEntry(&found))
+                visit(found);
+        } while (FindNextFileA(h, &found));
+    } catch (...) {
+        FindClose(h);
+        throw;
+    }
+    FindClose(h);
+}
+
 static void DeleteEntry(const char* path, const WIN32_FIND_DATAA& entry, bool recursive)
 {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        // Covers "." and "..", and keeps hidden tool folders such as ".cache".
+        // Keeps hidden tool folders such as ".cache".
         if (entry.cFileName[0] != '.' && recursive)
             DeleteTree(path, true);
         return;
@@ -83,17 +109,12 @@ bool DeleteTree(const char* folder, bool recursive)
     char pattern[kPathCap];
     if (!folder || !JoinPath(pattern, sizeof pattern, folder, "*.*"))
         return false;
-    WIN32_FIND_DATAA entry;
-    HANDLE h = FindFirstFileA(pattern, &entry);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            char path[kPathCap];
-            // An entry whose path does not fit stays, and so does the folder.
-            if (JoinPath(path, sizeof path, folder, entry.cFileName))
-                DeleteEntry(path, entry, recursive);
-        } while (FindNextFileA(h, &entry));
-        FindClose(h);
-    }
+    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& entry) {
+        char path[kPathCap];
+        // An entry whose path does not fit stays, and so does the folder.
+        if (JoinPath(path, sizeof path, folder, entry.cFileName))
+            DeleteEntry(path, entry, recursive);
+    });
     if (RemoveDirectoryA(folder))
         return true;
     SetFileAttributesA(folder, FILE_ATTRIBUTE_NORMAL);

@@ -3,6 +3,9 @@
 #define ZORIVEN_PATHS_H
 
 #include <cstddef>
+#include <functional>
+
+#include "../app/winver.h"
 
 // Folder of the running program file, without a trailing backslash.
 bool ModuleFolder(char* out, size_t cap);
@@ -19,6 +22,14 @@ bool UniqueItemPathIn(const char* folder, char* out, size_t cap,
 // The same in the folder being shown.
 bool UniqueItemPath(char* out, size_t cap, bool wantFolder, const char* base,
                     const char* ext);
+
+// "." or ".." as a folder search reports them.
+BOOL IsDotEntry(const WIN32_FIND_DATAA* found);
+
+// Calls visit with every entry the pattern finds, "." and ".." left out,
+// in the order the system reports them; the search is closed even when
+// visit throws.
+void ForEachEntry(const char* pattern, const std::function<void(const WIN32_FIND_DATAA&)>& visit);
 
 // Deletes the folder's files (read-only ones too) and, when recursive, its
 // sub-folders, then the folder. Sub-folders named with a leading dot are
