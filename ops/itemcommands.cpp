@@ -183,14 +183,12 @@ BOOL MoveItemToGroup(HWND owner)
     if (!BrowseForFolder(owner, g_app->currentFolder, chosen, 0) ||
         EqualNoCase(chosen, g_app->currentFolder))
         return FALSE;
-    char from[kPathCap], to[kPathCap], file[kPathCap];
-    if (!RowPath(record, from) ||
-        !FormatText(file, sizeof file, "%s%s", record->name, record->ext ? record->ext : ""))
-        return TooLong();
     // A drive root comes back with its backslash already on.
     const char* last = FindLastChar(chosen, '\\');
     bool rooted = last && last[1] == '\0';
-    if (!FormatText(to, sizeof to, rooted ? "%s%s" : "%s\\%s", chosen, file))
+    char from[kPathCap], to[kPathCap];
+    if (!RowPath(record, from) || !FormatText(to, sizeof to, rooted ? "%s%s%s" : "%s\\%s%s",
+                                              chosen, record->name, record->ext ? record->ext : ""))
         return TooLong();
     if (AskYesNo(owner, IDS_ASK_MOVE, MB_ICONQUESTION, record->name, chosen) != IDYES)
         return FALSE;

@@ -61,7 +61,7 @@ BOOL LaunchExplorer()
     char folder[kPathCap];
     if (!record || record->kind != kKindGroup)
         CopyText(folder, sizeof folder, g_app->currentFolder);
-    else if (!JoinPath(folder, sizeof folder, g_app->currentFolder, record->name))
+    else if (!RowPath(record, folder))
         return LaunchFailed(TRUE, ERROR_FILENAME_EXCED_RANGE);
     return LaunchProgram(EXPLORER_COMMAND, folder, SW_SHOWDEFAULT, TRUE);
 }

@@ -88,7 +88,7 @@ static void OpenGroup(ItemRecord* record, int row)
 {
     SaveChangedOrder();
     char path[kPathCap];
-    if (!JoinPath(path, sizeof path, g_app->currentFolder, record->name)) {
+    if (!RowPath(record, path)) {
         ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
         return;
     }
