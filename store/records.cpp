@@ -90,8 +90,15 @@ ItemRecord* GetRowRecord(int row)
 ItemRecord* GetSelectedRecord(int* row, int start)
 {
     int found = -1;
-    if (g_app && g_app->listView)
-        found = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)start,
+    HWND list = g_app ? g_app->listView : NULL;
+    // The list holds one selected row at most, nearly always the focused
+    // one, which the list finds without looking at every row: a copy in a
+    // folder of 100,000 items must not walk them all.
+    if (list && start == -1)
+        found = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1,
+                                  MAKELPARAM(LVNI_FOCUSED | LVNI_SELECTED, 0));
+    if (list && found < 0 && (start != -1 || SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0))
+        found = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)start,
                                   MAKELPARAM(LVNI_SELECTED, 0));
     if (row)
         *row = found;
