@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <wininet.h>
 #include <cstring>
 
 #include "../res/resource.h"
@@ -11,16 +12,29 @@
 
 enum { kMessageCap = 520, kStringCap = 260, kHelpDisplayTopic = 0, kHelpContext = 0x0F };
 
+// The system's text for code. WinINet keeps the texts of its own errors
+// (a server that cannot be reached) in its module, not in the system's table.
+static void SystemMessage(DWORD code, char* out, size_t cap)
+{
+    const DWORD flags = FORMAT_MESSAGE_IGNORE_INSERTS;
+    if (FormatMessageA(flags | FORMAT_MESSAGE_FROM_SYSTEM, NULL, code, 0, out, (DWORD)cap, NULL))
+        return;
+    HMODULE wininet = code >= INTERNET_ERROR_BASE && code <= INTERNET_ERROR_BASE + 999
+                          ? GetModuleHandleA("wininet.dll")
+                          : NULL;
+    if (wininet &&
+        FormatMessageA(flags | FORMAT_MESSAGE_FROM_HMODULE, wininet, code, 0, out, (DWORD)cap, NULL))
+        return;
+    FormatText(out, cap, "Unknown Error. (%lu)", (unsigned long)code);
+}
+
 int ShowErrorBox(int stringId, const char* text)
 {
     char message[kMessageCap];
     if (text && text[0]) {
         CopyText(message, sizeof message, text);
     } else if (stringId == -1) {
-        DWORD error = GetLastError();
-        if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                            error, 0, message, sizeof message, NULL))
-            FormatText(message, sizeof message, "Unknown Error. (%lu)", (unsigned long)error);
+        SystemMessage(GetLastError(), message, sizeof message);
     } else if (LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap) <= 0) {
         FormatText(message, sizeof message, "Unknown Error. (%lu)", (unsigned long)stringId);
     }
@@ -40,9 +54,8 @@ int ShowPathError(int stringId, const char* path, DWORD code)
     char message[kMessageCap] = "";
     char system[kStringCap * 2] = "";
     LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap * 2);
-    if (code && !FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                                code, 0, system, sizeof system, NULL))
-        FormatText(system, sizeof system, "Unknown Error. (%lu)", (unsigned long)code);
+    if (code)
+        SystemMessage(code, system, sizeof system);
     // Cut pieces still end on a character boundary; the path comes first.
     AppendText(message, sizeof message, "\n\n");
     AppendText(message, sizeof message, path ? path : "");
