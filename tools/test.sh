@@ -15,6 +15,9 @@ bash tools/build.sh || exit 1
 
 . tools/wine-session.sh
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
+# Tests reach no address but 127.0.0.1.
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY ftp_proxy no_proxy
+session_offline
 
 status=0
 echo "test.sh: Windows tests ($ZORIVEN_WINARCH, $ZORIVEN_TEST_BUILD) under $ZORIVEN_WINE"

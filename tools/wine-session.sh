@@ -146,6 +146,20 @@ session_start() {
   _session_log "session up: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX wine=$ZORIVEN_WINE"
 }
 
+# Points the prefix's proxy at a closed loopback port (127.0.0.1 itself is
+# bypassed), so that a page fetch of any other address, the program's
+# start-up fetch included, ends on this machine. Tests that want to see
+# such a request point the proxy at their own server for a while.
+session_offline() {
+  local reg="$WINEPREFIX/offline.reg"
+  printf '%s\r\n' 'REGEDIT4' '' \
+    '[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Internet Settings]' \
+    '"ProxyEnable"=dword:00000001' '"ProxyServer"="127.0.0.1:9"' \
+    '"ProxyOverride"="127.0.0.1;localhost;<local>"' >"$reg"
+  "$ZORIVEN_WINE" regedit /S "Z:${reg//\//\\}" >>"$ZORIVEN_SESSION_LOG" 2>&1 \
+    || _session_say "could not set the loopback proxy"
+}
+
 session_stop() {
   if [ "$ZORIVEN_SESSION_UP" != 1 ]; then
     return 0
