@@ -204,14 +204,18 @@ static void UpperCopy(const char* text, char* work, size_t len)
     work[len] = '\0';
 }
 
-// Length of the longest prefix of text[0..len) that does not end inside a
-// UTF-8 sequence.
-static size_t Utf8SafeLength(const char* text, size_t full, size_t len)
+// len, or less when the byte at len continues a UTF-8 sequence begun in the
+// last 3 bytes before it. Stray continuation bytes are cut anywhere, so a
+// malformed page costs at most 3 bytes.
+static size_t Utf8SafeLength(const char* text, size_t len)
 {
-    if (len >= full)
-        return full;
-    while (len > 0 && ((unsigned char)text[len] & 0xC0) == 0x80)
-        --len;
+    for (size_t back = 1; back <= 3 && back <= len; ++back) {
+        unsigned char c = (unsigned char)text[len - back];
+        if ((c & 0xC0) != 0x80) {
+            size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            return need > back ? len - back : len;
+        }
+    }
     return len;
 }
 
@@ -262,10 +266,9 @@ int ExtractTitle(char* page, char* out, size_t size, int headerCharset)
     const char* title = page + (start - work);
     size_t titleLen = (size_t)(close - start);
     size_t keep = titleLen < size - 1 ? titleLen : size - 1;
-    if (kind == kTitleUtf8)
-        keep = Utf8SafeLength(title, titleLen, keep);
-    else if (keep < titleLen)
-        keep = CharSafeLength(title, (unsigned long)keep);
+    if (keep < titleLen)
+        keep = kind == kTitleUtf8 ? Utf8SafeLength(title, keep)
+                                  : CharSafeLength(title, (unsigned long)keep);
     memcpy(out, title, keep);
     out[keep] = '\0';
     return titleLen ? kind : kNoTitle;

@@ -105,6 +105,8 @@ TEST(TitleText, Utf8PagesAreReportedForTheCaller)
     EXPECT_EQ("a\xE3\x81\x82", Title(page));
     EXPECT_EQ(kTitleUtf8, kind);
     EXPECT_EQ("a", Title(page, 4));
+    // Stray continuation bytes are not stepped back over.
+    EXPECT_EQ("\x80\x80", Title("<meta charset=utf-8><title>\x80\x80\x80</title>", 3));
     // A charset in the header decides over the page's.
     EXPECT_EQ("a\xE3\x81\x82", Title(page, 256, kCharsetShiftJis));
     EXPECT_EQ(kTitleAsIs, kind);
