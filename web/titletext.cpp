@@ -63,7 +63,7 @@ static int CharsetOfName(const char* p)
 // without quotes and blanks around "=".
 static int DeclaredCharset(const char* text)
 {
-    for (const char* p = text; *p; ++p) {
+    for (const char* p = text; (p = strpbrk(p, "cC")) != nullptr; ++p) {
         if (!StartsWithNoCase(p, "CHARSET"))
             continue;
         const char* q = p + 7;
@@ -190,18 +190,17 @@ void FixYahooTitle(char* title, size_t cap)
 // are copied as they are, so a trail byte is never changed.
 static void UpperCopy(const char* text, char* work, size_t len)
 {
-    size_t i = 0;
-    while (i < len) {
-        if (IsDoubleByteAt(text + i)) {
-            work[i] = text[i];
-            work[i + 1] = text[i + 1];
-            i += 2;
-        } else {
-            work[i] = UpperAscii(text[i]);
-            ++i;
-        }
-    }
+    memcpy(work, text, len);
     work[len] = '\0';
+    for (size_t i = 0; i < len; ++i) {
+        unsigned char c = (unsigned char)work[i];
+        if (c < 'a')
+            continue;
+        if (c <= 'z')
+            work[i] = (char)(c - 'a' + 'A');
+        else if (IsDoubleByteAt(work + i))
+            ++i;
+    }
 }
 
 // len, or less when the byte at len continues a UTF-8 sequence begun in the
