@@ -137,7 +137,9 @@ void FuzzText(const std::string& text, size_t cap)
     ExtensionInList(text.c_str(), text.c_str() + text.size() / 2);
     EqualNoCase(text.c_str(), name);
 
-    CopyText(buf, sizeof buf, text.c_str());
+    // Suffixes are stripped from names, which fit a path buffer; a longer
+    // text of many "(" only makes each run slow (one pass per suffix).
+    CopyText(buf, kPathCap, text.c_str());
     size_t before = strlen(buf);
     StripNumberSuffix(buf);
     CHECK(strlen(buf) <= before);
@@ -325,26 +327,33 @@ void FuzzNames(const std::string& text, size_t sizeByte)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    unsigned mode = size ? data[0] % 4 : 0;
-    if (mode == 0) {
+    // The first byte picks what the rest goes through (and, for a page,
+    // the header's charset).
+    unsigned pick = size ? data[0] : 0;
+    if (size) {
+        ++data;
+        --size;
+    }
+    if (pick % 4 == 0) {
         FuzzItemFile(data, size);
         // The text operations see the input up to its first NUL, with a
-        // buffer size taken from the first byte.
+        // buffer size taken from its first byte.
         std::string text(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));
         FuzzText(text, size ? data[0] : 0);
         return 0;
     }
-    // Title modes: byte 1 picks an output size (and the header's charset),
-    // the rest up to its first NUL is the text, at most a page's worth.
-    size_t sizeByte = size > 1 ? data[1] : 0;
-    size_t skip = size < 2 ? size : 2;
+    // Title operations: the next byte picks an output size, the rest up to
+    // its first NUL is the text, at most a page's worth.
+    size_t sizeByte = size ? data[0] * 7 : 0;
+    size_t skip = size ? 1 : 0;
     const char* rest = reinterpret_cast<const char*>(data) + skip;
-    std::string text(rest, strnlen(rest, size - skip < kPageCap - 1 ? size - skip : kPageCap - 1));
-    if (mode == 1)
-        FuzzPage(text, (int)(data[0] / 4 % 5), sizeByte * 7);
-    else if (mode == 2)
-        FuzzTitleText(text, sizeByte * 7);
+    size_t restLen = size - skip < kPageCap - 1 ? size - skip : kPageCap - 1;
+    std::string text(rest, strnlen(rest, restLen));
+    if (pick % 4 == 1)
+        FuzzPage(text, (int)(pick / 4 % 5), sizeByte);
+    else if (pick % 4 == 2)
+        FuzzTitleText(text, sizeByte);
     else
-        FuzzNames(text, sizeByte * 7);
+        FuzzNames(text, sizeByte);
     return 0;
 }
