@@ -47,7 +47,8 @@ static const CharsetName kCharsetNames[] = {
     {"CSSHIFTJIS", kCharsetShiftJis},
 };
 
-// The charset named by the token at p (up to a quote, ";", "," or blank).
+// The charset named by the token at p (up to a quote, a blank, or one of
+// ; , > /).
 static int CharsetOfName(const char* p)
 {
     size_t len = strcspn(p, "\"'; ,>/\t\r\n");
