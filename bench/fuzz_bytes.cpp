@@ -342,9 +342,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzText(text, size ? data[0] : 0);
         return 0;
     }
-    // Title operations: the next byte picks an output size, the rest up to
-    // its first NUL is the text, at most a page's worth.
-    size_t sizeByte = size ? data[0] * 7 : 0;
+    // Title operations: the next byte and the rest of the first pick an
+    // output size (every one of 1..300 can come up), the rest up to its
+    // first NUL is the text, at most a page's worth.
+    size_t sizeByte = (size ? data[0] : 0) + 256u * (pick / 4);
     size_t skip = size ? 1 : 0;
     const char* rest = reinterpret_cast<const char*>(data) + skip;
     size_t restLen = size - skip < kPageCap - 1 ? size - skip : kPageCap - 1;
