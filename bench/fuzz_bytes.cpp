@@ -1,5 +1,7 @@
 // libFuzzer target for the byte-level code: item files as arbitrary bytes,
-// and the text, name and path operations on arbitrary text. Run by hand:
+// the text, name and path operations on arbitrary text, and page titles
+// (pages, EUC-JP, entities, cleaning, fallback names) into output buffers
+// of 1 to 300 bytes. The first byte chooses which. Run by hand:
 //   bash tools/fuzz.sh 600        (seconds; corpus in build/fuzz/corpus)
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include "store/pathtext.h"
 #include "store/sjis.h"
 #include "store/textbuf.h"
+#include "web/titletext.h"
 
 namespace {
 
@@ -134,7 +137,9 @@ void FuzzText(const std::string& text, size_t cap)
     ExtensionInList(text.c_str(), text.c_str() + text.size() / 2);
     EqualNoCase(text.c_str(), name);
 
-    CopyText(buf, sizeof buf, text.c_str());
+    // Suffixes are stripped from names, which fit a path buffer; a longer
+    // text of many "(" only makes each run slow (one pass per suffix).
+    CopyText(buf, kPathCap, text.c_str());
     size_t before = strlen(buf);
     StripNumberSuffix(buf);
     CHECK(strlen(buf) <= before);
@@ -148,14 +153,208 @@ void FuzzText(const std::string& text, size_t cap)
         CHECK(strlen(candidate) < kPathCap);
 }
 
+// An output buffer of exactly size bytes, so that ASan sees any byte
+// written past it.
+struct Buffer {
+    explicit Buffer(size_t size) : p(static_cast<char*>(malloc(size))), size(size)
+    {
+        memset(p, 'X', size);
+    }
+    ~Buffer() { free(p); }
+    Buffer(const Buffer&) = delete;
+    Buffer& operator=(const Buffer&) = delete;
+    // Terminated within the buffer; the text's length.
+    size_t Length() const
+    {
+        size_t len = strnlen(p, size);
+        CHECK(len < size);
+        return len;
+    }
+    char* p;
+    size_t size;
+};
+
+// Output sizes of one run: one from the input and the two at the edge of
+// the full result, all within 1..300.
+struct Sizes {
+    size_t at[3];
+};
+
+Sizes SizesAround(size_t fromInput, size_t fullLength)
+{
+    Sizes s = {{fromInput % 300 + 1, fullLength, fullLength + 1}};
+    for (size_t& size : s.at)
+        size = size < 1 ? 1 : size > 300 ? 300 : size;
+    return s;
+}
+
+// A cut result: a prefix of the full one, at most one character short of
+// the room it had, and (for Shift_JIS text) not ending inside a character.
+void CheckCut(const char* out, size_t len, const char* full, size_t fullLen, size_t room,
+              size_t charBytes, bool sjis)
+{
+    CHECK(len <= fullLen && memcmp(out, full, len) == 0);
+    size_t want = fullLen < room ? fullLen : room;
+    CHECK(len <= want && len + charBytes > want);
+    if (sjis)
+        CHECK(CharSafeLength(full, (unsigned long)len) == len);
+}
+
+size_t FakeToAnsi(unsigned long cp, char* out)
+{
+    if (cp < 0x80) {
+        out[0] = (char)cp;
+        return 1;
+    }
+    if (cp >= 0x3000 && cp <= 0x30FF) {
+        memcpy(out, "\x82\xA0", 2);
+        return 2;
+    }
+    if (cp >= 0x10000) {
+        memcpy(out, "\x81\x40\x81\x40", 4);
+        return 4;
+    }
+    return 0;
+}
+
+bool IsCleanText(const char* text)
+{
+    for (const char* p = text; *p; ++p) {
+        if (IsDoubleByteAt(p))
+            ++p;
+        else if (!IsNameChar((unsigned char)*p))
+            return false;
+    }
+    return true;
+}
+
+// The page through extraction at the full size and at the picked sizes,
+// then the title through the rest of the naming steps.
+void FuzzPage(const std::string& text, int header, size_t sizeByte)
+{
+    char page[kPageCap], full[kPageCap];
+    CopyText(page, sizeof page, text.c_str());
+    int kind = ExtractTitle(page, full, sizeof full, header);
+    size_t fullLen = strlen(full);
+    CHECK(kind == kNoTitle ? fullLen == 0 : kind >= kTitleAsIs && kind <= kTitleUtf8);
+    Sizes sizes = SizesAround(sizeByte, fullLen);
+    for (size_t size : sizes.at) {
+        CopyText(page, sizeof page, text.c_str());
+        Buffer out(size);
+        CHECK(ExtractTitle(page, out.p, size, header) == kind);
+        size_t len = out.Length();
+        CheckCut(out.p, len, full, fullLen, size - 1, kind == kTitleUtf8 ? 4 : 2,
+                 kind != kTitleUtf8);
+        // A UTF-8 title gives up room only for a sequence that would not fit.
+        if (kind == kTitleUtf8 && len < size - 1 && len < fullLen)
+            CHECK((unsigned char)full[len] >= 0xC0);
+    }
+    if (kind == kTitleAsIs)
+        FixYahooTitle(full, sizeof full);
+    DecodeEntities(full, FakeToAnsi);
+    CHECK(strlen(full) <= fullLen);
+    CleanTitle(full);
+    CHECK(IsCleanText(full));
+}
+
+// EUC-JP conversion, the Yahoo! fix, entities and cleaning on any text.
+void FuzzTitleText(const std::string& text, size_t sizeByte)
+{
+    size_t len = text.size();
+    Buffer full(len + 1), copy(len + 1);
+    EucJpToShiftJis(text.c_str(), full.p, full.size);
+    size_t fullLen = full.Length();
+    CHECK(fullLen <= len);
+    memcpy(copy.p, text.c_str(), len + 1);
+    EucJpToShiftJis(copy.p, copy.p, copy.size);
+    CHECK(strcmp(copy.p, full.p) == 0);
+    for (size_t size : SizesAround(sizeByte, fullLen).at) {
+        Buffer out(size);
+        EucJpToShiftJis(text.c_str(), out.p, size);
+        CheckCut(out.p, out.Length(), full.p, fullLen, size - 1, 2, false);
+    }
+
+    // Only well-formed EUC-JP with "Yahoo!" changes, and only within its cap.
+    bool converts = strstr(text.c_str(), "Yahoo!") && IsWellFormedEucJp(text.c_str());
+    memcpy(copy.p, text.c_str(), len + 1);
+    FixYahooTitle(copy.p, copy.size);
+    CHECK(strcmp(copy.p, converts ? full.p : text.c_str()) == 0);
+    memcpy(copy.p, text.c_str(), len + 1);
+    FixYahooTitle(copy.p, sizeByte % (len + 1));
+    CHECK(memcmp(copy.p, text.c_str(), len + 1) == 0);
+
+    memcpy(copy.p, text.c_str(), len + 1);
+    DecodeEntities(copy.p, FakeToAnsi);
+    CHECK(strlen(copy.p) <= len);
+    if (!strchr(text.c_str(), '&'))
+        CHECK(text == copy.p);
+    CleanTitle(copy.p);
+    CHECK(IsCleanText(copy.p));
+}
+
+// The fallback names, and the URL and charset tests, on any text.
+void FuzzNames(const std::string& text, size_t sizeByte)
+{
+    IsUrl(text.c_str());
+    int charset = CharsetOfContentType(text.c_str());
+    CHECK(charset >= kCharsetUnknown && charset <= kCharsetOther);
+
+    Buffer run(text.size() + 1);
+    bool found = LeadingNameRun(text.c_str(), run.p, run.size) != nullptr;
+    size_t runLen = run.Length();
+    CHECK(found == (runLen > 0) && IsCleanText(run.p));
+    for (size_t size : SizesAround(sizeByte, runLen).at) {
+        Buffer out(size);
+        found = LeadingNameRun(text.c_str(), out.p, size) != nullptr;
+        size_t len = out.Length();
+        CHECK(found == (len > 0));
+        CheckCut(out.p, len, run.p, runLen, size - 1, 2, true);
+    }
+
+    const char* scheme = strstr(text.c_str(), "://");
+    const char* host = scheme ? scheme + 3 : "";
+    size_t hostLen = strcspn(host, "/");
+    for (size_t size : SizesAround(sizeByte, hostLen + 1).at) {
+        Buffer out(size);
+        found = UrlHostPart(text.c_str(), out.p, size);
+        size_t len = out.Length();
+        CHECK(found == (len > 0));
+        CheckCut(out.p, len, host, hostLen, size >= 2 ? size - 2 : 0, 2, true);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzItemFile(data, size);
-    // The text operations see the input up to its first NUL, with a buffer
-    // size taken from the first byte.
-    std::string text(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));
-    FuzzText(text, size ? data[0] : 0);
+    // The first byte picks what the rest goes through (and, for a page,
+    // the header's charset).
+    unsigned pick = size ? data[0] : 0;
+    if (size) {
+        ++data;
+        --size;
+    }
+    if (pick % 4 == 0) {
+        FuzzItemFile(data, size);
+        // The text operations see the input up to its first NUL, with a
+        // buffer size taken from its first byte.
+        std::string text(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));
+        FuzzText(text, size ? data[0] : 0);
+        return 0;
+    }
+    // Title operations: the next byte and the rest of the first pick an
+    // output size (every one of 1..300 can come up), the rest up to its
+    // first NUL is the text, at most a page's worth.
+    size_t sizeByte = (size ? data[0] : 0) + 256u * (pick / 4);
+    size_t skip = size ? 1 : 0;
+    const char* rest = reinterpret_cast<const char*>(data) + skip;
+    size_t restLen = size - skip < kPageCap - 1 ? size - skip : kPageCap - 1;
+    std::string text(rest, strnlen(rest, restLen));
+    if (pick % 4 == 1)
+        FuzzPage(text, (int)(pick / 4 % 5), sizeByte);
+    else if (pick % 4 == 2)
+        FuzzTitleText(text, sizeByte);
+    else
+        FuzzNames(text, sizeByte);
     return 0;
 }

@@ -24,3 +24,9 @@ target_link_options(zoriven_bytes PUBLIC ${ZORIVEN_SANITIZE})
 add_executable(test_bytes ${ZORIVEN_BYTE_TESTS})
 target_link_libraries(test_bytes PRIVATE zoriven_bytes GTest::gtest_main)
 add_test(NAME bytes_native COMMAND test_bytes)
+
+# Title benchmark: run by hand (build/native/bench_title), never a test.
+# Optimised and without sanitizers, so that its figures mean something.
+add_executable(bench_title bench/title_bench.cpp ${ZORIVEN_BYTE_SOURCES})
+target_include_directories(bench_title PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(bench_title PRIVATE -O2 ${ZORIVEN_WARNINGS})

@@ -8,6 +8,7 @@ set(ZORIVEN_BYTE_SOURCES
   store/pathtext.cpp
   store/sjis.cpp
   store/textbuf.cpp
+  web/titletext.cpp
 )
 
 # Win32 glue.
@@ -39,6 +40,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/store/itemtext_test.cpp
   tests/store/pathtext_test.cpp
   tests/store/textbuf_test.cpp
+  tests/web/titletext_test.cpp
 )
 
 set(ZORIVEN_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)

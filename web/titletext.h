@@ -10,7 +10,8 @@
 #include <cstddef>
 
 // The page text holds at most kPageCap - 1 bytes; the upper-case work copy
-// and the EUC-JP conversion buffer are kWorkCap bytes.
+// is kWorkCap bytes. EUC-JP pages are converted in place (the text never
+// grows).
 enum { kPageCap = 4096, kWorkCap = 4352 };
 
 // The text begins with "HTTP://", "HTTPS://", "FTP://" or "FILE://", in
@@ -41,23 +42,24 @@ enum TitleKind {
 };
 
 // Finds the <title> element in page (a terminated text in a buffer of
-// kPageCap bytes) and copies its text, at most size - 1 bytes, into out.
-// headerCharset is what the Content-Type header declared. The page is
-// UTF-8 when the header says so, or, without a charset in the header, when
-// a meta declaration in the page says so ("charset=utf-8", with or without
-// quotes); it is EUC-JP when the header says so or, otherwise, when "EUC-JP"
-// occurs anywhere in the page in any letter case: it is then converted to
-// Shift_JIS in place before the title is taken. Tags match in any letter
-// case; "<title lang=ja>" ends at its first ">". A closing tag before the
-// opening one, or none, gives kNoTitle (out empty). out is always
-// terminated when size > 0.
+// kPageCap bytes) and copies its text, at most size - 1 bytes and never
+// ending inside a character (a UTF-8 one for a UTF-8 page), into out.
+// headerCharset is what the Content-Type header declared; a charset there
+// decides. Without one, the page is UTF-8 when its first charset
+// declaration says so ("charset=utf-8", with or without quotes), else
+// EUC-JP when "EUC-JP" occurs anywhere in the page in any letter case. An
+// EUC-JP page is converted to Shift_JIS in place before the title is
+// taken. Tags match in any letter case; "<title lang=ja>" ends at its first
+// ">". A closing tag before the opening one, or none, or an empty title
+// gives kNoTitle (out empty). out is always terminated when size > 0.
 int ExtractTitle(char* page, char* out, size_t size, int headerCharset);
 
 // EUC-JP bytes to Shift_JIS: two-byte characters to their Shift_JIS code,
 // 0x8E+b to b, three-byte 0x8F characters to "?", other bytes unchanged.
-// A character outside JIS X 0208 rows ends the text (as two zero bytes
-// would). A sequence cut short by the terminator ends at the terminator.
-// The output never grows; out holds cap bytes and is always terminated
+// A two-byte character outside JIS X 0208 (a byte of it not in A1-FE)
+// ends the text (as two zero bytes would). A sequence cut short by the
+// terminator ends at the terminator. The output never grows, so src and
+// out may be the same buffer; out holds cap bytes and is always terminated
 // (cap > 0), cut at a character boundary when it does not fit.
 void EucJpToShiftJis(const char* src, char* out, size_t cap);
 
@@ -77,9 +79,11 @@ typedef size_t (*CodePointToAnsiFn)(unsigned long codePoint, char* out);
 // Replaces, in place, the named entities &amp; &lt; &gt; &quot; &apos;
 // &nbsp; (a space) and a few common others, and numeric references &#N;
 // and &#xH; by their characters through toAnsi. An entity the code page
-// cannot hold is dropped; text that is not a complete entity stays as it
-// is. The text never grows. Double-byte characters are stepped over whole,
-// so a trail byte is never taken for "&".
+// cannot hold is dropped; text that is not a complete entity (names are
+// case-sensitive; a missing ";", or a number of 0, a surrogate or above
+// 0x10FFFF) stays as it is. The text never grows; nothing changes without
+// toAnsi. Double-byte characters are stepped over whole, so a trail byte
+// is never taken for "&".
 void DecodeEntities(char* text, CodePointToAnsiFn toAnsi);
 
 // Keeps only double-byte characters and name characters: line breaks,
@@ -88,13 +92,15 @@ void CleanTitle(char* text);
 
 // The text after "://" up to the next "/" (or the end), unchanged, at most
 // size - 2 bytes (cut at a character boundary). False, with out empty when
-// size > 0, for a text without "://", null arguments or size 0.
+// size > 0, for a text without "://", null arguments, an empty host or a
+// size that leaves no room for its first character.
 bool UrlHostPart(const char* url, char* out, size_t size);
 
 // The longest leading run of double-byte characters and name characters
 // of text, at most size - 1 bytes, never ending inside a double-byte
 // character. Returns out, or null (out empty when it exists) when the
-// text is null or empty, size is 0, or the run is empty.
+// text is null or empty, size is 0, or the run is empty or its first
+// character does not fit.
 char* LeadingNameRun(const char* text, char* out, size_t size);
 
 #endif
