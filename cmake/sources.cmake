@@ -30,6 +30,7 @@ set(ZORIVEN_WIN_SOURCES
   store/safewrite.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
+  web/browser.cpp
 )
 
 # Tests of the byte-level code; they run natively and under Wine.

@@ -1,5 +1,7 @@
 #include "sjis.h"
 
+#include <cstring>
+
 bool IsLeadByte(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
@@ -42,4 +44,17 @@ unsigned long CharSafeLength(const char* text, unsigned long len)
         i += step;
     }
     return i;
+}
+
+const char* FindTextSjis(const char* text, const char* part)
+{
+    if (!text || !part)
+        return nullptr;
+    size_t len = strlen(part);
+    for (const char* p = text;; p += IsDoubleByteAt(p) ? 2 : 1) {
+        if (strncmp(p, part, len) == 0 && CharSafeLength(p, (unsigned long)len) == len)
+            return p;
+        if (!*p)
+            return nullptr;
+    }
 }

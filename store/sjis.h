@@ -16,4 +16,10 @@ const char* FindLastChar(const char* text, char ch);
 // a double-byte character.
 unsigned long CharSafeLength(const char* text, unsigned long len);
 
+// First occurrence of part in text, both read as Shift_JIS text: a match
+// starts and ends on character boundaries of text, so it never begins at
+// a trail byte or stops inside a double-byte character. An empty part
+// matches at the start; null when there is none.
+const char* FindTextSjis(const char* text, const char* part);
+
 #endif

@@ -13,9 +13,10 @@ void NotifyBrowser(HWND owner, const char* url);
 // when the process started.
 BOOL OpenInNewBrowser(const char* url);
 
-// First visible top-level window without parent or owner, front to back,
-// whose title (first 259 characters) contains title as Shift_JIS text. It
-// becomes the browser window of this notification.
+// First visible top-level window for which GetParent gives none (an owned
+// window counts as parented only when it is a pop-up), front to back, whose
+// title (first 259 characters) contains title as Shift_JIS text. It becomes
+// the browser window of this notification.
 HWND FindTopWindowByTitle(const char* title);
 
 // First direct child whose class name is className (exactly, with case)
@@ -23,7 +24,9 @@ HWND FindTopWindowByTitle(const char* title);
 HWND FindChildByClass(HWND window, const char* className, BOOL withChildren);
 
 // The Netscape search for the "#32770" frame through "Afx:" windows; the
-// frame found is recorded for the rest of the notification.
+// frame found is recorded for the rest of the notification. Only a frame
+// recorded before or among window's own children is returned; one found
+// further down is only recorded, and FindNetscapeAddressBar uses the record.
 HWND FindDialogFrame(HWND window);
 
 HWND FindIeAddressBar();

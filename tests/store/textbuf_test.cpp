@@ -80,3 +80,13 @@ TEST(Sjis, ClassesAndSeparatorSearch)
     EXPECT_EQ(odd + 1, FindLastChar(odd, '\\'));
     EXPECT_EQ(nullptr, FindLastChar("abc", '\\'));
 }
+
+TEST(Sjis, TextSearchStartsAndEndsOnCharacters)
+{
+    // "ア" is 83 41: its trail byte is "A", which is not found there.
+    const char title[] = "\x83\x41" "A - Netscape";
+    EXPECT_EQ(title + 2, FindTextSjis(title, "A"));
+    EXPECT_EQ(title, FindTextSjis(title, "\x83\x41"));
+    EXPECT_EQ(nullptr, FindTextSjis("x\x83\x41", "x\x83"));   // would end inside "ア"
+    EXPECT_EQ(nullptr, FindTextSjis("- Netscap", "- Netscape"));
+}

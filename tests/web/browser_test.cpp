@@ -1,0 +1,106 @@
+// Handing a URL to stand-in browsers in processes of their own
+// (support/fake_browser.c), to a new browser, or to the association.
+#include "guitest.h"
+#include "web/browser.h"
+
+static const char kIe[] = "WorkerA ReBarWindow32 ComboBoxEx32 ComboBox Edit";
+static std::vector<std::string> s_opened;
+
+static HINSTANCE WINAPI RecordOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                   LPCSTR directory, INT show)
+{
+    EXPECT_TRUE(owner == g_hMainWnd && !strcmp("open", verb) && !parameters && !directory &&
+                show == SW_SHOW);
+    s_opened.push_back(file);
+    return (HINSTANCE)42;
+}
+
+class BrowserTest : public gt::MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(Start(folder_));
+        s_opened.clear();
+        g_shellExecute = RecordOpen;   // never the real association
+    }
+    void TearDown() override
+    {
+        for (HANDLE fake : fakes_) {
+            TerminateProcess(fake, 0);
+            WaitForSingleObject(fake, 5000);
+            CloseHandle(fake);
+        }
+        g_shellExecute = ShellExecuteA;
+        MainWindowTest::TearDown();
+    }
+    // Starts a stand-in browser; returns the file its edit records into.
+    std::string Fake(const std::string& title, const char* chain)
+    {
+        std::string record = In("fake" + std::to_string(fakes_.size()));
+        std::string line = "\"" + gt::ProgramFolder() + "\\fake_browser.exe\" \"" + record +
+                           "\" \"" + title + "\" " + chain;
+        STARTUPINFOA startup = {sizeof startup};
+        PROCESS_INFORMATION started = {};
+        CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
+        fakes_.push_back(started.hProcess);
+        CloseHandle(started.hThread);
+        EXPECT_EQ(0u, WaitForInputIdle(started.hProcess, 10000)) << title;
+        // Back in the main window, as after a double-click on a row: under
+        // Wine a browser still in front loses the foreground when its input
+        // is attached, and the key with it. The message returns once the
+        // stand-in has taken in its deactivation.
+        HWND frame = FindWindowA("FakeBrowserFrame", title.c_str());
+        EXPECT_TRUE(frame) << title;
+        SetForegroundWindow(g_hMainWnd);
+        SendMessageA(frame, WM_NULL, 0, 0);
+        return record;
+    }
+    std::vector<HANDLE> fakes_;
+};
+
+TEST_F(BrowserTest, TheFrontInternetExplorerGetsTheUrlAndEnter)
+{
+    std::string back = Fake("A - Microsoft Internet Explorer", kIe);
+    std::string front = Fake(gt::Sjis("ホーム - Microsoft Internet Explorer"), kIe);
+    NotifyBrowser(g_hMainWnd, "http://127.0.0.1/a");
+    EXPECT_EQ("text=http://127.0.0.1/a\nenter\n", gt::ReadBytes(front));
+    EXPECT_EQ("<missing>", gt::ReadBytes(back));
+    EXPECT_TRUE(s_opened.empty());
+}
+
+TEST_F(BrowserTest, IeThenNetscapeThenNavixThenTheAssociation)
+{
+    // A browser that will not start gives way without a word.
+    g_app->options[BrowserNew] = 1;
+    CopyText(g_app->browserPath, kPathCap, In("no-such-browser.exe").c_str());
+    Fake("i - Microsoft Internet Explorer", "WorkerA");
+    // Its frame is not reached through "Afx:" windows: not Netscape's.
+    std::string other = Fake("x - Netscape", "AfxWnd42 #32770 ComboBox Edit");
+    NotifyBrowser(g_hMainWnd, "http://127.0.0.1/a");
+    NotifyBrowser(g_hMainWnd, "");
+    EXPECT_EQ(std::vector<std::string>{"http://127.0.0.1/a"}, s_opened);
+    std::string navix = Fake("n - NAVIX", "ThunderRT6ComboBox Edit");
+    NotifyBrowser(g_hMainWnd, "http://127.0.0.1/b");
+    EXPECT_EQ("text=http://127.0.0.1/b\nenter\n", gt::ReadBytes(navix));
+    std::string netscape = Fake("s - Netscape", "Afx:1 Afx:2 #32770 ComboBox Edit");
+    NotifyBrowser(g_hMainWnd, "http://127.0.0.1/c");
+    EXPECT_EQ("text=http://127.0.0.1/c\nenter\n", gt::ReadBytes(netscape));
+    EXPECT_EQ("<missing>", gt::ReadBytes(other));
+    EXPECT_EQ(1u, s_opened.size());
+}
+
+TEST_F(BrowserTest, ANewBrowserGetsTheUrlOnItsCommandLine)
+{
+    std::string browser = gt::ProgramFolder() + "\\record_args.exe";
+    CopyText(g_app->browserPath, kPathCap, browser.c_str());
+    g_app->options[BrowserNew] = 1;
+    SetEnvironmentVariableA("ZORIVEN_RECORD", In("args.out").c_str());
+    NotifyBrowser(g_hMainWnd, "http://127.0.0.1/a b");
+    std::string line;
+    for (int i = 0; i < 200 && (line = gt::ReadBytes(In("args.out"))) == "<missing>"; ++i)
+        Sleep(25);
+    SetEnvironmentVariableA("ZORIVEN_RECORD", NULL);
+    EXPECT_EQ(browser + " http://127.0.0.1/a b", line);
+    EXPECT_TRUE(s_opened.empty());
+}

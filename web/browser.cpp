@@ -1,0 +1,161 @@
+#include "browser.h"
+
+#include <cstring>
+
+#include "../app/state.h"
+#include "../ops/launch.h"
+#include "../store/sjis.h"
+#include "../store/textbuf.h"
+
+ShellExecuteFn g_shellExecute = ShellExecuteA;
+
+// Found by one search and used by its later steps; cleared before each.
+static HWND s_browserWindow;
+static HWND s_dialogFrame;
+
+static void ClearSearch()
+{
+    s_browserWindow = NULL;
+    s_dialogFrame = NULL;
+}
+
+static void ReadClassName(HWND window, char* name)
+{
+    if (!GetClassNameA(window, name, kPathCap))
+        name[0] = '\0';
+}
+
+BOOL OpenInNewBrowser(const char* url)
+{
+    if (!g_app->options[BrowserNew] || !g_app->browserPath[0])
+        return FALSE;
+    // Silent: a browser that will not start gives way to the search.
+    return LaunchProgram(g_app->browserPath, url, SW_SHOWDEFAULT, FALSE);
+}
+
+struct TitleSearch {
+    const char* title;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
+{
+    TitleSearch* search = (TitleSearch*)param;
+    if (!IsWindowVisible(window) || GetParent(window))
+        return TRUE;
+    char text[kPathCap];
+    if (!GetWindowTextA(window, text, sizeof text) || !FindTextSjis(text, search->title))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindTopWindowByTitle(const char* title)
+{
+    TitleSearch search = {title, NULL};
+    EnumWindows(MatchTitle, (LPARAM)&search);
+    s_browserWindow = search.found;
+    return search.found;
+}
+
+HWND FindChildByClass(HWND window, const char* className, BOOL withChildren)
+{
+    char name[kPathCap];
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ReadClassName(child, name);
+        if (strcmp(name, className) == 0 && (!withChildren || GetWindow(child, GW_CHILD)))
+            return child;
+    }
+    return NULL;
+}
+
+HWND FindDialogFrame(HWND window)
+{
+    if (s_dialogFrame)
+        return s_dialogFrame;
+    char name[kPathCap];
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ReadClassName(child, name);
+        if (strncmp(name, "#32770", 6) == 0) {
+            s_dialogFrame = child;
+            return child;
+        }
+        // A frame found down here stays recorded; a later sibling frame
+        // at this level still replaces it.
+        if (FindTextSjis(name, "Afx:") && GetWindow(child, GW_CHILD))
+            FindDialogFrame(child);
+    }
+    return NULL;
+}
+
+// Each step's window must exist for the next one to be looked for.
+static HWND FollowPath(HWND window, const char* const* classes, int count)
+{
+    for (int i = 0; window && i < count; ++i)
+        window = FindChildByClass(window, classes[i], i + 1 < count);
+    return window;
+}
+
+HWND FindIeAddressBar()
+{
+    ClearSearch();
+    static const char* const path[] = {"WorkerA", "ReBarWindow32", "ComboBoxEx32", "ComboBox",
+                                       "Edit"};
+    return FollowPath(FindTopWindowByTitle("- Microsoft Internet Explorer"), path, 5);
+}
+
+HWND FindNetscapeAddressBar()
+{
+    ClearSearch();
+    HWND top = FindTopWindowByTitle("- Netscape");
+    if (!top)
+        return NULL;
+    FindDialogFrame(top);
+    static const char* const path[] = {"ComboBox", "Edit"};
+    return FollowPath(s_dialogFrame, path, 2);
+}
+
+HWND FindNavixAddressBar()
+{
+    ClearSearch();
+    static const char* const path[] = {"ThunderRT6ComboBox", "Edit"};
+    return FollowPath(FindTopWindowByTitle("- NAVIX"), path, 2);
+}
+
+BOOL SendToAddressBar(HWND edit, const char* url)
+{
+    DWORD target = GetWindowThreadProcessId(edit, NULL);
+    DWORD self = GetCurrentThreadId();
+    if (!target || target == self)
+        return FALSE;
+    // Shared input lets this thread set the focus in the browser's thread
+    // and sends the synthesized key to it.
+    if (!AttachThreadInput(target, self, TRUE))
+        return FALSE;
+    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)url);
+    SetFocus(edit);
+    keybd_event(VK_RETURN, 0, 0, 0);
+    keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+    SetForegroundWindow(s_browserWindow);
+    AttachThreadInput(target, self, FALSE);
+    return TRUE;
+}
+
+void NotifyBrowser(HWND owner, const char* url)
+{
+    if (!url || !url[0])
+        return;
+    if (OpenInNewBrowser(url))
+        return;
+    // Once an address bar is found, its outcome ends the notification.
+    HWND edit = FindIeAddressBar();
+    if (!edit)
+        edit = FindNetscapeAddressBar();
+    if (!edit)
+        edit = FindNavixAddressBar();
+    if (edit) {
+        SendToAddressBar(edit, url);
+        return;
+    }
+    g_shellExecute(owner, "open", url, NULL, NULL, SW_SHOW);
+}
