@@ -1,6 +1,7 @@
 #include <ole2.h>
 
 #include "../res/resource.h"
+#include "../web/pagetitle.h"
 #include "state.h"
 
 static void RunMessageLoop(HACCEL accelerators)
@@ -18,7 +19,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdline, int showCmd)
         return 0;
     if (CreateAppState() && RegisterMainWindowClass() && CreateMainWindow(cmdline, showCmd)) {
         g_app->lastEntry = -1;
+        HANDLE fetch = StartWarmUpFetch();
         RunMessageLoop(accelerators);
+        StopThread(fetch);
     }
     OleUninitialize();
     FreeAppState();

@@ -31,6 +31,7 @@ set(ZORIVEN_WIN_SOURCES
   ops/itemcommands.cpp
   ops/launch.cpp
   web/browser.cpp
+  web/pagetitle.cpp
 )
 
 # Tests of the byte-level code; they run natively and under Wine.

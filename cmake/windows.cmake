@@ -9,7 +9,7 @@ add_library(zoriven_core STATIC ${ZORIVEN_BYTE_SOURCES} ${ZORIVEN_WIN_SOURCES})
 target_compile_options(zoriven_core PRIVATE ${ZORIVEN_WARNINGS})
 target_include_directories(zoriven_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(zoriven_core PUBLIC
-  comctl32 shell32 shlwapi ole32 oleaut32 uuid comdlg32 gdi32 user32 advapi32 kernel32)
+  comctl32 shell32 shlwapi wininet ole32 oleaut32 uuid comdlg32 gdi32 user32 advapi32 kernel32)
 
 add_executable(zoriven WIN32 app/main.cpp ${ZORIVEN_RC})
 target_compile_options(zoriven PRIVATE ${ZORIVEN_WARNINGS})

@@ -1,0 +1,253 @@
+#include "pagetitle.h"
+
+#include <wininet.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "../store/itemtext.h"
+#include "titletext.h"
+
+enum {
+    kReadChunk = 250,
+    kContentTypeCap = 256,
+    kHomePageCap = 128,
+    kWarmUpTitleCap = 250
+};
+
+DWORD g_fetchTimeoutMs = 10000;
+
+// One code point in the ANSI code page; 0 bytes when it has no character
+// for it (the system would otherwise put in "?" or a look-alike).
+static size_t AnsiFromCodePoint(unsigned long codePoint, char* out)
+{
+    WCHAR wide[2];
+    int count = 1;
+    if (codePoint >= 0x10000) {
+        codePoint -= 0x10000;
+        wide[0] = (WCHAR)(0xD800 + (codePoint >> 10));
+        wide[1] = (WCHAR)(0xDC00 + (codePoint & 0x3FF));
+        count = 2;
+    } else {
+        wide[0] = (WCHAR)codePoint;
+    }
+    BOOL usedDefault = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, count, out, 4, NULL,
+                                    &usedDefault);
+    return (bytes <= 0 || usedDefault) ? 0 : (size_t)bytes;
+}
+
+// A UTF-8 title in the ANSI code page; what the code page cannot hold
+// becomes the system's default character, which cleaning then removes.
+static void Utf8ToAnsi(char* text, size_t cap)
+{
+    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, NULL, 0);
+    WCHAR* wide = length > 0 ? (WCHAR*)calloc((size_t)length, sizeof(WCHAR)) : nullptr;
+    if (!wide || !MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, length) ||
+        !WideCharToMultiByte(CP_ACP, 0, wide, -1, text, (int)cap, NULL, NULL))
+        text[0] = '\0';
+    text[cap - 1] = '\0';
+    free(wide);
+}
+
+static void SetTimeouts(HINTERNET handle)
+{
+    DWORD ms = g_fetchTimeoutMs;
+    InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &ms, sizeof ms);
+    InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &ms, sizeof ms);
+    InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &ms, sizeof ms);
+}
+
+// HTTP and HTTPS go through a connection of their own: not every WinINet
+// passes the session's send and receive timeouts down to the request that
+// InternetOpenUrl makes, and a server that accepts and never answers would
+// hold the window for minutes.
+static HINTERNET OpenHttpRequest(HINTERNET session, const char* url, HINTERNET* connection)
+{
+    char host[kPathCap], user[kPathCap], password[kPathCap], path[kTextCap], extra[kTextCap];
+    URL_COMPONENTSA parts;
+    ZeroMemory(&parts, sizeof parts);
+    parts.dwStructSize = sizeof parts;
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = sizeof host;
+    parts.lpszUserName = user;
+    parts.dwUserNameLength = sizeof user;
+    parts.lpszPassword = password;
+    parts.dwPasswordLength = sizeof password;
+    parts.lpszUrlPath = path;
+    parts.dwUrlPathLength = sizeof path;
+    parts.lpszExtraInfo = extra;
+    parts.dwExtraInfoLength = sizeof extra;
+    if (!InternetCrackUrlA(url, 0, 0, &parts) || !AppendText(path, sizeof path, extra)) {
+        SetLastError(ERROR_INTERNET_INVALID_URL);
+        return NULL;
+    }
+    *connection = InternetConnectA(session, host, parts.nPort, user[0] ? user : NULL,
+                                   password[0] ? password : NULL, INTERNET_SERVICE_HTTP, 0, 0);
+    if (!*connection)
+        return NULL;
+    SetTimeouts(*connection);
+    DWORD flags = INTERNET_FLAG_RELOAD;
+    if (parts.nScheme == INTERNET_SCHEME_HTTPS)
+        flags |= INTERNET_FLAG_SECURE;
+    HINTERNET request = HttpOpenRequestA(*connection, "GET", path[0] ? path : "/", NULL, NULL, NULL,
+                                         flags, 0);
+    if (!request)
+        return NULL;
+    SetTimeouts(request);
+    if (HttpSendRequestA(request, NULL, 0, NULL, 0))
+        return request;
+    DWORD error = GetLastError();
+    InternetCloseHandle(request);
+    SetLastError(error);
+    return NULL;
+}
+
+static bool IsHttpUrl(const char* url)
+{
+    return _strnicmp(url, "http://", 7) == 0 || _strnicmp(url, "https://", 8) == 0;
+}
+
+static HINTERNET OpenPage(HINTERNET session, const char* url, HINTERNET* connection)
+{
+    SetTimeouts(session);
+    if (IsHttpUrl(url))
+        return OpenHttpRequest(session, url, connection);
+    return InternetOpenUrlA(session, url, NULL, 0, INTERNET_FLAG_RELOAD, 0);
+}
+
+// An error page's title ("404 Not Found") is no name for the user's link.
+// Other schemes have no status: their pages count.
+static bool StatusAllowsTitle(HINTERNET request)
+{
+    DWORD status = 0, size = sizeof status;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                        NULL))
+        return true;
+    return status >= 200 && status <= 299;
+}
+
+static int HeaderCharset(HINTERNET request)
+{
+    char type[kContentTypeCap];
+    DWORD size = sizeof type - 1;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_TYPE, type, &size, NULL))
+        return kCharsetUnknown;
+    type[sizeof type - 1] = '\0';
+    return CharsetOfContentType(type);
+}
+
+// The page's first bytes, at most kPageCap - 1. A read that fails ends the
+// download; what came before it is still searched.
+static void ReadPage(HINTERNET request, char* page)
+{
+    size_t length = 0;
+    char chunk[kReadChunk + 6];
+    DWORD got = 0;
+    while (length < kPageCap - 1 && InternetReadFile(request, chunk, kReadChunk, &got) && got) {
+        chunk[got] = '\0';
+        // Appended as text: a zero byte ends the chunk.
+        size_t piece = strlen(chunk);
+        if (piece > kPageCap - 1 - length)
+            piece = kPageCap - 1 - length;
+        memcpy(page + length, chunk, piece);
+        length += piece;
+    }
+    page[length] = '\0';
+}
+
+// The title of a fetched page in the ANSI code page, entities decoded.
+static void TakeTitle(char* page, int headerCharset, char* title)
+{
+    int kind = ExtractTitle(page, title, kPageCap, headerCharset);
+    if (kind == kTitleUtf8)
+        Utf8ToAnsi(title, kPageCap);
+    else if (kind == kTitleAsIs)
+        FixYahooTitle(title, kPageCap);
+    DecodeEntities(title, AnsiFromCodePoint);
+}
+
+BOOL DownloadTitle(const char* url, char* out, size_t size, BOOL showErrors)
+{
+    if (!out || !size)
+        return FALSE;
+    out[0] = '\0';
+    char* page = (char*)calloc(kPageCap, 1);
+    char* title = (char*)calloc(kPageCap, 1);
+    if (!page || !title) {
+        free(page);
+        free(title);
+        return FALSE;
+    }
+    HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
+    HINTERNET request = NULL, connection = NULL;
+    HINTERNET session = InternetOpenA(PRODUCT_NAME, INTERNET_OPEN_TYPE_PRECONFIG, NULL, NULL, 0);
+    if (session)
+        request = OpenPage(session, url ? url : "", &connection);
+    if (!request) {
+        if (showErrors)
+            ShowErrorBox(-1, NULL);
+    } else if (StatusAllowsTitle(request)) {
+        int charset = HeaderCharset(request);
+        ReadPage(request, page);
+        TakeTitle(page, charset, title);
+        CopyText(out, size, title);
+    }
+    if (request)
+        InternetCloseHandle(request);
+    if (connection)
+        InternetCloseHandle(connection);
+    if (session)
+        InternetCloseHandle(session);
+    free(page);
+    free(title);
+    SetCursor(previous);
+    return out[0] != '\0';
+}
+
+BOOL FetchPageTitle(const char* url, char* out, size_t size, BOOL showErrors)
+{
+    if (!out || !size)
+        return FALSE;
+    out[0] = '\0';
+    if (!DownloadTitle(url, out, size, showErrors))
+        return FALSE;
+    CleanTitle(out);
+    TrimLineEnd(out);
+    return out[0] != '\0';
+}
+
+char* NameForUrl(const char* url, char* out, size_t size)
+{
+    if (!url || !url[0] || !out || !size)
+        return nullptr;
+    out[0] = '\0';
+    // Text without a scheme names no page: fetching it would only bring an
+    // error box.
+    if (!strstr(url, "://"))
+        return nullptr;
+    if (g_app && g_app->options[AutoTitle] && FetchPageTitle(url, out, size, TRUE))
+        return out;
+    return UrlHostPart(url, out, size) ? out : nullptr;
+}
+
+DWORD WINAPI WarmUpFetch(LPVOID)
+{
+    char url[kHomePageCap];
+    char title[kWarmUpTitleCap];
+    if (LoadStringA(g_hInstance, IDS_HOMEPAGE, url, sizeof url) > 0)
+        FetchPageTitle(url, title, sizeof title, FALSE);
+    return 0;
+}
+
+HANDLE StartWarmUpFetch()
+{
+    DWORD id;
+    HANDLE thread = CreateThread(NULL, 0, WarmUpFetch, NULL, 0, &id);
+    if (thread)
+        SetThreadPriority(thread, THREAD_PRIORITY_LOWEST);
+    return thread;
+}
