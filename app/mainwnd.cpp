@@ -1,3 +1,5 @@
+#include "../clip/copy.h"
+#include "../clip/entrymenu.h"
 #include "../ops/itemcommands.h"
 #include "../ops/launch.h"
 #include "../res/resource.h"
@@ -31,6 +33,10 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam)
             TeardownMainWindow(hwnd);
         return 0;
+    case WM_DRAWITEM:
+        return DrawEntryMenuItem((DRAWITEMSTRUCT*)lParam);
+    case WM_MEASUREITEM:
+        return MeasureEntryMenuItem(hwnd, (MEASUREITEMSTRUCT*)lParam);
     case WM_NOTIFY:
         return OnListNotify((NMHDR*)lParam);
     case WM_COMMAND:
@@ -79,6 +85,10 @@ void ExecuteCommand(HWND hwnd, int id)
         break;
     case CMD_EXIT:
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case CMD_COPY:
+    case CMD_NOTIFY:
+        CopyOrNotify(hwnd, id);
         break;
     case CMD_PARENT:
         GoUpOneLevel();

@@ -30,6 +30,8 @@ set(ZORIVEN_WIN_SOURCES
   store/safewrite.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
+  clip/copy.cpp
+  clip/entrymenu.cpp
   web/browser.cpp
   web/pagetitle.cpp
 )

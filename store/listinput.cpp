@@ -2,6 +2,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../clip/copy.h"
 #include "../res/resource.h"
 #include "folderload.h"
 #include "itemname.h"
@@ -110,6 +111,8 @@ void ActivateSelectedRow()
         return;
     if (record->kind == kKindGroup)
         OpenGroup(record, row);
+    else
+        CopyOrNotify(g_hMainWnd, 0);
     UpdateCommandStates();
 }
 

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Runs the folder benchmark under Wine and prints its figures:
-#   bash tools/bench.sh [sizes...]      (default 1000 10000 100000)
+# Runs a benchmark under Wine and prints its figures:
+#   bash tools/bench.sh [sizes...]        folder loading and order saving
+#                                         (default 1000 10000 100000)
+#   bash tools/bench.sh copy [sizes...]   copying an item's value
+#                                         (default 1000 100000)
 # The libraries are generated in the Wine prefix's temporary folder and
 # removed afterwards. Not part of the tests.
 set -uo pipefail
@@ -12,7 +15,12 @@ bash tools/build.sh >/dev/null || exit 1
 
 . tools/wine-session.sh
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
-"$ZORIVEN_WINE" "$ZORIVEN_TEST_BUILD/bench_folder.exe" "$@"
+bench=bench_folder
+if [ "${1:-}" = copy ]; then
+  bench=bench_copy
+  shift
+fi
+"$ZORIVEN_WINE" "$ZORIVEN_TEST_BUILD/$bench.exe" "$@"
 status=$?
 session_stop
 rm -rf "$ZORIVEN_ROOT"/build/wineprefix/drive_c/users/*/Temp/zoriven-bench

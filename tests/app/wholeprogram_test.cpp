@@ -7,6 +7,7 @@
 #include <string>
 
 #include "guitest.h"
+#include "httpserver.h"
 #include "res/resource.h"
 
 namespace {
@@ -176,4 +177,45 @@ TEST_F(WholeProgramTest, EditsTheLibraryAndKeepsItAfterClosing)
     EXPECT_EQ(sizeof pos, size);
     EXPECT_LT(pos.left, pos.right);
     RegCloseKey(key);
+}
+
+// Enter on an item puts its value on the clipboard, where this process
+// reads it; the start-up fetch goes out through the system's proxy (here
+// this test's server, which never answers) and does not hold up the exit.
+TEST_F(WholeProgramTest, CopiesOnEnterAndStopsTheStartUpFetchAtExit)
+{
+    gt::HttpServer server;
+    ASSERT_TRUE(server.ok());
+    gt::HttpReply never;
+    never.hang = true;
+    server.Serve("*", never);
+    gt::LoopbackProxy proxy(server.port());
+    Write("memo.txt", "k=line1\x0Bline2\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitFor([&] { return !server.Requests().empty(); }));
+    std::string request = server.Requests()[0];
+    EXPECT_EQ(0u, request.find("GET http://www.vexoria.example")) << request;
+    EXPECT_NE(std::string::npos, request.find("User-Agent: ZORIVEN")) << request;
+
+    Post(list_, WM_KEYDOWN, VK_HOME);
+    ASSERT_TRUE(WaitFor([&] { return Selected() == 0; }));
+    Post(list_, WM_KEYDOWN, VK_RETURN);
+    std::string copied;
+    EXPECT_TRUE(WaitFor([&] {
+        if (!OpenClipboard(NULL))
+            return false;
+        HGLOBAL block = GetClipboardData(CF_TEXT);
+        const char* text = block ? (const char*)GlobalLock(block) : nullptr;
+        copied = text ? text : "";
+        if (text)
+            GlobalUnlock(block);
+        CloseClipboard();
+        return copied == "line1\nline2";
+    })) << copied;
+
+    Post(main_, WM_CLOSE, 0);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, 10000));
+    DWORD code = 1;
+    GetExitCodeProcess(process_.hProcess, &code);
+    EXPECT_EQ(0u, code);
 }

@@ -1,0 +1,127 @@
+#include "copy.h"
+
+#include <cstring>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "../store/paths.h"
+#include "../store/pathtext.h"
+#include "../store/records.h"
+#include "../store/itemname.h"
+#include "../web/browser.h"
+#include "../web/titletext.h"
+#include "entrymenu.h"
+
+// Clipboard tools open the clipboard for a moment after every change; a
+// copy that gives up at once would fail now and then for no visible reason.
+static BOOL OpenClipboardPatiently(HWND window)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (OpenClipboard(window))
+            return TRUE;
+        if (GetTickCount() - start >= kClipboardWaitMs)
+            return FALSE;
+        Sleep(20);
+    }
+}
+
+static BOOL CopyFailed(DWORD code)
+{
+    ShowSystemError(code ? code : ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+BOOL SetClipboardText(HWND window, const char* text)
+{
+    if (!text || !text[0])
+        return FALSE;
+    // The block is made before the clipboard is emptied, so running out of
+    // memory leaves the user's clipboard as it was.
+    size_t size = strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block)
+        return CopyFailed(ERROR_NOT_ENOUGH_MEMORY);
+    char* bytes = (char*)GlobalLock(block);
+    if (!bytes) {
+        GlobalFree(block);
+        return CopyFailed(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    memcpy(bytes, text, size);
+    GlobalUnlock(block);
+
+    if (!OpenClipboardPatiently(window)) {
+        DWORD error = GetLastError();
+        GlobalFree(block);
+        return CopyFailed(error);
+    }
+    BOOL placed = EmptyClipboard() && SetClipboardData(CF_TEXT, block) != NULL;
+    DWORD error = GetLastError();
+    CloseClipboard();
+    if (placed)
+        return TRUE;
+    GlobalFree(block);
+    return CopyFailed(error);
+}
+
+// The item's file was removed behind the program's back: its row goes.
+static void DropVanishedRow(int row)
+{
+    ShowSystemError(ERROR_PATH_NOT_FOUND);
+    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    ShowItemCount();
+    UpdateCommandStates();
+}
+
+// Index of the entry to use, or -1 when the user chose none.
+static int ChooseEntry(HWND window, ItemRecord* record)
+{
+    if (record->entryCount == 1 && !g_app->options[MenuForSingle])
+        return 0;
+    int id = ShowEntryMenu(window, record);
+    if (id < CMD_ENTRY_FIRST || id - CMD_ENTRY_FIRST >= record->entryCount)
+        return -1;
+    return id - CMD_ENTRY_FIRST;
+}
+
+void CopyOrNotify(HWND window, int command)
+{
+    int row = -1;
+    ItemRecord* record = GetSelectedRecord(&row, -1);
+    if (!record || record->kind == kKindGroup || record->entryCount <= 0)
+        return;
+    char path[kPathCap];
+    if (!RowPath(record, path)) {
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return;
+    }
+    if (!EqualNoCase(path, g_app->lastCopied))
+        g_app->lastEntry = -1;
+    CopyText(g_app->lastCopied, kPathCap, path);
+    if (!PathExists(path, false)) {
+        DropVanishedRow(row);
+        return;
+    }
+
+    int index = ChooseEntry(window, record);
+    if (index < 0)
+        return;
+    const char* value = record->entries[index].value;
+    if (!value)
+        return;
+    g_app->lastEntry = CMD_ENTRY_FIRST + index;
+
+    bool isUrl = IsUrl(value);
+    bool copy = command ? command == CMD_COPY : !isUrl;
+    bool notify = (command && !g_app->options[NotifyUrlOnly]) ? command == CMD_NOTIFY : isUrl;
+    if (copy)
+        SetClipboardText(window, value);
+    if (notify)
+        NotifyBrowser(window, value);
+
+    UpdateCommandStates();
+    // Without NOACTIVATE the move activates the window, which raises it again.
+    if (g_app->options[BackAfterCopy])
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}

@@ -1,0 +1,19 @@
+// Taking a value out of an item: the clipboard, the browser, or both.
+#ifndef ZORIVEN_COPY_H
+#define ZORIVEN_COPY_H
+
+#include "../app/winver.h"
+
+// command: 0 when a row is activated, CMD_COPY or CMD_NOTIFY.
+void CopyOrNotify(HWND window, int command);
+
+// Replaces the clipboard's contents by text as CF_TEXT, byte for byte.
+// False (clipboard untouched) for a missing or empty text. Any other
+// failure is reported in the error box: the user must never believe a
+// value was copied when it was not.
+BOOL SetClipboardText(HWND window, const char* text);
+
+// How long a clipboard held by another program is waited for.
+enum { kClipboardWaitMs = 500 };
+
+#endif
