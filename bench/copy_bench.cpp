@@ -3,7 +3,7 @@
 // clipboard calls it cannot avoid. Prints figures and ratios; nothing is
 // asserted.
 //   bash tools/bench.sh copy [sizes...]
-#include "app/state.h"
+#include "benchwindow.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,16 +19,6 @@ namespace {
 
 const int kCopies = 300;
 const char kValue[] = "a value of a snippet, copied again and again";
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
 
 // What any copy costs: open, empty, place, close.
 double RawCopies()
@@ -79,16 +69,9 @@ int main(int argc, char** argv)
         sizes.push_back(atoi(argv[i]));
     if (sizes.empty())
         sizes = {1000, 100000};
-    g_hInstance = GetModuleHandleA(NULL);
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string base = std::string(temp) + "zoriven-bench";
-    CreateDirectoryA(base.c_str(), NULL);
-    if (!RegisterMainWindowClass() || !CreateAppState() ||
-        !CreateMainWindow(base.c_str(), SW_SHOWNORMAL)) {
-        fprintf(stderr, "bench: the main window could not be created\n");
+    std::string base = StartBenchWindow();
+    if (base.empty())
         return 1;
-    }
     double raw = RawCopies();
     std::vector<double> each;
     for (int n : sizes) {

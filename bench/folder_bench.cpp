@@ -1,7 +1,7 @@
 // Folder loading and order saving against raw file access, at 1,000,
 // 10,000 and 100,000 items. Prints figures and ratios; nothing is asserted.
 //   bash tools/bench.sh [sizes...]
-#include "app/state.h"
+#include "benchwindow.h"
 
 #include <psapi.h>
 
@@ -17,16 +17,6 @@
 #include "store/textbuf.h"
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
 
 size_t WorkingSet()
 {
@@ -183,16 +173,9 @@ int main(int argc, char** argv)
         sizes.push_back(atoi(argv[i]));
     if (sizes.empty())
         sizes = {1000, 10000, 100000};
-    g_hInstance = GetModuleHandleA(NULL);
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string base = std::string(temp) + "zoriven-bench";
-    CreateDirectoryA(base.c_str(), NULL);
-    if (!RegisterMainWindowClass() || !CreateAppState() ||
-        !CreateMainWindow(base.c_str(), SW_SHOWNORMAL)) {
-        fprintf(stderr, "bench: the main window could not be created\n");
+    std::string base = StartBenchWindow();
+    if (base.empty())
         return 1;
-    }
     std::vector<Figures> all;
     for (int n : sizes) {
         Figures f = Measure(base, n);
