@@ -144,8 +144,9 @@ TEST_F(StartupTest, EndOfSessionTearsDownOnceAndSurvivesDestroy)
     EXPECT_FALSE(IsWindow(g_hMainWnd));
 }
 
-static DWORD WINAPI SleepForever(void*)
+static DWORD WINAPI SleepForever(void* running)
 {
+    SetEvent((HANDLE)running);
     Sleep(INFINITE);
     return 0;
 }
@@ -158,8 +159,13 @@ static DWORD WINAPI ReturnSeven(void*)
 TEST(StopThread, EndsARunningThreadAndClosesItsHandle)
 {
     StopThread(NULL);
-    HANDLE thread = CreateThread(NULL, 0, SleepForever, NULL, 0, NULL);
+    // Ended only once it runs its own code: a thread ended while it still
+    // starts up can leave the loader's lock taken, and no thread starts after.
+    HANDLE running = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE thread = CreateThread(NULL, 0, SleepForever, running, 0, NULL);
     ASSERT_TRUE(thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(running, 5000));
+    CloseHandle(running);
     HANDLE watch;
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &watch, 0, FALSE,
                                 DUPLICATE_SAME_ACCESS));
