@@ -1,0 +1,29 @@
+// Making items from text: the clipboard's (paste) or text dropped on the
+// main window, which may also be appended to the item it was dropped on.
+#ifndef ZORIVEN_PASTE_H
+#define ZORIVEN_PASTE_H
+
+#include "../app/winver.h"
+
+struct Entry;
+
+// Command 1032: a new item from the clipboard's text; nothing without text.
+void PasteFromClipboard(HWND window);
+
+// A heap copy (free()) of the clipboard's CF_TEXT, cut at the end of its
+// block when the block holds no terminator; null without text. size, when
+// given, receives the block's size.
+char* GetClipboardText(HWND window, SIZE_T* size);
+
+// A new item from text, or, for a drop on an item row, an entry appended
+// to it (as DropAction says). row: the row dropped on, or -1. TRUE when the
+// text was stored; FALSE when it was not (cancelled, refused, not written).
+BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row);
+
+// 1 append to row's item, 0 make a new item, -1 abort.
+int AskAppendOrNew(HWND window, int row);
+
+// Appends entry to the item of row and rewrites its file.
+BOOL AppendEntryToItem(int row, const Entry* entry);
+
+#endif
