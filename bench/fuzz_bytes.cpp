@@ -101,6 +101,16 @@ void FuzzItemFile(const uint8_t* data, size_t size)
     }
     Entries again = ParseAll(reinterpret_cast<const uint8_t*>(file.data()), file.size(), 4096);
     CHECK(again == kept);
+
+    // As a shortcut, every other entry taken for its address: the same
+    // entries read back.
+    std::string shortcut;
+    for (size_t i = 1; i < kept.size(); i += 2)
+        kept[i].first = "InternetShortcut";
+    for (const auto& e : kept)
+        CHECK(AppendItemEntry(&shortcut, e.first.c_str(), e.second.c_str(), true));
+    again = ParseAll(reinterpret_cast<const uint8_t*>(shortcut.data()), shortcut.size(), 4096);
+    CHECK(again == kept);
 }
 
 void FuzzText(const std::string& text, size_t cap)

@@ -70,8 +70,9 @@ BOOL WriteItemFile(const char* path, int count, const Entry* entries)
         return FALSE;
     // Everything is checked and formatted before the file is touched.
     std::string content;
+    bool shortcut = IsShortcutName(path);
     for (int i = 0; i < count; ++i)
-        if (!AppendItemEntry(&content, entries[i].key, entries[i].value))
+        if (!AppendItemEntry(&content, entries[i].key, entries[i].value, shortcut))
             return ShowSystemError(ERROR_INSUFFICIENT_BUFFER);
     if (strlen(path) >= kPathCap)
         return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);

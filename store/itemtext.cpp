@@ -180,7 +180,12 @@ bool TakeItemLine(ItemParse* parse, char* line)
     return false;
 }
 
-bool AppendItemEntry(std::string* out, const char* key, const char* value)
+bool IsShortcutName(const char* name)
+{
+    return ExtensionInList(name, "url");
+}
+
+bool AppendItemEntry(std::string* out, const char* key, const char* value, bool shortcut)
 {
     if (!key)
         key = "";
@@ -188,8 +193,14 @@ bool AppendItemEntry(std::string* out, const char* key, const char* value)
         value = "";
     if (strlen(key) > kMaxReadKey || strlen(value) > kMaxReadValue)
         return false;
-    for (const char* p = key; *p; ++p)
-        out->push_back(*p == '=' ? (char)kKeyEqualsByte : *p);
+    if (shortcut && EqualNoCase(key, "InternetShortcut")) {
+        out->push_back('[');
+        out->append(key);
+        out->append("]\r\nURL");
+    } else {
+        for (const char* p = key; *p; ++p)
+            out->push_back(*p == '=' ? (char)kKeyEqualsByte : *p);
+    }
     out->push_back('=');
     for (const char* p = value; *p; ++p)
         out->push_back(*p == '\n' ? (char)kValueNewlineByte : *p);

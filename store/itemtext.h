@@ -63,7 +63,15 @@ bool TakeItemLine(ItemParse* parse, char* line);
 
 // Appends one entry in file form (escaped, CR LF). False, and nothing
 // appended, when the key or value could not be read back (kMaxReadKey,
-// kMaxReadValue).
-bool AppendItemEntry(std::string* out, const char* key, const char* value);
+// kMaxReadValue). In an Internet Shortcut (shortcut true) the entry keyed
+// "InternetShortcut" (any case) goes out as that section line and
+// "URL=value": Windows finds the address only there, and the reader takes
+// it back as the same entry.
+bool AppendItemEntry(std::string* out, const char* key, const char* value,
+                     bool shortcut = false);
+
+// The file name ends in ".url" (any case): its entries are written as an
+// Internet Shortcut.
+bool IsShortcutName(const char* name);
 
 #endif

@@ -115,6 +115,17 @@ TEST(ItemText, BracketLinesNameTheNextEntry)
     EXPECT_STREQ("\x83\x5c", key);
 }
 
+// A shortcut's address keeps the section line and "URL=" Windows looks for.
+TEST(ItemText, InternetShortcutKeepsItsSection)
+{
+    const std::string windows = "[InternetShortcut]\r\nURL=http://example.jp/\r\nIconIndex=1\r\n";
+    std::string out;
+    for (const auto& e : Read(windows))
+        AppendItemEntry(&out, e.first.c_str(), e.second.c_str(), true);
+    AppendItemEntry(&out, "InternetShortcut", "y");   // only in a shortcut
+    EXPECT_EQ(windows + "InternetShortcut=y\r\n", out);
+}
+
 TEST(ItemText, ThirtyTwoEntriesAtMost)
 {
     std::string bytes;
