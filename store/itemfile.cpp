@@ -43,6 +43,26 @@ static int ReadEntries(HANDLE file, Entry* entries)
     return count;
 }
 
+int ReadItemPath(const char* path, Entry entries[kMaxEntries])
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowErrorBox(-1, NULL);
+        return -1;
+    }
+    // An item read only in part must not become a row: rewriting it later
+    // would drop the rest of the user's text.
+    int count = ReadEntries(file, entries);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (count < 0) {
+        ShowSystemError(error);
+        return -1;
+    }
+    return count;
+}
+
 int ReadItemFile(const char* name, Entry entries[kMaxEntries])
 {
     if (!name || !name[0] || IsExcludedExtension(name))
@@ -50,18 +70,8 @@ int ReadItemFile(const char* name, Entry entries[kMaxEntries])
     char path[kPathCap];
     if (!JoinPath(path, sizeof path, g_app->currentFolder, name))
         return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return ShowErrorBox(-1, NULL);
-    // An item read only in part must not become a row: rewriting it later
-    // would drop the rest of the user's text.
-    int count = ReadEntries(file, entries);
-    DWORD error = GetLastError();
-    CloseHandle(file);
-    if (count < 0)
-        return ShowSystemError(error);
-    return count;
+    int count = ReadItemPath(path, entries);
+    return count < 0 ? 0 : count;
 }
 
 BOOL WriteItemFile(const char* path, int count, const Entry* entries)

@@ -7,6 +7,9 @@
 // Reads the item file name of the current folder into newly allocated
 // entries (freed with FreeEntries); the number of entries read.
 int ReadItemFile(const char* name, Entry entries[kMaxEntries]);
+// The same for a whole path, whatever its extension; -1, after the error
+// box, when the file cannot be read to its end.
+int ReadItemPath(const char* path, Entry entries[kMaxEntries]);
 
 // Replaces the file's content with the entries, keeping its attributes.
 BOOL WriteItemFile(const char* path, int count, const Entry* entries);
