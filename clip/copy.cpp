@@ -15,7 +15,7 @@
 
 // Clipboard tools open the clipboard for a moment after every change; a
 // copy that gives up at once would fail now and then for no visible reason.
-static BOOL OpenClipboardPatiently(HWND window)
+BOOL OpenClipboardPatiently(HWND window)
 {
     DWORD start = GetTickCount();
     for (;;) {
@@ -65,8 +65,7 @@ BOOL SetClipboardText(HWND window, const char* text)
     return CopyFailed(error);
 }
 
-// The item's file was removed behind the program's back: its row goes.
-static void DropVanishedRow(int row)
+void DropVanishedRow(int row)
 {
     ShowSystemError(ERROR_PATH_NOT_FOUND);
     SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);

@@ -16,4 +16,11 @@ BOOL SetClipboardText(HWND window, const char* text);
 // How long a clipboard held by another program is waited for.
 enum { kClipboardWaitMs = 500 };
 
+// OpenClipboard, retried for kClipboardWaitMs.
+BOOL OpenClipboardPatiently(HWND window);
+
+// The row's item file was removed behind the program's back: error 3 is
+// reported and the row goes.
+void DropVanishedRow(int row);
+
 #endif
