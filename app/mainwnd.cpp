@@ -1,5 +1,6 @@
 #include "../clip/copy.h"
 #include "../clip/entrymenu.h"
+#include "../clip/paste.h"
 #include "../ops/itemcommands.h"
 #include "../ops/launch.h"
 #include "../res/resource.h"
@@ -89,6 +90,9 @@ void ExecuteCommand(HWND hwnd, int id)
     case CMD_COPY:
     case CMD_NOTIFY:
         CopyOrNotify(hwnd, id);
+        break;
+    case CMD_PASTE:
+        PasteFromClipboard(hwnd);
         break;
     case CMD_PARENT:
         GoUpOneLevel();

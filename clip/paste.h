@@ -18,12 +18,16 @@ char* GetClipboardText(HWND window, SIZE_T* size);
 // A new item from text, or, for a drop on an item row, an entry appended
 // to it (as DropAction says). row: the row dropped on, or -1. TRUE when the
 // text was stored; FALSE when it was not (cancelled, refused, not written).
+// A text longer than a value can hold is cut, and the user is told.
 BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row);
 
 // 1 append to row's item, 0 make a new item, -1 abort.
 int AskAppendOrNew(HWND window, int row);
 
-// Appends entry to the item of row and rewrites its file.
+// Appends entry to the item file of row as it is on disk now, and takes
+// the file's entries into the row's record once written. Refused, with
+// the error box, when the item holds kMaxEntries already; a vanished file
+// is reported and its row goes.
 BOOL AppendEntryToItem(int row, const Entry* entry);
 
 #endif

@@ -32,6 +32,7 @@ set(ZORIVEN_WIN_SOURCES
   ops/launch.cpp
   clip/copy.cpp
   clip/entrymenu.cpp
+  clip/paste.cpp
   web/browser.cpp
   web/pagetitle.cpp
 )

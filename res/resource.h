@@ -85,6 +85,8 @@
 #define IDS_NO_CLIPDATA     25107
 #define IDS_PARKED          25109
 #define IDS_PARKING_LEFT    25111
+#define IDS_TEXT_CUT        25113
+#define IDS_ITEM_FULL       25115
 
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345

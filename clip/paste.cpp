@@ -1,0 +1,217 @@
+#include "paste.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "../store/itemfile.h"
+#include "../store/itemname.h"
+#include "../store/itemtext.h"
+#include "../store/paths.h"
+#include "../store/records.h"
+#include "../store/sjis.h"
+#include "../web/pagetitle.h"
+#include "../web/titletext.h"
+#include "copy.h"
+
+// A new item's name before " (n)" is added; keys and values are read back
+// only up to kMaxReadKey and kMaxReadValue bytes.
+enum { kItemNameCap = 128, kStringCap = 260, kMessageCap = 2 * kStringCap + 2 * kPathCap };
+
+void PasteFromClipboard(HWND window)
+{
+    if (!IsClipboardFormatAvailable(CF_TEXT))
+        return;
+    char* text = GetClipboardText(window, NULL);
+    if (text && text[0])
+        MakeItemFromText(window, text, FALSE, -1);
+    free(text);
+}
+
+char* GetClipboardText(HWND window, SIZE_T* size)
+{
+    if (!OpenClipboardPatiently(window))
+        return nullptr;
+    HANDLE block = GetClipboardData(CF_TEXT);
+    const char* bytes = block ? (const char*)GlobalLock(block) : nullptr;
+    if (!bytes) {
+        CloseClipboard();
+        return nullptr;
+    }
+    SIZE_T blockSize = GlobalSize(block);
+    if (size)
+        *size = blockSize;
+    // Another program may have left out the terminator: nothing past the
+    // block is read.
+    size_t len = strnlen(bytes, blockSize);
+    char* copy = (char*)malloc(len + 1);
+    if (copy) {
+        memcpy(copy, bytes, len);
+        copy[len] = '\0';
+    }
+    GlobalUnlock(block);
+    CloseClipboard();
+    return copy;
+}
+
+// What was cut off at rest would have been stored: not just line ends and
+// spaces, which the value loses anyway.
+static bool LosesText(const char* rest)
+{
+    return rest[strspn(rest, "\r\n ")] != '\0';
+}
+
+// The value of a new entry: the text as one line, at most kMaxReadValue
+// bytes, never ending inside a character. True when it had to be cut.
+static bool MakeValue(const char* text, char value[kTextCap])
+{
+    size_t len = strlen(text);
+    size_t keep = len > kMaxReadValue ? CharSafeLength(text, kMaxReadValue) : len;
+    memcpy(value, text, keep);
+    value[keep] = '\0';
+    TrimLineEnd(value);
+    StripLineBreaks(value);
+    return LosesText(text + keep);
+}
+
+static void ReportCut(size_t kept)
+{
+    char format[kStringCap] = "";
+    char message[kMessageCap];
+    LoadStringA(g_hInstance, IDS_TEXT_CUT, format, sizeof format);
+    if (!FormatText(message, sizeof message, format, (unsigned)kept))
+        CopyText(message, sizeof message, format);
+    ShowErrorBox(0, message);
+}
+
+BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
+{
+    if (!text || !text[0])
+        return FALSE;
+    bool isUrl = IsUrl(text);
+    char name[kItemNameCap] = "";
+    if (isUrl)
+        NameForUrl(text, name, sizeof name);
+    else
+        LeadingNameRun(text, name, sizeof name);
+    if (!name[0])
+        LoadStringA(g_hInstance, IDS_UNTITLED, name, sizeof name);
+    char path[kPathCap];
+    if (!UniqueItemPath(path, sizeof path, false, name, isUrl ? ".url" : ".txt"))
+        return FALSE;
+
+    char key[kTextCap] = "";
+    if (isUrl)
+        NameForUrl(text, key, kMaxReadKey + 1);
+    if (!key[0])
+        CopyFirstLine(text, key, kMaxReadKey + 1);
+    if (!key[0])
+        return FALSE;
+    char value[kTextCap];
+    bool cut = MakeValue(text, value);
+    Entry entry = {key, value};
+
+    int decision = 0;
+    BOOL stored = FALSE;
+    if (dropped && row != -1) {
+        decision = AskAppendOrNew(window, row);
+        if (decision == 1)
+            stored = AppendEntryToItem(row, &entry);
+    }
+    if (decision == 0 && WriteItemFile(path, 1, &entry)) {
+        if (dropped && g_app->options[InsertAfterDrop] && row != -1)
+            ++row;
+        stored = AddItemRow(path, TRUE, 1, &entry, row);
+    }
+    if (!stored)
+        return FALSE;
+
+    UpdateCommandStates();
+    SelectRow(row);
+    g_app->orderChanged = 1;
+    if (dropped && g_app->options[FrontAfterDrop])
+        SetForegroundWindow(window);
+    if (cut)
+        ReportCut(strlen(value));
+    // The derived name is a guess: the user corrects it at once.
+    if (decision == 0)
+        PostMessageA(window, WM_COMMAND, CMD_RENAME, 0);
+    return TRUE;
+}
+
+int AskAppendOrNew(HWND window, int row)
+{
+    ItemRecord* record = GetRowRecord(row);
+    if (!record || record->kind == kKindGroup)
+        return 0;
+    if (g_app->options[DropAction] != DropAsk)
+        return g_app->options[DropAction];
+    char format[kStringCap * 2] = "";
+    char caption[kStringCap] = "";
+    char message[kMessageCap];
+    LoadStringA(g_hInstance, IDS_ASK_APPEND, format, sizeof format);
+    LoadStringA(g_hInstance, IDS_CONFIRM, caption, sizeof caption);
+    if (!FormatText(message, sizeof message, format, record->name ? record->name : "",
+                    record->ext ? record->ext : ""))
+        CopyText(message, sizeof message, format);
+    switch (MessageBoxA(window, message, caption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return 1;
+    case IDNO:
+        return 0;
+    default:
+        return -1;
+    }
+}
+
+static BOOL RefuseFullItem(const ItemRecord* record)
+{
+    char format[kStringCap] = "";
+    char message[kMessageCap];
+    LoadStringA(g_hInstance, IDS_ITEM_FULL, format, sizeof format);
+    if (!FormatText(message, sizeof message, format, record->name ? record->name : "",
+                    record->ext ? record->ext : "", (int)kMaxEntries))
+        CopyText(message, sizeof message, format);
+    return ShowErrorBox(0, message);
+}
+
+BOOL AppendEntryToItem(int row, const Entry* entry)
+{
+    ItemRecord* record = GetRowRecord(row);
+    if (!record || record->kind == kKindGroup || !entry)
+        return FALSE;
+    char path[kPathCap];
+    if (!RowPath(record, path))
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    if (!PathExists(path, false)) {
+        DropVanishedRow(row);
+        return FALSE;
+    }
+    // The file, not the record, is what the entry joins: it may have been
+    // edited since the folder was read, and the rewrite would undo that.
+    Entry entries[kMaxEntries] = {};
+    int count = ReadItemPath(path, entries);
+    if (count < 0)
+        return FALSE;
+    if (count >= kMaxEntries) {
+        FreeEntries(count, entries);
+        return RefuseFullItem(record);
+    }
+    entries[count].key = CopyString(entry->key);
+    entries[count].value = CopyString(entry->value);
+    ++count;
+    if (!entries[count - 1].key || !entries[count - 1].value) {
+        FreeEntries(count, entries);
+        return ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    if (!WriteItemFile(path, count, entries)) {
+        FreeEntries(count, entries);
+        return FALSE;
+    }
+    FreeEntries(record->entryCount, record->entries);
+    memcpy(record->entries, entries, sizeof entries);
+    record->entryCount = count;
+    return TRUE;
+}

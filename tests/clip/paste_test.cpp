@@ -1,0 +1,139 @@
+// Items made from the clipboard's text and from dropped text.
+#include "guitest.h"
+#include "httpserver.h"
+
+#include "clip/copy.h"
+#include "clip/paste.h"
+#include "res/resource.h"
+
+namespace {
+
+class PasteTest : public gt::MainWindowTest {
+protected:
+    bool Renaming()   // the rename was started (a reload ends it)
+    {
+        gt::Pump();
+        return SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0) != 0;
+    }
+    std::string Entries(int row)   // "key=value;" for every entry of the row's record
+    {
+        const ItemRecord* record = GetRowRecord(row);
+        std::string all;
+        for (int i = 0; i < record->entryCount; ++i)
+            all += std::string(record->entries[i].key) + "=" + record->entries[i].value + ";";
+        return all;
+    }
+};
+
+TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
+{
+    gt::HttpServer server;
+    server.Serve("/t", gt::Page("<title>Served Page</title>"));
+    ASSERT_TRUE(Start(folder_));
+    const std::string url = "http://example.test/dir/page.html", served = server.Url("/t");
+    std::string wide, y(1020, 'y');
+    for (int i = 0; i < 2500; ++i)
+        wide += "\x82\xA0";   // あ: a cut at an odd length would split it
+    const std::string odd = "x" + wide.substr(0, 1500) + "\r\nmore";
+    struct Case {
+        std::string text, file, key, value;   // file empty: nothing is made
+        bool title, told;
+    } cases[] = {
+        {url, "example.test.url", "example.test", url},
+        {served, "Served Page.url", "Served Page", served, true},
+        {"abc def", "abc def.txt", "abc def", "abc def"},
+        {"abc def", "abc def (1).txt", "abc def", "abc def"},
+        {"*x", gt::Sjis(u8"無題.txt"), "*x", "*x"},
+        {"line1\r\nline2\r\n", "line1.txt", "line1", "line1line2"},
+        {"a ", "a .txt", "a ", "a "},
+        {"bc ", "bc.txt", "bc ", "bc"},
+        {wide, wide.substr(0, 126) + ".txt", wide.substr(0, 1018), wide.substr(0, 1020), 0, 1},
+        {odd, odd.substr(0, 127) + ".txt", odd.substr(0, 1019), odd.substr(0, 1019), 0, 1},
+        {y + "\r\n ", y.substr(0, 127) + ".txt", y.substr(0, 1019), y},
+        {"\r\nno key", ""},
+    };
+    size_t rows = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));   // each reload below clears the order-changed flag
+        g_app->options[AutoTitle] = c.title;
+        boxes_.Clear();
+        if (c.told)
+            boxes_.Press(IDOK);
+        SetClipboardText(g_hMainWnd, c.text.c_str());
+        Command(CMD_PASTE);
+        rows += !c.file.empty();
+        ASSERT_EQ((size_t)c.told, boxes_.seen().size());
+        EXPECT_EQ(!c.file.empty(), Renaming() && g_app->orderChanged == 1 &&
+                                       GetSelectedRecord(NULL, -1) == GetRowRecord((int)rows - 1));
+        if (c.file.empty())
+            continue;
+        EXPECT_EQ(c.key + "=" + c.value + "\r\n", gt::ReadBytes(In(c.file)));
+        Command(CMD_REFRESH);   // read back (a space at the end is trimmed)
+        EXPECT_TRUE(!c.told || boxes_.seen()[0].text.find(std::to_string(c.value.size())) !=
+                                   std::string::npos);
+        EXPECT_TRUE(c.value == "a " || Entries((int)rows - 1) == c.key + "=" + c.value + ";");
+    }
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 7);   // no terminator (Wine puts one in the last byte)
+    memcpy(GlobalLock(block), "unended", 7);
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(NULL) && EmptyClipboard() && SetClipboardData(CF_TEXT, block));
+    CloseClipboard();
+    char* copy = GetClipboardText(g_hMainWnd, NULL);
+    EXPECT_TRUE(copy && (!strcmp(copy, "unended") || !strcmp(copy, "unende")));
+    free(copy);
+}
+
+TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
+{
+    std::string full;
+    for (int i = 0; i < kMaxEntries; ++i)
+        full += "k" + std::to_string(i) + "=v\r\n";
+    Item("a.txt");
+    Item("fav.url", "[DEFAULT]\r\nBASEURL=http://example.jp/\r\n[InternetShortcut]\r\n"
+                    "URL=http://example.jp/a\r\nIDList=\r\nIconIndex=1\r\n"
+                    "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n");
+    Item("full.txt", full);
+    Item("gone.txt");
+    Group("g");
+    Order("a.txt\r\nfav.url\r\nfull.txt\r\ngone.txt\r\ng\r\n");
+    ASSERT_TRUE(Start(folder_));
+    g_app->options[DropAction] = DropAsk;
+    boxes_.Press(IDCANCEL);
+    EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "t1", TRUE, 0));
+    EXPECT_EQ(0u, boxes_.seen().at(0).text.find(gt::Sjis(u8"'a.txt' に追加しますか？\n\n")));
+    Item("a.txt", "k=v\r\nedited=later\r\n");   // since the folder was read
+    boxes_.Press(IDYES);
+    EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t2", TRUE, 0));
+    EXPECT_FALSE(Renaming());
+    EXPECT_EQ("k=v\r\nedited=later\r\nt2=t2\r\n", gt::ReadBytes(In("a.txt")));
+    EXPECT_EQ("k=v;edited=later;t2=t2;", Entries(0));
+    g_app->options[DropAction] = DropAppend;
+    std::string shortcut = Entries(1);
+    EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "memo", TRUE, 1));
+    EXPECT_NE(std::string::npos,
+              gt::ReadBytes(In("fav.url")).find("\r\n[InternetShortcut]\r\nURL=http://example.jp/a\r\n"));
+    Command(CMD_REFRESH);   // read back
+    EXPECT_EQ(shortcut + "memo=memo;", Entries(1));
+    boxes_.Press(IDOK);
+    EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "more", TRUE, 2));
+    EXPECT_EQ(gt::Sjis(u8"'full.txt' には既に 32 個のデータがあるため、これ以上追加できません。"),
+              boxes_.seen().at(2).text);
+    EXPECT_EQ(full, gt::ReadBytes(In("full.txt")));   // the record is changed only after a write
+    ASSERT_TRUE(DeleteFileA(In("gone.txt").c_str()));
+    boxes_.Press(IDOK);
+    EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "x", TRUE, 3));
+    EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen().at(3).text);
+    g_app->options[DropAction] = DropAsk;   // rows now: a fav full g
+    boxes_.Press(IDNO);
+    EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t3", TRUE, 1));   // at the row
+    EXPECT_TRUE(Renaming());
+    g_app->options[InsertAfterDrop] = 1;
+    boxes_.Press(IDNO);
+    EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t4", TRUE, 1));   // after it
+    EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t5", TRUE, 5));   // a group: no question
+    EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t6", TRUE, -1));
+    EXPECT_EQ((std::vector<std::string>{"a", "t3", "t4", "fav", "full", "g", "t5", "t6"}),
+              gt::RowNames());   // t5: no box was expected
+}
+
+}  // namespace
