@@ -4,6 +4,8 @@
 #                                         (default 1000 10000 100000)
 #   bash tools/bench.sh copy [sizes...]   copying an item's value
 #                                         (default 1000 100000)
+#   bash tools/bench.sh paste [sizes...]  pasting a text as a new item
+#                                         (default 1000 100000)
 # The libraries are generated in the Wine prefix's temporary folder and
 # removed afterwards. Not part of the tests.
 set -uo pipefail
@@ -16,8 +18,8 @@ bash tools/build.sh >/dev/null || exit 1
 . tools/wine-session.sh
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
 bench=bench_folder
-if [ "${1:-}" = copy ]; then
-  bench=bench_copy
+if [ "${1:-}" = copy ] || [ "${1:-}" = paste ]; then
+  bench=bench_$1
   shift
 fi
 "$ZORIVEN_WINE" "$ZORIVEN_TEST_BUILD/$bench.exe" "$@"
