@@ -1,3 +1,4 @@
+#include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "state.h"
 #include "ui.h"
@@ -54,5 +55,7 @@ static INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
 
 void ShowAbout(HWND owner)
 {
+    SuspendMainDropTarget();
     DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+    ResumeMainDropTarget();
 }

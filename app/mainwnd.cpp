@@ -1,4 +1,5 @@
 #include "../clip/copy.h"
+#include "../clip/droptarget.h"
 #include "../clip/entrymenu.h"
 #include "../clip/paste.h"
 #include "../ops/itemcommands.h"
@@ -49,6 +50,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MENUSELECT:
         ShowMenuHelp(wParam, lParam);
         return 0;
+    case WM_DROPTEXT:
+        // The drop target tells the source from this whether it may delete.
+        return OnDropText(hwnd, wParam, lParam);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/order.h"
@@ -104,6 +105,7 @@ LRESULT OnMainCreate(HWND hwnd)
     g_hMainWnd = hwnd;
     if (!CreateChrome(hwnd))
         return -1;
+    g_app->dropTarget = RegisterDropTarget(hwnd, WM_DROPTEXT);
     LoadFolder();
     return 0;
 }
@@ -111,6 +113,10 @@ LRESULT OnMainCreate(HWND hwnd)
 void OnMainDestroy(HWND hwnd)
 {
     TeardownMainWindow(hwnd);
+    if (g_app) {
+        RevokeDropTarget(hwnd, g_app->dropTarget);
+        g_app->dropTarget = nullptr;
+    }
     PostQuitMessage(0);
 }
 

@@ -8,7 +8,36 @@
 
 #include <ole2.h>
 
-// (The DropTarget class is declared here.)
+// Registered on one window for one message. The window answers the message
+// with non-zero when it stored the text; otherwise the drop is reported to
+// the source as DROPEFFECT_NONE, so a move does not delete the user's text.
+// (A dialog procedure answers through DWLP_MSGRESULT.)
+class DropTarget : public IDropTarget {
+public:
+    DropTarget(HWND window, UINT message);
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP DragEnter(IDataObject* data, DWORD keyState, POINTL point,
+                           DWORD* effect) override;
+    STDMETHODIMP DragOver(DWORD keyState, POINTL point, DWORD* effect) override;
+    STDMETHODIMP DragLeave() override;
+    STDMETHODIMP Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
+    // effect: on entry what the source allows, on return what is chosen
+    // from the keys; FALSE when nothing may be dropped.
+    virtual BOOL ChooseDropEffect(DWORD keyState, DWORD* effect);
+
+private:
+    // Only the last Release ends it; declared last, so the slots above
+    // keep their places in the table.
+    virtual ~DropTarget();
+
+    LONG refs_;
+    BOOL accept_;
+    HWND window_;
+    UINT message_;
+};
 
 // Creates a target for window and message, locks it and registers it;
 // null when it cannot be made.
@@ -24,5 +53,8 @@ BOOL OnDropText(HWND window, WPARAM wParam, LPARAM lParam);
 // the main window while it is open, and a fresh target is registered after.
 void SuspendMainDropTarget();
 void ResumeMainDropTarget();
+
+// DropTarget objects not yet freed, for tests that look for leaks.
+int LiveDropTargets();
 
 #endif

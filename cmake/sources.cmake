@@ -31,6 +31,7 @@ set(ZORIVEN_WIN_SOURCES
   ops/itemcommands.cpp
   ops/launch.cpp
   clip/copy.cpp
+  clip/droptarget.cpp
   clip/entrymenu.cpp
   clip/paste.cpp
   web/browser.cpp

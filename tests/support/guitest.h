@@ -92,6 +92,12 @@ void ClickButton(HWND dialog, int id);
 void Pump(DWORD quietMs = 30, DWORD maxMs = 5000);
 bool QuitPosted();
 
+// Drag and drop (dragdrop.cpp): an in-process DoDragDrop of OLE's data
+// object for text put on the clipboard as CF_TEXT (null: nothing offered),
+// letting go at once at the screen point with the keys (MK_CONTROL,
+// MK_SHIFT) held, then pumped; the effect the target reported.
+DWORD DragText(const char* text, POINT screen, DWORD allowed, DWORD keys = 0);
+
 // Readers.
 std::vector<std::string> RowNames();
 std::string StatusPart(int part);

@@ -1,0 +1,198 @@
+#include "droptarget.h"
+
+#include <new>
+
+#include "../app/state.h"
+#include "../res/resource.h"
+#include "../store/records.h"
+#include "paste.h"
+
+static LONG s_live;
+
+// The only format taken: ANSI text in global memory.
+static FORMATETC TextFormat()
+{
+    FORMATETC format = {CF_TEXT, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    return format;
+}
+
+DropTarget::DropTarget(HWND window, UINT message)
+    : refs_(1), accept_(FALSE), window_(window), message_(message)
+{
+    InterlockedIncrement(&s_live);
+}
+
+DropTarget::~DropTarget()
+{
+    InterlockedDecrement(&s_live);
+}
+
+STDMETHODIMP DropTarget::QueryInterface(REFIID iid, void** out)
+{
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
+        *out = static_cast<IDropTarget*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = NULL;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) DropTarget::AddRef()
+{
+    return (ULONG)InterlockedIncrement(&refs_);
+}
+
+STDMETHODIMP_(ULONG) DropTarget::Release()
+{
+    LONG left = InterlockedDecrement(&refs_);
+    if (left == 0)
+        delete this;
+    return (ULONG)left;
+}
+
+STDMETHODIMP DropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL, DWORD* effect)
+{
+    FORMATETC format = TextFormat();
+    accept_ = data && data->QueryGetData(&format) == S_OK;
+    ChooseDropEffect(keyState, effect);
+    return S_OK;
+}
+
+STDMETHODIMP DropTarget::DragOver(DWORD keyState, POINTL, DWORD* effect)
+{
+    ChooseDropEffect(keyState, effect);
+    return S_OK;
+}
+
+STDMETHODIMP DropTarget::DragLeave()
+{
+    accept_ = FALSE;
+    return S_OK;
+}
+
+STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect)
+{
+    if (!ChooseDropEffect(keyState, effect))
+        return S_OK;
+    FORMATETC format = TextFormat();
+    STGMEDIUM medium;
+    ZeroMemory(&medium, sizeof medium);
+    HRESULT hr = data ? data->GetData(&format, &medium) : E_POINTER;
+    if (FAILED(hr)) {
+        *effect = DROPEFFECT_NONE;
+        return hr;
+    }
+    LRESULT stored = 0;
+    const char* text = medium.tymed == TYMED_HGLOBAL ? (const char*)GlobalLock(medium.hGlobal)
+                                                     : nullptr;
+    if (text && window_) {
+        WPARAM where = ((WPARAM)(point.y & 0xFFFF) << 16) | (WPARAM)(point.x & 0xFFFF);
+        stored = SendMessageA(window_, message_, where, (LPARAM)text);
+    }
+    if (text)
+        GlobalUnlock(medium.hGlobal);
+    ReleaseStgMedium(&medium);
+    // With a move the source deletes what it gave: it may do so only when
+    // the text was really stored.
+    if (!stored)
+        *effect = DROPEFFECT_NONE;
+    return S_OK;
+}
+
+BOOL DropTarget::ChooseDropEffect(DWORD keyState, DWORD* effect)
+{
+    DWORD allowed = *effect;
+    *effect = DROPEFFECT_NONE;
+    if (!accept_)
+        return FALSE;
+    bool control = (keyState & MK_CONTROL) != 0;
+    bool shift = (keyState & MK_SHIFT) != 0;
+    if (control || shift) {
+        DWORD wanted = control && shift ? DROPEFFECT_LINK
+                       : control        ? DROPEFFECT_COPY
+                                        : DROPEFFECT_MOVE;
+        if (wanted == DROPEFFECT_LINK || !(allowed & wanted))
+            return FALSE;
+        *effect = wanted;
+        return TRUE;
+    }
+    if (allowed & DROPEFFECT_MOVE)
+        *effect = DROPEFFECT_MOVE;
+    else if (allowed & DROPEFFECT_COPY)
+        *effect = DROPEFFECT_COPY;
+    else
+        return FALSE;
+    return TRUE;
+}
+
+DropTarget* RegisterDropTarget(HWND window, UINT message)
+{
+    DropTarget* target = new (std::nothrow) DropTarget(window, message);
+    if (!target)
+        return nullptr;
+    CoLockObjectExternal(target, TRUE, TRUE);
+    RegisterDragDrop(window, target);
+    return target;
+}
+
+void RevokeDropTarget(HWND window, DropTarget* target)
+{
+    RevokeDragDrop(window);
+    if (!target)
+        return;
+    // The creation reference goes first, so that ending the external lock
+    // drops the last one and frees the object.
+    target->Release();
+    CoLockObjectExternal(target, FALSE, TRUE);
+}
+
+BOOL OnDropText(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    const char* text = (const char*)lParam;
+    if (!text || !text[0] || !g_app || !g_app->listView)
+        return FALSE;
+    // A renaming still open ends here, while its row is where it was: a new
+    // row above it would otherwise give its name to the wrong file.
+    if (SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0))
+        SetFocus(g_app->listView);
+    // Signed: on a monitor left of or above the primary one the point is
+    // negative.
+    LVHITTESTINFO hit;
+    ZeroMemory(&hit, sizeof hit);
+    hit.pt.x = (short)LOWORD(wParam);
+    hit.pt.y = (short)HIWORD(wParam);
+    ScreenToClient(g_app->listView, &hit.pt);
+    int row = (int)SendMessageA(g_app->listView, LVM_HITTEST, 0, (LPARAM)&hit);
+    if (row < 0 || !(hit.flags & LVHT_ONITEM))
+        row = -1;
+    if (!MakeItemFromText(window, text, TRUE, row))
+        return FALSE;
+    int selected = -1;
+    if (GetSelectedRecord(&selected, -1))
+        SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)selected, FALSE);
+    return TRUE;
+}
+
+void SuspendMainDropTarget()
+{
+    if (!g_app)
+        return;
+    RevokeDropTarget(g_hMainWnd, g_app->dropTarget);
+    g_app->dropTarget = nullptr;
+}
+
+void ResumeMainDropTarget()
+{
+    if (!g_app || !g_hMainWnd)
+        return;
+    // One registered over a target never revoked would leave it locked.
+    if (g_app->dropTarget)
+        RevokeDropTarget(g_hMainWnd, g_app->dropTarget);
+    g_app->dropTarget = RegisterDropTarget(g_hMainWnd, WM_DROPTEXT);
+}
+
+int LiveDropTargets()
+{
+    return (int)InterlockedCompareExchange(&s_live, 0, 0);
+}
