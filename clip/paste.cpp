@@ -30,16 +30,11 @@ void PasteFromClipboard(HWND window)
     free(text);
 }
 
-char* GetClipboardText(HWND window, SIZE_T* size)
+char* CopyBlockText(HGLOBAL block, SIZE_T* size)
 {
-    if (!OpenClipboardPatiently(window))
-        return nullptr;
-    HANDLE block = GetClipboardData(CF_TEXT);
     const char* bytes = block ? (const char*)GlobalLock(block) : nullptr;
-    if (!bytes) {
-        CloseClipboard();
+    if (!bytes)
         return nullptr;
-    }
     SIZE_T blockSize = GlobalSize(block);
     if (size)
         *size = blockSize;
@@ -52,6 +47,14 @@ char* GetClipboardText(HWND window, SIZE_T* size)
         copy[len] = '\0';
     }
     GlobalUnlock(block);
+    return copy;
+}
+
+char* GetClipboardText(HWND window, SIZE_T* size)
+{
+    if (!OpenClipboardPatiently(window))
+        return nullptr;
+    char* copy = CopyBlockText(GetClipboardData(CF_TEXT), size);
     CloseClipboard();
     return copy;
 }
@@ -92,9 +95,11 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
         return FALSE;
     bool isUrl = IsUrl(text);
     char name[kItemNameCap] = "";
-    if (isUrl)
-        NameForUrl(text, name, sizeof name);
-    else
+    // A host keeps its port ("localhost:8080"), and a colon in a file name
+    // would fail the write (or make a stream of another file).
+    if (isUrl && NameForUrl(text, name, sizeof name))
+        CleanTitle(name);
+    else if (!isUrl)
         LeadingNameRun(text, name, sizeof name);
     if (!name[0])
         LoadStringA(g_hInstance, IDS_UNTITLED, name, sizeof name);

@@ -40,6 +40,7 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         bool title, told;
     } cases[] = {
         {url, "example.test.url", "example.test", url},
+        {"http://localhost:8080/x", "localhost8080.url", "localhost:8080", "http://localhost:8080/x"},
         {served, "Served Page.url", "Served Page", served, true},
         {"abc def", "abc def.txt", "abc def", "abc def"},
         {"abc def", "abc def (1).txt", "abc def", "abc def"},
