@@ -1,5 +1,6 @@
 #include "droptarget.h"
 
+#include <cstdlib>
 #include <new>
 
 #include "../app/state.h"
@@ -84,14 +85,13 @@ STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, D
         return hr;
     }
     LRESULT stored = 0;
-    const char* text = medium.tymed == TYMED_HGLOBAL ? (const char*)GlobalLock(medium.hGlobal)
-                                                     : nullptr;
+    // A copy cut at the block's end: a source may leave out the terminator.
+    char* text = medium.tymed == TYMED_HGLOBAL ? CopyBlockText(medium.hGlobal, NULL) : nullptr;
     if (text && window_) {
         WPARAM where = ((WPARAM)(point.y & 0xFFFF) << 16) | (WPARAM)(point.x & 0xFFFF);
         stored = SendMessageA(window_, message_, where, (LPARAM)text);
     }
-    if (text)
-        GlobalUnlock(medium.hGlobal);
+    free(text);
     ReleaseStgMedium(&medium);
     // With a move the source deletes what it gave: it may do so only when
     // the text was really stored.

@@ -15,6 +15,11 @@ void PasteFromClipboard(HWND window);
 // given, receives the block's size.
 char* GetClipboardText(HWND window, SIZE_T* size);
 
+// A heap copy (free()) of the text in a global block, terminated and cut
+// at the block's end; null for no block or no memory. size, when given,
+// receives the block's size.
+char* CopyBlockText(HGLOBAL block, SIZE_T* size);
+
 // A new item from text, or, for a drop on an item row, an entry appended
 // to it (as DropAction says). row: the row dropped on, or -1. TRUE when the
 // text was stored; FALSE when it was not (cancelled, refused, not written).
