@@ -1,3 +1,4 @@
+#include "../clip/clipinfo.h"
 #include "../clip/copy.h"
 #include "../clip/droptarget.h"
 #include "../clip/entrymenu.h"
@@ -113,6 +114,9 @@ void ExecuteCommand(HWND hwnd, int id)
     case CMD_TOOLBAR:
     case CMD_STATUSBAR:
         ToggleBar(id);
+        break;
+    case CMD_CLIPINFO:
+        ShowClipboardInfo(hwnd);
         break;
     case CMD_REFRESH:
         OnRefresh();

@@ -30,6 +30,7 @@ set(ZORIVEN_WIN_SOURCES
   store/safewrite.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
+  clip/clipinfo.cpp
   clip/copy.cpp
   clip/droptarget.cpp
   clip/entrymenu.cpp

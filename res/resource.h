@@ -87,6 +87,7 @@
 #define IDS_PARKING_LEFT    25111
 #define IDS_TEXT_CUT        25113
 #define IDS_ITEM_FULL       25115
+#define IDS_MORE_FORMATS    25117
 
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345

@@ -1,0 +1,90 @@
+#include "clipinfo.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "droptarget.h"
+#include "paste.h"
+
+enum { kFormatNameCap = 256, kFormatLineCap = 300, kTextRoom = 256 };
+
+static const char* const kStandardNames[] = {
+    "TEXT", "BITMAP", "METAFILEPICT", "SYLK", "DIF", "TIFF", "OEMTEXT", "DIB", "PALETTE",
+    "PENDATA", "RIFF", "WAVE", "UNICODETEXT", "ENHMETAFILE", "HDROP", "LOCALE", "CF_MAX",
+};
+
+static void FormatName(UINT format, char* name)
+{
+    name[0] = '\0';
+    if (format >= 1 && format <= sizeof kStandardNames / sizeof kStandardNames[0])
+        CopyText(name, kFormatNameCap, kStandardNames[format - 1]);
+    else if (!GetClipboardFormatNameA(format, name, kFormatNameCap))
+        name[0] = '\0';
+}
+
+// One line per format while the list has room; then one line that says
+// more follow. The count is of the formats listed.
+static int ListFormats(char* list)
+{
+    char more[kFormatLineCap] = "";
+    if (LoadStringA(g_hInstance, IDS_MORE_FORMATS, more, sizeof more - 1) > 0)
+        AppendText(more, sizeof more, "\n");
+    int count = 0;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+        char name[kFormatNameCap], line[kFormatLineCap];
+        FormatName(format, name);
+        FormatText(line, sizeof line, "%8lu(%4X)  %s\n", (unsigned long)format, format, name);
+        if (strlen(list) + strlen(line) + strlen(more) >= kListCap) {
+            AppendText(list, kListCap, more);
+            break;
+        }
+        AppendText(list, kListCap, line);
+        ++count;
+    }
+    return count;
+}
+
+// The list, an empty line and the clipboard's text; the bare list when
+// there is no text or no memory for both.
+static char* BuildMessage(HWND window, char* list)
+{
+    SIZE_T size = 0;
+    char* text = GetClipboardText(window, &size);
+    char* message = nullptr;
+    if (text && size) {
+        size_t cap = strlen(list) + size + kTextRoom;
+        message = (char*)malloc(cap);
+        if (message)
+            FormatText(message, cap, "%s\n\n%s", list, text);
+    }
+    free(text);
+    if (!list[0])
+        LoadStringA(g_hInstance, IDS_NO_CLIPDATA, list, kPathCap - 4);
+    return message;
+}
+
+int ShowClipboardInfo(HWND window)
+{
+    char* list = (char*)calloc(kListCap, 1);
+    if (!list)
+        return ShowErrorBox(-1, NULL);
+    if (!OpenClipboard(window)) {
+        ShowErrorBox(-1, NULL);
+        free(list);
+        return 0;
+    }
+    int count = ListFormats(list);
+    CloseClipboard();
+    char* message = BuildMessage(window, list);
+    char caption[kPathCap] = "";
+    LoadStringA(g_hInstance, IDS_CONFIRM, caption, sizeof caption);
+    SuspendMainDropTarget();
+    MessageBoxA(window, message ? message : list, caption, MB_ICONINFORMATION);
+    ResumeMainDropTarget();
+    free(message);
+    free(list);
+    return count;
+}
