@@ -6,7 +6,12 @@
 #include "app/state.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "store/records.h"
+#include "store/textbuf.h"
 
 inline double Now()
 {
@@ -33,6 +38,27 @@ inline std::string StartBenchWindow()
         return "";
     }
     return base;
+}
+
+// The sizes named on the command line, or the defaults.
+inline std::vector<int> BenchSizes(int argc, char** argv, std::vector<int> defaults)
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(atoi(argv[i]));
+    return sizes.empty() ? defaults : sizes;
+}
+
+// folder shown with n rows "note0" .. "note<n-1>" holding entry: records
+// only, no files behind them.
+inline void FillRows(const std::string& folder, int n, const Entry& entry)
+{
+    ClearItemRows();
+    CopyText(g_app->currentFolder, kPathCap, folder.c_str());
+    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < n; ++i)
+        AddItemRow(("note" + std::to_string(i) + ".txt").c_str(), TRUE, 1, &entry, -1);
+    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
 }
 
 #endif

@@ -72,13 +72,8 @@ struct Figures {
 // records only (the copy touches no other row).
 Figures Copies(const std::string& folder, int n)
 {
-    ClearItemRows();
-    CopyText(g_app->currentFolder, kPathCap, folder.c_str());
     Entry entry = {(char*)"key", (char*)kValue};
-    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
-    for (int i = 0; i < n; ++i)
-        AddItemRow(("note" + std::to_string(i) + ".txt").c_str(), TRUE, 1, &entry, -1);
-    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+    FillRows(folder, n, entry);
     std::string last = folder + "\\note" + std::to_string(n - 1) + ".txt";
     HANDLE f = CreateFileA(last.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     CloseHandle(f);
@@ -96,11 +91,7 @@ Figures Copies(const std::string& folder, int n)
 
 int main(int argc, char** argv)
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(atoi(argv[i]));
-    if (sizes.empty())
-        sizes = {1000, 100000};
+    std::vector<int> sizes = BenchSizes(argc, argv, {1000, 100000});
     std::string base = StartBenchWindow();
     if (base.empty())
         return 1;

@@ -168,11 +168,7 @@ Figures Measure(const std::string& base, int n)
 
 int main(int argc, char** argv)
 {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(atoi(argv[i]));
-    if (sizes.empty())
-        sizes = {1000, 10000, 100000};
+    std::vector<int> sizes = BenchSizes(argc, argv, {1000, 10000, 100000});
     std::string base = StartBenchWindow();
     if (base.empty())
         return 1;
