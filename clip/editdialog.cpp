@@ -334,7 +334,8 @@ static BOOL InitEditDialog(HWND dialog)
             if (!InsertEntryRow(-1))
                 return FALSE;
         }
-        SetRowState(0, 0);
+        // The user picks the row to work on.
+        SetRowState(-1, 0);
     }
     g_edit->dropTarget = RegisterDropTarget(dialog, WM_DROPTEXT);
     RefreshEditButtons(dialog);
