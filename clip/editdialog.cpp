@@ -276,9 +276,8 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
         CopyFirstLine(text, g_edit->key, kMaxReadKey + 1);
     if (!g_edit->key[0])
         return FALSE;
-    size_t keep = CharSafeLength(text, kMaxReadValue);
-    if (keep > strlen(text))
-        keep = strlen(text);
+    size_t len = strlen(text);
+    size_t keep = len > kMaxReadValue ? CharSafeLength(text, kMaxReadValue) : len;
     memcpy(g_edit->value, text, keep);
     g_edit->value[keep] = '\0';
     TrimLineEnd(g_edit->value);

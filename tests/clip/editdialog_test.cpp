@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "clip/droptarget.h"
 #include "clip/editdialog.h"
 #include "res/resource.h"
 #include "store/itemfile.h"
@@ -77,7 +78,8 @@ protected:
     {
         boxes_.Drive([=](HWND box) {
             if (title)
-                *title = Caption(box) + "|" + Text(box, IDC_ENTRY_KEY) + "|" + Text(box, IDC_ENTRY_VALUE);
+                *title = Caption(box) + "|" + Text(box, IDC_ENTRY_KEY) + "|" + Text(box, IDC_ENTRY_VALUE) +
+                         "|" + std::to_string(LiveDropTargets());   // none while it is open
             SetDlgItemTextA(box, IDC_ENTRY_KEY, key.c_str());
             SetDlgItemTextA(box, IDC_ENTRY_VALUE, value.c_str());
             gt::ClickButton(box, IDOK);
@@ -151,6 +153,9 @@ TEST_F(EditDialogTest, EditReadsTheFileAfreshAndRewritesIt)
     std::string seen;
     boxes_.Drive([&](HWND d) {
         EXPECT_EQ(gt::Sjis(u8"編集"), Caption(d));
+        // The dialog's own target only: the main window's was revoked.
+        EXPECT_EQ(1, LiveDropTargets());
+        EXPECT_FALSE(GetPropA(g_hMainWnd, "OleDropTargetInterface"));
         EXPECT_FALSE(Enabled(d, IDC_EDIT_NAME));
         EXPECT_FALSE(Enabled(d, IDC_EDIT_URL));
         EXPECT_EQ("k1=changed;k2=v2;k3=v3;", Rows(d));
@@ -162,7 +167,9 @@ TEST_F(EditDialogTest, EditReadsTheFileAfreshAndRewritesIt)
         gt::ClickButton(d, IDOK);
     });
     Command(CMD_EDIT);
-    EXPECT_EQ(gt::Sjis(u8"編集") + "|k2|v2", seen);
+    EXPECT_EQ(gt::Sjis(u8"編集") + "|k2|v2|0", seen);
+    EXPECT_EQ(1, LiveDropTargets());
+    EXPECT_TRUE(GetPropA(g_hMainWnd, "OleDropTargetInterface"));
     EXPECT_EQ("k1=changed\r\nk2=new\r\nk3=v3\r\n", gt::ReadBytes(In("a.txt")));
     EXPECT_EQ(3, GetRowRecord(0)->entryCount);
     EXPECT_EQ(0, ListView_GetNextItem(g_app->listView, -1, LVNI_SELECTED));
@@ -253,6 +260,9 @@ TEST_F(EditDialogTest, AnItemNeverHoldsMoreThan32Entries)
     for (int i = 0; i < 32; ++i)
         full += "k" + std::to_string(i) + "=v\r\n";
     Item("full.txt", full);
+    std::string longText = "m";   // a cut at an even length would split a character
+    for (int i = 0; i < 1500; ++i)
+        longText += gt::Sjis(u8"表");
     ASSERT_TRUE(Start(folder_));
     Select(0);
     boxes_.Drive([&](HWND d) {
@@ -275,13 +285,14 @@ TEST_F(EditDialogTest, AnItemNeverHoldsMoreThan32Entries)
         boxes_.Press(IDYES);
         Press(d, IDC_EDIT_DELETE);
         EXPECT_TRUE(Enabled(d, IDC_EDIT_NEW));
-        EXPECT_EQ(DROPEFFECT_COPY, gt::DragText("more", OnRow(d, 0), DROPEFFECT_COPY));
+        EXPECT_EQ(DROPEFFECT_COPY, gt::DragText(longText.c_str(), OnRow(d, 0), DROPEFFECT_COPY));
         EXPECT_FALSE(Enabled(d, IDC_EDIT_NEW));
         gt::ClickButton(d, IDOK);
     });
     Command(CMD_EDIT);
     EXPECT_EQ(32, GetRowRecord(0)->entryCount);
-    EXPECT_EQ("more=more", std::string(GetRowRecord(0)->entries[0].key) + "=" + GetRowRecord(0)->entries[0].value);
+    EXPECT_EQ(longText.substr(0, 1019), GetRowRecord(0)->entries[0].key);
+    EXPECT_EQ(longText.substr(0, 1019), GetRowRecord(0)->entries[0].value);
     EXPECT_EQ(0, boxes_.unexpected());
 }
 
