@@ -132,7 +132,12 @@ TEST_F(EditDialogTest, NewItemRowsAddedDroppedMovedAndSaved)
         ASSERT_TRUE(IsWindow(d));
         EXPECT_EQ(gt::Sjis(u8"既に存在します。"), boxes_.seen().back().text);
         EXPECT_EQ("d2 text=d2 text;k1=v1;third=third;", Rows(d));
+        // The box alone does not enable the title button; the next click does.
+        Pick(d, 0);
         CheckDlgButton(d, IDC_EDIT_URL, BST_CHECKED);
+        EXPECT_FALSE(Enabled(d, IDC_EDIT_TITLE));
+        Pick(d, 0);
+        EXPECT_TRUE(Enabled(d, IDC_EDIT_TITLE));
         gt::ClickButton(d, IDOK);
     });
     Command(CMD_NEW_ITEM);
