@@ -1,6 +1,7 @@
 #include "../clip/clipinfo.h"
 #include "../clip/copy.h"
 #include "../clip/droptarget.h"
+#include "../clip/editdialog.h"
 #include "../clip/entrymenu.h"
 #include "../clip/paste.h"
 #include "../ops/itemcommands.h"
@@ -68,6 +69,10 @@ static void OnRefresh()
 void ExecuteCommand(HWND hwnd, int id)
 {
     switch (id) {
+    case CMD_NEW_ITEM:
+    case CMD_EDIT:
+        EditItem(hwnd, id == CMD_NEW_ITEM);
+        break;
     case CMD_NEW_GROUP:
         NewGroup(hwnd);
         break;

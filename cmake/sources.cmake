@@ -33,6 +33,8 @@ set(ZORIVEN_WIN_SOURCES
   clip/clipinfo.cpp
   clip/copy.cpp
   clip/droptarget.cpp
+  clip/editdialog.cpp
+  clip/entrydialog.cpp
   clip/entrymenu.cpp
   clip/paste.cpp
   web/browser.cpp

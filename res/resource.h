@@ -8,6 +8,8 @@
 #define IDM_LISTMENU        103
 #define IDA_MAIN            101
 #define IDD_ABOUT           1001
+#define IDD_EDIT            1003
+#define IDD_ENTRY           1005
 #define IDB_TOOLBAR         101
 #define IDB_ROWS            103
 #define IDI_MAIN            101
@@ -16,6 +18,23 @@
 #define IDC_ABOUT_NAME      101
 #define IDC_ABOUT_VERSION   102
 #define IDC_ABOUT_NOTE      103
+
+/* Item edit dialog controls (OK 1, Cancel 2, Help 9) */
+#define IDC_EDIT_NAME       101
+#define IDC_EDIT_LIST       102
+#define IDC_EDIT_URL        105
+#define IDC_EDIT_COUNT      107
+#define IDC_EDIT_NEW        115
+#define IDC_EDIT_MODIFY     116
+#define IDC_EDIT_DELETE     117
+#define IDC_EDIT_UP         118
+#define IDC_EDIT_DOWN       119
+#define IDC_EDIT_TITLE      121
+
+/* Entry dialog controls */
+#define IDC_ENTRY_KEY       101
+#define IDC_ENTRY_VALUE     102
+#define IDC_ENTRY_BREAK     103
 
 /* Commands; string N is the status help, 10000 + N the tooltip */
 #define CMD_NEW_ITEM        1001
@@ -88,6 +107,9 @@
 #define IDS_TEXT_CUT        25113
 #define IDS_ITEM_FULL       25115
 #define IDS_MORE_FORMATS    25117
+#define IDS_TOO_MANY        25119
+#define IDS_TOO_LONG        25121
+#define IDS_CANNOT_STORE    25123
 
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345

@@ -207,3 +207,43 @@ bool AppendItemEntry(std::string* out, const char* key, const char* value, bool 
     out->append("\r\n");
     return true;
 }
+
+namespace {
+struct ByteSource {
+    const std::string* text;
+    size_t pos;
+};
+
+long ReadFromString(void* source, char* buffer, long capacity)
+{
+    ByteSource* s = (ByteSource*)source;
+    size_t n = s->text->size() - s->pos;
+    if (n > (size_t)capacity)
+        n = (size_t)capacity;
+    memcpy(buffer, s->text->data() + s->pos, n);
+    s->pos += n;
+    return (long)n;
+}
+}  // namespace
+
+bool EntryReadsBack(const char* key, const char* value, bool shortcut)
+{
+    std::string written;
+    if (!key || !value || !AppendItemEntry(&written, key, value, shortcut))
+        return false;
+    // Read back the way ReadItemPath reads a file: the one way to be sure.
+    ByteSource source = {&written, 0};
+    LineReader reader;
+    InitLineReader(&reader, ReadFromString, &source);
+    ItemParse parse;
+    InitItemParse(&parse);
+    char line[kLineCap];
+    int found = 0;
+    bool same = false;
+    while (ReadTextLine(&reader, line, sizeof line))
+        if (TakeItemLine(&parse, line)) {
+            ++found;
+            same = strcmp(parse.key, key) == 0 && strcmp(parse.value, value) == 0;
+        }
+    return found == 1 && same;
+}

@@ -70,6 +70,13 @@ bool TakeItemLine(ItemParse* parse, char* line);
 bool AppendItemEntry(std::string* out, const char* key, const char* value,
                      bool shortcut = false);
 
+// The entry, written alone the way AppendItemEntry writes it, is read back
+// as exactly this key and value. False for what the file cannot hold: a
+// key the reader takes for a comment ("'") or a section ("[...]"), text
+// that loses trailing spaces or line ends, the escape bytes themselves,
+// texts over kMaxReadKey / kMaxReadValue.
+bool EntryReadsBack(const char* key, const char* value, bool shortcut = false);
+
 // The file name ends in ".url" (any case): its entries are written as an
 // Internet Shortcut.
 bool IsShortcutName(const char* name);

@@ -1,0 +1,455 @@
+#include "editdialog.h"
+
+#include <commctrl.h>
+#include <cstdlib>
+#include <cstring>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "../store/itemfile.h"
+#include "../store/itemname.h"
+#include "../store/itemtext.h"
+#include "../store/pathtext.h"
+#include "../store/paths.h"
+#include "../store/sjis.h"
+#include "../web/pagetitle.h"
+#include "../web/titletext.h"
+#include "copy.h"
+#include "droptarget.h"
+
+EditDialogState* g_edit;
+
+enum { kStringCap = 260 };
+
+static int RowTotal()
+{
+    return (int)SendMessageA(g_edit->list, LVM_GETITEMCOUNT, 0, 0);
+}
+
+static int SelectedEntryRow()
+{
+    return (int)SendMessageA(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+}
+
+static void GetCell(int row, int column, char* out, int cap)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = out;
+    item.cchTextMax = cap;
+    out[0] = '\0';
+    SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+}
+
+static void SetCell(int row, int column, const char* text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = (char*)text;
+    SendMessageA(g_edit->list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+}
+
+static void SetRowState(int row, UINT state)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    SendMessageA(g_edit->list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
+}
+
+void RefreshEditButtons(HWND dialog)
+{
+    int count = RowTotal();
+    int row = SelectedEntryRow();
+    EnableWindow(GetDlgItem(dialog, IDOK), count > 0);
+    EnableWindow(GetDlgItem(dialog, IDC_EDIT_MODIFY), row >= 0);
+    EnableWindow(GetDlgItem(dialog, IDC_EDIT_DELETE), row >= 0);
+    EnableWindow(GetDlgItem(dialog, IDC_EDIT_UP), row > 0);
+    EnableWindow(GetDlgItem(dialog, IDC_EDIT_DOWN), row >= 0 && row < count - 1);
+    EnableWindow(GetDlgItem(dialog, IDC_EDIT_TITLE),
+                 row >= 0 && IsDlgButtonChecked(dialog, IDC_EDIT_URL) == BST_CHECKED);
+    // An item holds kMaxEntries entries: no row beyond them can be saved.
+    EnableWindow(GetDlgItem(dialog, IDC_EDIT_NEW), count < kMaxEntries);
+    char text[16];
+    FormatText(text, sizeof text, "%d", count);
+    SetDlgItemTextA(dialog, IDC_EDIT_COUNT, text);
+}
+
+BOOL InsertEntryRow(int position)
+{
+    if (position < 0)
+        position = RowTotal();
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = position;
+    item.pszText = g_edit->key;
+    int row = (int)SendMessageA(g_edit->list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    if (row < 0)
+        return FALSE;
+    SetCell(row, 1, g_edit->value);
+    SetRowState(row, LVIS_SELECTED);
+    SendMessageA(g_edit->list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
+    return TRUE;
+}
+
+int ReadEntryRows(Entry* entries)
+{
+    int count = RowTotal();
+    if (count > kMaxEntries)
+        count = kMaxEntries;
+    char text[kTextCap];
+    for (int i = 0; i < count; ++i) {
+        GetCell(i, 0, text, sizeof text);
+        entries[i].key = CopyString(text);
+        GetCell(i, 1, text, sizeof text);
+        entries[i].value = CopyString(text);
+        if (!entries[i].key || !entries[i].value) {
+            FreeEntries(i + 1, entries);
+            ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+            return 0;
+        }
+    }
+    return count;
+}
+
+static int ShowFormatted(int stringId, int first, int second)
+{
+    char format[kStringCap] = "";
+    char message[kStringCap];
+    LoadStringA(g_hInstance, stringId, format, sizeof format);
+    if (!FormatText(message, sizeof message, format, first, second))
+        CopyText(message, sizeof message, format);
+    return ShowErrorBox(0, message);
+}
+
+BOOL CheckEntryText(const char* key, const char* value, int* field)
+{
+    *field = strlen(key) > kMaxReadKey ? IDC_ENTRY_KEY : IDC_ENTRY_VALUE;
+    if (strlen(key) > kMaxReadKey || strlen(value) > kMaxReadValue)
+        return ShowFormatted(IDS_TOO_LONG, kMaxReadKey, kMaxReadValue);
+    // A key the reader takes for a comment or a section is lost on the
+    // next read, and with it its value: name the key, whatever the value.
+    *field = EntryReadsBack(key, "x") ? IDC_ENTRY_VALUE : IDC_ENTRY_KEY;
+    if (!EntryReadsBack(key, value, false) || !EntryReadsBack(key, value, true))
+        return ShowErrorBox(IDS_CANNOT_STORE, NULL);
+    return TRUE;
+}
+
+// Every row must read back from the file; the first that would not is
+// selected and reported.
+static BOOL RowsReadBack(HWND dialog, int count, const Entry* entries, bool shortcut)
+{
+    for (int i = 0; i < count; ++i)
+        if (!EntryReadsBack(entries[i].key, entries[i].value, shortcut)) {
+            SetRowState(i, LVIS_SELECTED | LVIS_FOCUSED);
+            RefreshEditButtons(dialog);
+            return ShowErrorBox(IDS_CANNOT_STORE, NULL);
+        }
+    return TRUE;
+}
+
+static BOOL SaveItem(HWND dialog)
+{
+    GetDlgItemTextA(dialog, IDC_EDIT_NAME, g_edit->name, sizeof g_edit->name);
+    if (!g_edit->name[0])
+        return RefuseField(dialog, IDC_EDIT_NAME);
+    if (RowTotal() > kMaxEntries)
+        return ShowFormatted(IDS_TOO_MANY, kMaxEntries, 0);
+
+    char path[kPathCap];
+    BOOL isNew = g_edit->mode == 0;
+    if (isNew) {
+        // The name goes to the file system: a "\" would put the item in
+        // another folder, a ":" into a stream of another file.
+        if (HasInvalidNameChar(g_edit->name)) {
+            ShowErrorBox(IDS_BAD_NAME, NULL);
+            return RefuseField(dialog, IDC_EDIT_NAME);
+        }
+        const char* ext = IsDlgButtonChecked(dialog, IDC_EDIT_URL) == BST_CHECKED ? ".url" : ".txt";
+        if (!FormatText(path, sizeof path, "%s\\%s%s", g_app->currentFolder, g_edit->name, ext)) {
+            ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+            return RefuseField(dialog, IDC_EDIT_NAME);
+        }
+        if (PathExists(path, false) || PathExists(path, true))
+            return ShowErrorBox(IDS_EXISTS, NULL);
+    } else if (!RowPath(g_edit->item, path)) {
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    }
+
+    Entry rows[kMaxEntries] = {};
+    int count = ReadEntryRows(rows);
+    if (count <= 0)
+        return FALSE;
+    BOOL saved = RowsReadBack(dialog, count, rows, IsShortcutName(path)) &&
+                 WriteItemFile(path, count, rows);
+    if (saved && isNew) {
+        saved = AddItemRow(path, TRUE, count, rows, -1);
+    } else if (saved) {
+        ItemRecord* item = g_edit->item;
+        FreeEntries(item->entryCount, item->entries);
+        // The rows' copies become the record's own.
+        memcpy(item->entries, rows, sizeof rows);
+        item->entryCount = count;
+        count = 0;
+    }
+    FreeEntries(count, rows);
+    return saved;
+}
+
+static void DeleteEntryRow(HWND dialog)
+{
+    int row = SelectedEntryRow();
+    if (row < 0)
+        return;
+    if (AskYesNo(dialog, IDS_ASK_DELETE_SEL, MB_ICONWARNING, NULL, NULL) != IDYES)
+        return;
+    SendMessageA(g_edit->list, LVM_DELETEITEM, (WPARAM)row, 0);
+    RefreshEditButtons(dialog);
+}
+
+static void MoveEntryRow(HWND dialog, int step)
+{
+    int row = SelectedEntryRow();
+    int target = row + step;
+    if (row < 0 || target < 0 || target >= RowTotal())
+        return;
+    char* texts[2][2];
+    char cell[kTextCap];
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 2; ++c) {
+            GetCell(r ? target : row, c, cell, sizeof cell);
+            texts[r][c] = CopyString(cell);
+        }
+    bool copied = texts[0][0] && texts[0][1] && texts[1][0] && texts[1][1];
+    if (copied)
+        for (int c = 0; c < 2; ++c) {
+            SetCell(row, c, texts[1][c]);
+            SetCell(target, c, texts[0][c]);
+        }
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 2; ++c)
+            free(texts[r][c]);
+    if (!copied) {
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+        return;
+    }
+    SetRowState(target, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageA(g_edit->list, LVM_UPDATE, (WPARAM)target, 0);
+    RefreshEditButtons(dialog);
+}
+
+static void ReplaceKeyByTitle(HWND dialog)
+{
+    int row = SelectedEntryRow();
+    if (row < 0)
+        return;
+    GetCell(row, 0, g_edit->key, sizeof g_edit->key);
+    GetCell(row, 1, g_edit->value, sizeof g_edit->value);
+    char title[kTextCap];
+    HCURSOR old = SetCursor(LoadCursor(NULL, IDC_WAIT));
+    BOOL found = FetchPageTitle(g_edit->value, title, kMaxReadKey + 1, TRUE);
+    SetCursor(old);
+    if (!found)
+        return;
+    if (AskYesNo(dialog, IDS_ASK_TITLE, MB_ICONQUESTION, title, NULL) != IDYES)
+        return;
+    SetCell(row, 0, title);
+    RefreshEditButtons(dialog);
+}
+
+// The text dropped on the dialog as a row before the row under point.
+static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
+{
+    if (!text || !text[0])
+        return FALSE;
+    if (RowTotal() >= kMaxEntries) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    g_edit->key[0] = '\0';
+    if (IsUrl(text))
+        NameForUrl(text, g_edit->key, kMaxReadKey + 1);
+    else
+        LeadingNameRun(text, g_edit->key, kMaxReadKey + 1);
+    if (!g_edit->key[0])
+        CopyFirstLine(text, g_edit->key, kMaxReadKey + 1);
+    if (!g_edit->key[0])
+        return FALSE;
+    size_t len = strlen(text);
+    size_t keep = len > kMaxReadValue ? CharSafeLength(text, kMaxReadValue) : len;
+    memcpy(g_edit->value, text, keep);
+    g_edit->value[keep] = '\0';
+    TrimLineEnd(g_edit->value);
+    StripLineBreaks(g_edit->value);
+    // A row the file could not hold is not taken: the source keeps its text.
+    if (!g_edit->value[0] || !EntryReadsBack(g_edit->key, g_edit->value)) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    POINT p = {(short)LOWORD(wParam), (short)HIWORD(wParam)};
+    ScreenToClient(g_edit->list, &p);
+    LVHITTESTINFO hit = {};
+    hit.pt = p;
+    int row = (int)SendMessageA(g_edit->list, LVM_HITTEST, 0, (LPARAM)&hit);
+    BOOL inserted = InsertEntryRow(row);
+    RefreshEditButtons(dialog);
+    return inserted;
+}
+
+static BOOL InitEditDialog(HWND dialog)
+{
+    char text[kStringCap] = "";
+    LoadStringA(g_hInstance, g_edit->mode ? IDS_EDIT : IDS_NEW, text, sizeof text);
+    SetWindowTextA(dialog, text);
+    g_edit->list = GetDlgItem(dialog, IDC_EDIT_LIST);
+    if (!g_edit->list)
+        return FALSE;
+    SendMessageA(g_edit->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                 LVS_EX_FULLROWSELECT);
+    RECT rc;
+    GetClientRect(g_edit->list, &rc);
+    for (int column = 0; column < 2; ++column) {
+        LoadStringA(g_hInstance, column ? IDS_VALUE : IDS_KEY, text, sizeof text);
+        LVCOLUMNA col = {};
+        col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+        col.fmt = LVCFMT_LEFT;
+        col.pszText = text;
+        col.cx = column ? (2 * rc.right) / 3 - 10 : rc.right / 3;
+        if (SendMessageA(g_edit->list, LVM_INSERTCOLUMNA, column, (LPARAM)&col) < 0)
+            return FALSE;
+    }
+    SendDlgItemMessageA(dialog, IDC_EDIT_NAME, EM_LIMITTEXT, kPathCap - 1, 0);
+    if (g_edit->mode) {
+        ItemRecord* item = g_edit->item;
+        SetDlgItemTextA(dialog, IDC_EDIT_NAME, item->name);
+        EnableWindow(GetDlgItem(dialog, IDC_EDIT_NAME), FALSE);
+        CheckDlgButton(dialog, IDC_EDIT_URL,
+                       item->ext && EqualNoCase(item->ext, ".url") ? BST_CHECKED : BST_UNCHECKED);
+        EnableWindow(GetDlgItem(dialog, IDC_EDIT_URL), FALSE);
+        for (int i = 0; i < g_edit->entryCount; ++i) {
+            CopyText(g_edit->key, sizeof g_edit->key, g_edit->entries[i].key);
+            CopyText(g_edit->value, sizeof g_edit->value, g_edit->entries[i].value);
+            if (!InsertEntryRow(-1))
+                return FALSE;
+        }
+        // The user picks the row to work on.
+        SetRowState(-1, 0);
+    }
+    g_edit->dropTarget = RegisterDropTarget(dialog, WM_DROPTEXT);
+    RefreshEditButtons(dialog);
+    PlaceWindow(dialog, g_hMainWnd, 0, 0);
+    AnimateShow(dialog, TRUE);
+    return TRUE;
+}
+
+static void OnEditCommand(HWND dialog, int id)
+{
+    switch (id) {
+    case IDOK:
+        if (SaveItem(dialog)) {
+            AnimateShow(dialog, FALSE);
+            EndDialog(dialog, TRUE);
+        }
+        break;
+    case IDCANCEL:
+        AnimateShow(dialog, FALSE);
+        EndDialog(dialog, FALSE);
+        break;
+    case IDHELP:
+        ShowHelp(1, 1011);
+        break;
+    case IDC_EDIT_NEW:
+    case IDC_EDIT_MODIFY:
+        EditEntry(dialog, id == IDC_EDIT_NEW);
+        break;
+    case IDC_EDIT_DELETE:
+        DeleteEntryRow(dialog);
+        break;
+    case IDC_EDIT_UP:
+    case IDC_EDIT_DOWN:
+        MoveEntryRow(dialog, id == IDC_EDIT_UP ? -1 : 1);
+        break;
+    case IDC_EDIT_TITLE:
+        ReplaceKeyByTitle(dialog);
+        break;
+    }
+}
+
+static INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        return InitEditDialog(dialog);
+    case WM_COMMAND:
+        OnEditCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY: {
+        const NMHDR* hdr = (const NMHDR*)lParam;
+        if (hdr->idFrom != IDC_EDIT_LIST)
+            return FALSE;
+        if (hdr->code == NM_CLICK || hdr->code == LVN_KEYDOWN)
+            RefreshEditButtons(dialog);
+        else if (hdr->code == NM_DBLCLK)
+            PostMessageA(dialog, WM_COMMAND, IDC_EDIT_MODIFY, 0);
+        return FALSE;
+    }
+    case WM_DROPTEXT:
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, DropEntry(dialog, wParam, (const char*)lParam));
+        return TRUE;
+    case WM_DESTROY:
+        RevokeDropTarget(dialog, g_edit->dropTarget);
+        g_edit->dropTarget = nullptr;
+        return FALSE;
+    }
+    return FALSE;
+}
+
+// Edit mode starts from the file as it is now, not from the entries read
+// with the folder: it may have been changed since in the editor.
+static BOOL ReadItemAfresh(int row)
+{
+    char path[kPathCap];
+    if (!RowPath(g_edit->item, path))
+        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    if (!PathExists(path, false)) {
+        DropVanishedRow(row);
+        return FALSE;
+    }
+    g_edit->entryCount = ReadItemPath(path, g_edit->entries);
+    return g_edit->entryCount >= 0;
+}
+
+BOOL EditItem(HWND window, BOOL isNew)
+{
+    g_edit = (EditDialogState*)calloc(1, sizeof *g_edit);
+    if (!g_edit)
+        return ShowErrorBox(-1, NULL);
+    g_edit->mode = isNew ? 0 : 1;
+    int row = -1;
+    BOOL result = FALSE;
+    bool run = true;
+    if (!isNew) {
+        g_edit->item = GetSelectedRecord(&row, -1);
+        run = g_edit->item && g_edit->item->kind != kKindGroup && ReadItemAfresh(row);
+    }
+    if (run) {
+        SuspendMainDropTarget();
+        result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_EDIT), window, EditDialogProc, 0) == TRUE;
+        if (result) {
+            int selected = isNew ? RowCount() - 1 : row;
+            SelectRow(selected);
+            if (isNew)
+                SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)selected, FALSE);
+        }
+        ResumeMainDropTarget();
+    }
+    if (g_edit->entryCount > 0)
+        FreeEntries(g_edit->entryCount, g_edit->entries);
+    free(g_edit);
+    g_edit = nullptr;
+    if (result)
+        g_app->orderChanged = 1;
+    UpdateCommandStates();
+    return result;
+}

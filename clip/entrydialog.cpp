@@ -1,0 +1,149 @@
+#include "editdialog.h"
+
+#include <commctrl.h>
+#include <cstring>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
+#include "../store/itemtext.h"
+#include "../store/sjis.h"
+#include "droptarget.h"
+
+// The value box's selection replaced by one LF. Nothing for an empty box,
+// and nothing (a beep) when the value would outgrow what the file holds.
+static void InsertLineBreak(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, IDC_ENTRY_VALUE);
+    char text[kTextCap];
+    char joined[kTextCap];
+    DWORD selection = (DWORD)SendMessageA(box, EM_GETSEL, 0, 0);
+    int len = GetWindowTextA(box, text, sizeof text);
+    if (len <= 0)
+        return;
+    size_t start = LOWORD(selection), end = HIWORD(selection);
+    if (end > (size_t)len)
+        end = (size_t)len;
+    if (start > end)
+        start = end;
+    size_t total = start + 1 + (size_t)len - end;
+    if (total > kMaxReadValue) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    memcpy(joined, text, start);
+    joined[start] = '\n';
+    memcpy(joined + start + 1, text + end, (size_t)len - end + 1);
+    SetWindowTextA(box, joined);
+}
+
+static BOOL AcceptEntry(HWND dialog)
+{
+    GetDlgItemTextA(dialog, IDC_ENTRY_KEY, g_edit->key, sizeof g_edit->key);
+    if (!g_edit->key[0])
+        return RefuseField(dialog, IDC_ENTRY_KEY);
+    GetDlgItemTextA(dialog, IDC_ENTRY_VALUE, g_edit->value, sizeof g_edit->value);
+    if (!g_edit->value[0])
+        return RefuseField(dialog, IDC_ENTRY_VALUE);
+    int field = 0;
+    if (!CheckEntryText(g_edit->key, g_edit->value, &field)) {
+        SetFocus(GetDlgItem(dialog, field));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        char title[64] = "";
+        LoadStringA(g_hInstance, g_edit->mode ? IDS_EDIT : IDS_NEW, title, sizeof title);
+        SetWindowTextA(dialog, title);
+        // What the item file reads back; the checks on OK catch pasted text.
+        SendDlgItemMessageA(dialog, IDC_ENTRY_KEY, EM_LIMITTEXT, kMaxReadKey, 0);
+        SendDlgItemMessageA(dialog, IDC_ENTRY_VALUE, EM_LIMITTEXT, kMaxReadValue, 0);
+        if (g_edit->mode) {
+            SetDlgItemTextA(dialog, IDC_ENTRY_KEY, g_edit->key);
+            SetDlgItemTextA(dialog, IDC_ENTRY_VALUE, g_edit->value);
+        }
+        PlaceWindow(dialog, g_hMainWnd, 0, 0);
+        AnimateShow(dialog, TRUE);
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        int id = LOWORD(wParam);
+        if (id == IDC_ENTRY_KEY || id == IDC_ENTRY_VALUE) {
+            BOOL keyFocus = id == IDC_ENTRY_KEY && HIWORD(wParam) == EN_SETFOCUS;
+            EnableWindow(GetDlgItem(dialog, IDC_ENTRY_BREAK), !keyFocus);
+            return TRUE;
+        }
+        switch (id) {
+        case IDOK:
+            if (AcceptEntry(dialog)) {
+                AnimateShow(dialog, FALSE);
+                EndDialog(dialog, TRUE);
+            }
+            return TRUE;
+        case IDCANCEL:
+            AnimateShow(dialog, FALSE);
+            EndDialog(dialog, FALSE);
+            return TRUE;
+        case IDHELP:
+            EnableWindow(GetDlgItem(dialog, IDC_ENTRY_BREAK), FALSE);
+            ShowHelp(1, 1013);
+            return TRUE;
+        case IDC_ENTRY_BREAK:
+            InsertLineBreak(dialog);
+            return TRUE;
+        }
+        break;
+    }
+    }
+    return FALSE;
+}
+
+static void SetEntryCell(int row, int column, const char* text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = (char*)text;
+    SendMessageA(g_edit->list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+}
+
+BOOL EditEntry(HWND dialog, BOOL isNew)
+{
+    int itemMode = g_edit->mode;
+    int row = -1;
+    if (!isNew) {
+        row = (int)SendMessageA(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+        if (row < 0)
+            return FALSE;
+        LVITEMA cell = {};
+        cell.pszText = g_edit->key;
+        cell.cchTextMax = sizeof g_edit->key;
+        SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&cell);
+        cell.iSubItem = 1;
+        cell.pszText = g_edit->value;
+        cell.cchTextMax = sizeof g_edit->value;
+        SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&cell);
+    } else if (SendMessageA(g_edit->list, LVM_GETITEMCOUNT, 0, 0) >= kMaxEntries) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    g_edit->mode = isNew ? 0 : 1;
+    RevokeDropTarget(dialog, g_edit->dropTarget);
+    g_edit->dropTarget = nullptr;
+    BOOL accepted =
+        DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ENTRY), dialog, EntryDialogProc, 0) == TRUE;
+    g_edit->dropTarget = RegisterDropTarget(dialog, WM_DROPTEXT);
+    if (accepted && isNew) {
+        InsertEntryRow(-1);
+    } else if (accepted) {
+        SetEntryCell(row, 0, g_edit->key);
+        SetEntryCell(row, 1, g_edit->value);
+    }
+    RefreshEditButtons(dialog);
+    g_edit->mode = itemMode;
+    return accepted;
+}
