@@ -67,8 +67,14 @@ void RefreshEditButtons(HWND dialog)
     EnableWindow(GetDlgItem(dialog, IDC_EDIT_DELETE), row >= 0);
     EnableWindow(GetDlgItem(dialog, IDC_EDIT_UP), row > 0);
     EnableWindow(GetDlgItem(dialog, IDC_EDIT_DOWN), row >= 0 && row < count - 1);
+    // The shortcut's own row keeps its key: renamed after the page, the
+    // file would no longer open as an Internet Shortcut.
+    char key[kTextCap] = "";
+    if (row >= 0)
+        GetCell(row, 0, key, sizeof key);
     EnableWindow(GetDlgItem(dialog, IDC_EDIT_TITLE),
-                 row >= 0 && IsDlgButtonChecked(dialog, IDC_EDIT_URL) == BST_CHECKED);
+                 row >= 0 && IsDlgButtonChecked(dialog, IDC_EDIT_URL) == BST_CHECKED &&
+                     !EqualNoCase(key, "InternetShortcut"));
     // An item holds kMaxEntries entries: no row beyond them can be saved.
     EnableWindow(GetDlgItem(dialog, IDC_EDIT_NEW), count < kMaxEntries);
     char text[16];

@@ -318,6 +318,8 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
         Press(d, IDC_EDIT_TITLE);
         EXPECT_EQ("'Served'\n\n" + gt::Sjis(u8"に変更しますか？"), boxes_.seen().back().text);
         EXPECT_EQ("Served=" + url + "*;InternetShortcut=" + url + ";", Rows(d));
+        Pick(d, 1);   // the shortcut's own row keeps its key
+        EXPECT_FALSE(Enabled(d, IDC_EDIT_TITLE));
         // The line-break button: nothing in an empty box, one LF at the caret.
         boxes_.Drive([&](HWND box) {
             HWND value = GetDlgItem(box, IDC_ENTRY_VALUE);
