@@ -32,7 +32,7 @@ static int SelectedEntryRow()
     return (int)SendMessageA(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
-static void GetCell(int row, int column, char* out, int cap)
+void GetEntryCell(int row, int column, char* out, int cap)
 {
     LVITEMA item = {};
     item.iSubItem = column;
@@ -42,7 +42,7 @@ static void GetCell(int row, int column, char* out, int cap)
     SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
 }
 
-static void SetCell(int row, int column, const char* text)
+void SetEntryCell(int row, int column, const char* text)
 {
     LVITEMA item = {};
     item.iSubItem = column;
@@ -71,7 +71,7 @@ void RefreshEditButtons(HWND dialog)
     // file would no longer open as an Internet Shortcut.
     char key[kTextCap] = "";
     if (row >= 0)
-        GetCell(row, 0, key, sizeof key);
+        GetEntryCell(row, 0, key, sizeof key);
     EnableWindow(GetDlgItem(dialog, IDC_EDIT_TITLE),
                  row >= 0 && IsDlgButtonChecked(dialog, IDC_EDIT_URL) == BST_CHECKED &&
                      !EqualNoCase(key, "InternetShortcut"));
@@ -93,7 +93,7 @@ BOOL InsertEntryRow(int position)
     int row = (int)SendMessageA(g_edit->list, LVM_INSERTITEMA, 0, (LPARAM)&item);
     if (row < 0)
         return FALSE;
-    SetCell(row, 1, g_edit->value);
+    SetEntryCell(row, 1, g_edit->value);
     SetRowState(row, LVIS_SELECTED);
     SendMessageA(g_edit->list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
     return TRUE;
@@ -106,9 +106,9 @@ int ReadEntryRows(Entry* entries)
         count = kMaxEntries;
     char text[kTextCap];
     for (int i = 0; i < count; ++i) {
-        GetCell(i, 0, text, sizeof text);
+        GetEntryCell(i, 0, text, sizeof text);
         entries[i].key = CopyString(text);
-        GetCell(i, 1, text, sizeof text);
+        GetEntryCell(i, 1, text, sizeof text);
         entries[i].value = CopyString(text);
         if (!entries[i].key || !entries[i].value) {
             FreeEntries(i + 1, entries);
@@ -224,14 +224,14 @@ static void MoveEntryRow(HWND dialog, int step)
     char cell[kTextCap];
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 2; ++c) {
-            GetCell(r ? target : row, c, cell, sizeof cell);
+            GetEntryCell(r ? target : row, c, cell, sizeof cell);
             texts[r][c] = CopyString(cell);
         }
     bool copied = texts[0][0] && texts[0][1] && texts[1][0] && texts[1][1];
     if (copied)
         for (int c = 0; c < 2; ++c) {
-            SetCell(row, c, texts[1][c]);
-            SetCell(target, c, texts[0][c]);
+            SetEntryCell(row, c, texts[1][c]);
+            SetEntryCell(target, c, texts[0][c]);
         }
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 2; ++c)
@@ -250,8 +250,8 @@ static void ReplaceKeyByTitle(HWND dialog)
     int row = SelectedEntryRow();
     if (row < 0)
         return;
-    GetCell(row, 0, g_edit->key, sizeof g_edit->key);
-    GetCell(row, 1, g_edit->value, sizeof g_edit->value);
+    GetEntryCell(row, 0, g_edit->key, sizeof g_edit->key);
+    GetEntryCell(row, 1, g_edit->value, sizeof g_edit->value);
     char title[kTextCap];
     HCURSOR old = SetCursor(LoadCursor(NULL, IDC_WAIT));
     BOOL found = FetchPageTitle(g_edit->value, title, kMaxReadKey + 1, TRUE);
@@ -260,7 +260,7 @@ static void ReplaceKeyByTitle(HWND dialog)
         return;
     if (AskYesNo(dialog, IDS_ASK_TITLE, MB_ICONQUESTION, title, NULL) != IDYES)
         return;
-    SetCell(row, 0, title);
+    SetEntryCell(row, 0, title);
     RefreshEditButtons(dialog);
 }
 

@@ -28,6 +28,10 @@ BOOL EditItem(HWND window, BOOL isNew);
 
 BOOL EditEntry(HWND dialog, BOOL isNew);
 void RefreshEditButtons(HWND dialog);
+
+// One cell of the entry list (column 0 the key, 1 the value).
+void GetEntryCell(int row, int column, char* out, int cap);
+void SetEntryCell(int row, int column, const char* text);
 // The state's key and value as a row at position (-1: at the end), selected.
 BOOL InsertEntryRow(int position);
 // Copies of at most kMaxEntries rows, in order (freed with FreeEntries).

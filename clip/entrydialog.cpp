@@ -103,14 +103,6 @@ static INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT msg, WPARAM wParam, LP
     return FALSE;
 }
 
-static void SetEntryCell(int row, int column, const char* text)
-{
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = (char*)text;
-    SendMessageA(g_edit->list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
-}
-
 BOOL EditEntry(HWND dialog, BOOL isNew)
 {
     int itemMode = g_edit->mode;
@@ -119,14 +111,8 @@ BOOL EditEntry(HWND dialog, BOOL isNew)
         row = (int)SendMessageA(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
         if (row < 0)
             return FALSE;
-        LVITEMA cell = {};
-        cell.pszText = g_edit->key;
-        cell.cchTextMax = sizeof g_edit->key;
-        SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&cell);
-        cell.iSubItem = 1;
-        cell.pszText = g_edit->value;
-        cell.cchTextMax = sizeof g_edit->value;
-        SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&cell);
+        GetEntryCell(row, 0, g_edit->key, sizeof g_edit->key);
+        GetEntryCell(row, 1, g_edit->value, sizeof g_edit->value);
     } else if (SendMessageA(g_edit->list, LVM_GETITEMCOUNT, 0, 0) >= kMaxEntries) {
         MessageBeep(MB_ICONEXCLAMATION);
         return FALSE;
