@@ -1,15 +1,29 @@
 #include "history.h"
 
+#include <algorithm>
+
 #include "../res/resource.h"
 #include "regkey.h"
 #include "state.h"
+
+// A count beyond the values the key holds is damage (entries are written
+// from 0 up, beside Cnt and Cur); reading or deleting up to it could run for
+// hours.
+static DWORD PlausibleCount(HKEY key, DWORD count)
+{
+    DWORD values = 0;
+    if (!key || RegQueryInfoKeyA(key, NULL, NULL, NULL, NULL, NULL, NULL, &values, NULL, NULL,
+                                 NULL, NULL) != ERROR_SUCCESS)
+        return 0;
+    return std::min(count, values);
+}
 
 void LoadFolderHistory(HWND dialog)
 {
     RegKey reg(REG_BASE_PATH, HISTORY_KEY, false);
     SetDlgItemTextA(dialog, IDC_FOLDER_BOOT, g_app->bootFolder);
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    DWORD count = reg.ReadDword("Cnt");
+    DWORD count = PlausibleCount(reg.key, reg.ReadDword("Cnt"));
     if (count == 0)
         return;
     for (DWORD i = 0; i < count; ++i) {
@@ -33,7 +47,7 @@ void SaveFolderHistory(HWND dialog)
     if (count == CB_ERR)
         return;
     RegKey reg(REG_BASE_PATH, HISTORY_KEY, false);
-    DWORD oldCount = reg.ReadDword("Cnt");
+    DWORD oldCount = PlausibleCount(reg.key, reg.ReadDword("Cnt"));
     char name[16];
     DWORD written = 0;
     for (; written < (DWORD)count; ++written) {

@@ -254,8 +254,14 @@ TEST_F(FolderDialogTest, DroppedFilesAddTheirFoldersAndTheNewRootStopsGoingUp)
 {
     const std::string a = Made("A"), b = Made("B");
     Item("A\\note.txt");
+    {
+        DirKey dir;   // a damaged count: the entries there are shown all the same
+        dir.Set("Cnt", 0xFFFFFFFF);
+        dir.Set("0", b);
+    }
     ASSERT_TRUE(Start(folder_));
     Folder([&](HWND d) {
+        EXPECT_EQ(b + "*;", Entries(d));
         DropPaths(d, {In("A\\note.txt"), b, b + "\\" + std::string(260, 'y')});
         EXPECT_EQ(a + ";" + b + "*;", Entries(d));
         DropPaths(d, {In("a\\NOTE.txt")});
