@@ -3,41 +3,28 @@
 #include "guitest.h"
 
 #include <shlobj.h>
-
+#include <shlwapi.h>
 #include <cstring>
 
-#include "app/history.h"
-#include "ops/folderdialog.h"
 #include "res/resource.h"
 
 namespace {
 
 const char kDirKey[] = "Software\\VEXO\\ZORIVEN\\Dir";
 
-std::string Text(HWND dialog, int id)
-{
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
+std::string Text(HWND d, int id) { char t[1024] = ""; return GetDlgItemTextA(d, id, t, 1024), t; }
 
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
-void Press(HWND dialog, int id)
+void Send(HWND dialog, int id, int code = BN_CLICKED)
 {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(dialog, id));
 }
 
-void Notify(HWND dialog, int code)
-{
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FOLDER_LIST, code),
-                 (LPARAM)GetDlgItem(dialog, IDC_FOLDER_LIST));
-}
-
-void Type(HWND dialog, const std::string& text)   // typed into the edit field
+void Type(HWND dialog, const std::string& text)   // into the edit field
 {
     SetDlgItemTextA(dialog, IDC_FOLDER_LIST, text.c_str());
-    Notify(dialog, CBN_EDITCHANGE);
+    Send(dialog, IDC_FOLDER_LIST, CBN_EDITCHANGE);
 }
 
 std::string Entries(HWND dialog)   // "entry;" each, "*" after the selected one
@@ -53,212 +40,160 @@ std::string Entries(HWND dialog)   // "entry;" each, "*" after the selected one
     return all;
 }
 
-// Menu 105 as the dialog greys it when it opens: "D" and "O" for the two
-// items that need a selection, lower case when greyed.
-std::string MenuLetters(HWND dialog)
+std::string MenuLetters(HWND dialog)   // menu 105 at its opening: "do" when greyed
 {
     HMENU menu = LoadMenuA(g_hInstance, MAKEINTRESOURCEA(IDM_FOLDER));
     HMENU popup = GetSubMenu(menu, 0);
     SendMessageA(dialog, WM_INITMENU, (WPARAM)popup, 0);
-    std::string letters;
-    letters += GetMenuState(popup, CMD_FOLDER_DELETE, MF_BYCOMMAND) & MF_GRAYED ? "d" : "D";
-    letters += GetMenuState(popup, CMD_FOLDER_SET_BOOT, MF_BYCOMMAND) & MF_GRAYED ? "o" : "O";
+    std::string letters = GetMenuState(popup, CMD_FOLDER_DELETE, 0) & MF_GRAYED ? "d" : "D";
+    letters += GetMenuState(popup, CMD_FOLDER_SET_BOOT, 0) & MF_GRAYED ? "o" : "O";
     DestroyMenu(menu);
     return letters;
 }
 
-void DropPaths(HWND dialog, const std::vector<std::string>& paths)
+void DropPaths(HWND dialog, const std::vector<std::string>& paths)   // as Explorer drops
 {
-    size_t size = sizeof(DROPFILES) + 1;
+    std::string list;
     for (const auto& p : paths)
-        size += p.size() + 1;
-    HGLOBAL drop = GlobalAlloc(GHND, size);
+        list += p + '\0';
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() + 1);
     auto* header = (DROPFILES*)GlobalLock(drop);
     header->pFiles = sizeof(DROPFILES);
-    char* at = (char*)(header + 1);
-    for (const auto& p : paths) {
-        memcpy(at, p.c_str(), p.size() + 1);
-        at += p.size() + 1;
-    }
+    memcpy(header + 1, list.data(), list.size());
     GlobalUnlock(drop);
     SendMessageA(dialog, WM_DROPFILES, (WPARAM)drop, 0);   // the dialog frees it
 }
 
-class DirKey {
-public:
-    DirKey() { RegCreateKeyExA(HKEY_CURRENT_USER, kDirKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key_, NULL); }
-    ~DirKey() { RegCloseKey(key_); }
-    void Set(const char* name, const std::string& text)
-    {
-        RegSetValueExA(key_, name, 0, REG_SZ, (const BYTE*)text.c_str(), (DWORD)text.size() + 1);
-    }
-    void Set(const char* name, DWORD value)
-    {
-        RegSetValueExA(key_, name, 0, REG_DWORD, (const BYTE*)&value, sizeof value);
-    }
-    std::string Get(const char* name)   // "<none>" when missing
-    {
+void SetDir(const char* n, DWORD v) { SHSetValueA(HKEY_CURRENT_USER, kDirKey, n, REG_DWORD, &v, 4); }
+void SetDir(const char* n, const std::string& t)
+{
+    SHSetValueA(HKEY_CURRENT_USER, kDirKey, n, REG_SZ, t.c_str(), (DWORD)t.size() + 1);
+}
+
+std::string GetDir(std::initializer_list<const char*> names)   // "value|" each, "-|" when missing
+{
+    std::string all;
+    for (const char* name : names) {
         char text[1024];
         DWORD size = sizeof text, type = 0;
-        if (RegQueryValueExA(key_, name, NULL, &type, (BYTE*)text, &size) != ERROR_SUCCESS)
-            return "<none>";
-        return type == REG_DWORD ? std::to_string(*(DWORD*)text) : std::string(text);
+        if (SHGetValueA(HKEY_CURRENT_USER, kDirKey, name, &type, text, &size) != ERROR_SUCCESS)
+            strcpy(text, "-");
+        all += (type == REG_DWORD ? std::to_string(*(DWORD*)text) : std::string(text)) + "|";
     }
+    return all;
+}
 
-private:
-    HKEY key_ = NULL;
-};
-
-bool DirKeyExists()
+std::string Folders()   // start-up | root | current
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDirKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    return std::string(g_app->bootFolder) + "|" + g_app->rootFolder + "|" + g_app->currentFolder;
 }
 
 class FolderDialogTest : public gt::MainWindowTest {
 protected:
-    std::string Made(const std::string& name)
+    void SetUp() override
     {
-        Group(name);
-        return In(name);
+        MainWindowTest::SetUp();
+        Group("A"), Group("B"), Group("C");
+        a = In("A"), b = In("B"), c = In("C"), f = folder_;
     }
-    void Folder(gt::BoxDriver driver)
-    {
-        boxes_.Drive(driver);
-        Command(CMD_FOLDER);
-    }
+    void Folder(gt::BoxDriver driver) { boxes_.Drive(driver), Command(CMD_FOLDER); }
+    std::string a, b, c, f;
 };
 
 TEST_F(FolderDialogTest, StoredHistoryListedEditedAndWrittenOverInPlace)
 {
-    const std::string a = Made("A"), b = Made("B"), c = Made("C");
-    {
-        DirKey dir;
-        dir.Set("Cnt", 5);
-        dir.Set("Cur", 1);   // an index into the list as it is shown
-        dir.Set("0", b);
-        dir.Set("2", a);     // "1" is missing
-        dir.Set("3", folder_ + "\\" + std::string(260, 'x'));   // cut, it would name another folder
-        dir.Set("4", "");
-        dir.Set("Note", "kept");
-    }
+    SetDir("Cnt", 5);
+    SetDir("Cur", 1);   // an index into the list as shown
+    SetDir("0", b);
+    SetDir("2", a);     // "1" is missing
+    SetDir("3", folder_ + "\\" + std::string(260, 'x'));   // cut, it would name another folder
+    SetDir("Note", "kept");
     ASSERT_TRUE(Start(folder_));
     Folder([&](HWND d) {
         EXPECT_EQ(folder_, Text(d, IDC_FOLDER_BOOT));
         EXPECT_EQ(a + ";" + b + "*;", Entries(d));
-        EXPECT_TRUE(Enabled(d, IDOK));
         EXPECT_EQ("DO", MenuLetters(d));
         // The same folder in other letter case selects the entry already there.
-        Type(d, folder_ + "\\a");
-        Notify(d, CBN_KILLFOCUS);
-        EXPECT_EQ(a + "*;" + b + ";", Entries(d));
-        // Delete asks, then empties the field and disables OK.
-        boxes_.Press(IDNO);
-        Press(d, CMD_FOLDER_DELETE);
+        Type(d, f + "\\a");
+        Send(d, IDC_FOLDER_LIST, CBN_KILLFOCUS);
         EXPECT_EQ(a + "*;" + b + ";", Entries(d));
         boxes_.Press(IDYES);
-        Press(d, CMD_FOLDER_DELETE);
+        Send(d, CMD_FOLDER_DELETE);
         EXPECT_EQ(b + ";", Entries(d));
         EXPECT_EQ("", Text(d, IDC_FOLDER_LIST));
         EXPECT_FALSE(Enabled(d, IDOK));
         EXPECT_EQ("do", MenuLetters(d));
         // A new folder typed and confirmed with Enter, the field never left.
         Type(d, c);
-        EXPECT_TRUE(Enabled(d, IDOK));
-        Press(d, IDOK);
+        Send(d, IDOK);
     });
-    ASSERT_EQ(3u, boxes_.seen().size());
+    ASSERT_EQ(2u, boxes_.seen().size());
     EXPECT_EQ(gt::Sjis(u8"'") + a + gt::Sjis(u8"' を削除しますか？"), boxes_.seen()[1].text);
-    EXPECT_EQ(UINT(MB_ICONWARNING), boxes_.seen()[1].icon);
-    EXPECT_EQ(c, std::string(g_app->rootFolder));
-    EXPECT_EQ(c, std::string(g_app->currentFolder));
-    DirKey dir;
-    EXPECT_EQ("2|1|" + b + "|" + c + "|<none>|<none>|<none>|kept",
-              dir.Get("Cnt") + "|" + dir.Get("Cur") + "|" + dir.Get("0") + "|" + dir.Get("1") +
-                  "|" + dir.Get("2") + "|" + dir.Get("3") + "|" + dir.Get("4") + "|" +
-                  dir.Get("Note"));
+    EXPECT_EQ(f + "|" + c + "|" + c, Folders());
+    // Values past the new count are gone; the key itself was never deleted.
+    EXPECT_EQ("2|1|" + b + "|" + c + "|-|-|kept|",
+              GetDir({"Cnt", "Cur", "0", "1", "2", "3", "Note"}));
 }
 
 TEST_F(FolderDialogTest, NoHistoryKeyAndFoldersThatDoNotExist)
 {
-    const std::string a = Made("A");
-    ASSERT_TRUE(Start(folder_));
-    ASSERT_FALSE(DirKeyExists());
-    std::string missing = In("missing");
     Item("file.txt");
+    ASSERT_TRUE(Start(folder_));
     Folder([&](HWND d) {
         EXPECT_EQ("", Entries(d));
         EXPECT_FALSE(Enabled(d, IDOK));
-        Type(d, missing);
-        EXPECT_TRUE(Enabled(d, IDOK));
-        boxes_.Press(IDOK);
-        Press(d, IDOK);
-        boxes_.Press(IDOK);
-        Type(d, In("file.txt"));   // a file of that name is no folder
-        Press(d, IDOK);
-        EXPECT_TRUE(IsWindow(d));
+        for (const char* name : {"missing", "file.txt"}) {   // a file is no folder
+            Type(d, In(name));
+            boxes_.Press(IDOK);
+            Send(d, IDOK);
+        }
         Type(d, "");
         EXPECT_FALSE(Enabled(d, IDOK));
-        Press(d, IDCANCEL);
+        Send(d, IDCANCEL);
     });
     ASSERT_EQ(3u, boxes_.seen().size());
-    EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen()[1].text);
-    EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen()[2].text);
-    EXPECT_EQ(folder_, std::string(g_app->rootFolder));
-    EXPECT_EQ("<none>", DirKey().Get("Cnt"));
+    for (int i : {1, 2})
+        EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen()[i].text);
+    EXPECT_EQ(f + "|" + f + "|" + f + "|-|", Folders() + "|" + GetDir({"Cnt"}));
 }
 
 TEST_F(FolderDialogTest, StartUpFolderSetCancelledConfirmedAndGoneTo)
 {
-    const std::string a = Made("A"), b = Made("B");
     ASSERT_TRUE(Start(folder_));
     auto setBoot = [&](HWND d, const std::string& folder) {
         Type(d, folder);
-        Notify(d, CBN_KILLFOCUS);
+        Send(d, IDC_FOLDER_LIST, CBN_KILLFOCUS);
         boxes_.Press(IDYES);
-        Press(d, CMD_FOLDER_SET_BOOT);
+        Send(d, CMD_FOLDER_SET_BOOT);
         EXPECT_EQ(folder, Text(d, IDC_FOLDER_BOOT));
     };
     Folder([&](HWND d) {
         setBoot(d, a);
-        Press(d, IDCANCEL);
+        Send(d, IDCANCEL);
     });
-    EXPECT_EQ(folder_, std::string(g_app->bootFolder));
-    EXPECT_EQ(folder_, std::string(g_app->rootFolder));
-    EXPECT_EQ(UINT(MB_ICONQUESTION), boxes_.seen()[1].icon);
+    EXPECT_EQ(f + "|" + f + "|" + f, Folders());
 
     Folder([&](HWND d) {
-        EXPECT_EQ(folder_, Text(d, IDC_FOLDER_BOOT));
         setBoot(d, a);
         Type(d, b);
-        Notify(d, CBN_KILLFOCUS);
-        Press(d, IDOK);
+        Send(d, IDOK);
     });
-    EXPECT_EQ(a, std::string(g_app->bootFolder));
-    EXPECT_EQ(b, std::string(g_app->rootFolder));
+    EXPECT_EQ(a + "|" + b + "|" + b, Folders());
 
     // Going to the start-up folder takes the one in effect at the opening;
     // the one confirmed meanwhile is kept all the same.
     Folder([&](HWND d) {
         setBoot(d, b);
-        Press(d, CMD_FOLDER_GO_BOOT);
+        Send(d, CMD_FOLDER_GO_BOOT);
     });
-    EXPECT_EQ(a, std::string(g_app->rootFolder));
-    EXPECT_EQ(b, std::string(g_app->bootFolder));
+    EXPECT_EQ(b + "|" + a + "|" + a, Folders());
 }
 
 TEST_F(FolderDialogTest, DroppedFilesAddTheirFoldersAndTheNewRootStopsGoingUp)
 {
-    const std::string a = Made("A"), b = Made("B");
     Item("A\\note.txt");
-    {
-        DirKey dir;   // a damaged count: the entries there are shown all the same
-        dir.Set("Cnt", 0xFFFFFFFF);
-        dir.Set("0", b);
-    }
+    SetDir("Cnt", 0xFFFFFFFF);   // damaged: the entries there are shown all the same
+    SetDir("0", b);
     ASSERT_TRUE(Start(folder_));
     Folder([&](HWND d) {
         EXPECT_EQ(b + "*;", Entries(d));
@@ -266,13 +201,12 @@ TEST_F(FolderDialogTest, DroppedFilesAddTheirFoldersAndTheNewRootStopsGoingUp)
         EXPECT_EQ(a + ";" + b + "*;", Entries(d));
         DropPaths(d, {In("a\\NOTE.txt")});
         EXPECT_EQ(a + "*;" + b + ";", Entries(d));
-        Press(d, IDOK);
+        Send(d, IDOK);
     });
-    EXPECT_EQ(a, std::string(g_app->rootFolder));
     EXPECT_EQ(std::vector<std::string>{"note"}, gt::RowNames());
     Command(CMD_PARENT);
-    EXPECT_EQ(a, std::string(g_app->currentFolder));
-    EXPECT_EQ("2|0", DirKey().Get("Cnt") + "|" + DirKey().Get("Cur"));
+    EXPECT_EQ(f + "|" + a + "|" + a, Folders());
+    EXPECT_EQ("2|0|", GetDir({"Cnt", "Cur"}));
 }
 
 }  // namespace
