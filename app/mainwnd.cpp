@@ -4,6 +4,7 @@
 #include "../clip/editdialog.h"
 #include "../clip/entrymenu.h"
 #include "../clip/paste.h"
+#include "../ops/folderdialog.h"
 #include "../ops/itemcommands.h"
 #include "../ops/launch.h"
 #include "../res/resource.h"
@@ -125,6 +126,9 @@ void ExecuteCommand(HWND hwnd, int id)
         break;
     case CMD_REFRESH:
         OnRefresh();
+        break;
+    case CMD_FOLDER:
+        FolderCommand(hwnd);
         break;
     case CMD_HELP:
         ShowHelp(0, 0);

@@ -15,6 +15,7 @@ set(ZORIVEN_BYTE_SOURCES
 set(ZORIVEN_WIN_SOURCES
   app/about.cpp
   app/chrome.cpp
+  app/history.cpp
   app/mainwnd.cpp
   app/menus.cpp
   app/regkey.cpp
@@ -28,6 +29,7 @@ set(ZORIVEN_WIN_SOURCES
   store/paths.cpp
   store/records.cpp
   store/safewrite.cpp
+  ops/folderdialog.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
   clip/clipinfo.cpp

@@ -111,6 +111,18 @@
 #define IDS_TOO_LONG        25121
 #define IDS_CANNOT_STORE    25123
 
+/* Folder dialog and its pop-up menu */
+#define IDD_FOLDER          1002
+#define IDM_FOLDER          105
+#define IDC_FOLDER_LIST     101
+#define IDC_FOLDER_BOOT     102
+#define IDC_FOLDER_MENU     105
+#define CMD_FOLDER_BROWSE   4001
+#define CMD_FOLDER_DELETE   4002
+#define CMD_FOLDER_SET_BOOT 4003
+#define CMD_FOLDER_GO_BOOT  4004
+#define CMD_FOLDER_FAVORITES 4005
+
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345
 
