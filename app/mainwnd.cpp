@@ -4,11 +4,13 @@
 #include "../clip/editdialog.h"
 #include "../clip/entrymenu.h"
 #include "../clip/paste.h"
+#include "../ops/attributes.h"
 #include "../ops/itemcommands.h"
 #include "../ops/launch.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/listinput.h"
+#include "../options/optionsdialog.h"
 #include "../store/order.h"
 #include "chrome.h"
 #include "menus.h"
@@ -81,6 +83,13 @@ void ExecuteCommand(HWND hwnd, int id)
         break;
     case CMD_DELETE:
         DeleteSelectedRow(hwnd);
+        break;
+    // Attributes and options dialogs.
+    case CMD_ATTRIBUTES:
+        ChangeAttributes(hwnd);
+        break;
+    case CMD_OPTIONS:
+        EditOptions(hwnd);
         break;
     case CMD_DUPLICATE:
         DuplicateSelectedRow(hwnd);

@@ -30,6 +30,9 @@ set(ZORIVEN_WIN_SOURCES
   store/safewrite.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
+  # Attributes and options dialogs.
+  ops/attributes.cpp
+  options/optionsdialog.cpp
   clip/clipinfo.cpp
   clip/copy.cpp
   clip/droptarget.cpp
