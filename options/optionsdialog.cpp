@@ -348,10 +348,9 @@ static BOOL CreatePages(HWND dialog)
                                              kProcs[i], 0);
         if (!s_opt->pages[i])
             return FALSE;
-        // Above the tab control in the Z order, so the page is drawn over it.
+        // Right after the tab strip, so Tab goes strip, page, then the
+        // buttons; the strip clips its siblings and leaves the page drawn.
         SetWindowPos(s_opt->pages[i], s_opt->tabs, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SetWindowPos(s_opt->tabs, s_opt->pages[i], 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     ShowPage(dialog, kPageLoad);
