@@ -17,9 +17,9 @@ BOOL CALLBACK FindPage(HWND child, LPARAM pages)
     static const int kMarks[] = {IDC_LOAD_ADD, IDC_ACT_AUTO_TITLE, IDC_DROP_FRONT};
     char cls[16] = "";
     GetClassNameA(child, cls, sizeof cls);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i)   // the drop page's mark is on the others too
         if (std::string(cls) == "#32770" && GetDlgItem(child, kMarks[i]))
-            ((HWND*)pages)[i] = child;
+            return ((HWND*)pages)[i] = child, TRUE;
     return TRUE;
 }
 
