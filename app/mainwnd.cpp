@@ -4,9 +4,11 @@
 #include "../clip/editdialog.h"
 #include "../clip/entrymenu.h"
 #include "../clip/paste.h"
+#include "../ops/attributes.h"
 #include "../ops/folderdialog.h"
 #include "../ops/itemcommands.h"
 #include "../ops/launch.h"
+#include "../options/optionsdialog.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/listinput.h"
@@ -83,6 +85,9 @@ void ExecuteCommand(HWND hwnd, int id)
     case CMD_DELETE:
         DeleteSelectedRow(hwnd);
         break;
+    case CMD_ATTRIBUTES:
+        ChangeAttributes(hwnd);
+        break;
     case CMD_DUPLICATE:
         DuplicateSelectedRow(hwnd);
         break;
@@ -108,6 +113,9 @@ void ExecuteCommand(HWND hwnd, int id)
     case CMD_PARENT:
         GoUpOneLevel();
         break;
+    case CMD_FOLDER:
+        FolderCommand(hwnd);
+        break;
     case CMD_SAVE_ORDER:
         SaveOrder();
         break;
@@ -127,8 +135,8 @@ void ExecuteCommand(HWND hwnd, int id)
     case CMD_REFRESH:
         OnRefresh();
         break;
-    case CMD_FOLDER:
-        FolderCommand(hwnd);
+    case CMD_OPTIONS:
+        EditOptions(hwnd);
         break;
     case CMD_HELP:
         ShowHelp(0, 0);

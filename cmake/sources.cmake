@@ -32,6 +32,9 @@ set(ZORIVEN_WIN_SOURCES
   ops/folderdialog.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
+  # Attributes and options dialogs.
+  ops/attributes.cpp
+  options/optionsdialog.cpp
   clip/clipinfo.cpp
   clip/copy.cpp
   clip/droptarget.cpp

@@ -10,6 +10,12 @@
 #define IDD_ABOUT           1001
 #define IDD_EDIT            1003
 #define IDD_ENTRY           1005
+/* Attributes and options dialogs */
+#define IDD_ATTRIBUTES      1006
+#define IDD_OPTIONS         1021
+#define IDD_OPT_LOAD        1022
+#define IDD_OPT_ACTION      1023
+#define IDD_OPT_DROP        1024
 #define IDB_TOOLBAR         101
 #define IDB_ROWS            103
 #define IDI_MAIN            101
@@ -35,6 +41,37 @@
 #define IDC_ENTRY_KEY       101
 #define IDC_ENTRY_VALUE     102
 #define IDC_ENTRY_BREAK     103
+
+/* Attributes dialog controls (OK 1, Cancel 2) */
+#define IDC_ATTR_NAME       101
+#define IDC_ATTR_PROPERTIES 102
+#define IDC_ATTR_READONLY   105
+#define IDC_ATTR_HIDDEN     106
+#define IDC_ATTR_SYSTEM     107
+#define IDC_ATTR_ARCHIVE    108
+
+/* Options dialog frame (OK 1, Cancel 2, Help 9) and its three pages */
+#define IDC_OPT_TABS        101
+#define IDC_LOAD_HIDDEN     101
+#define IDC_LOAD_NOORDER    102
+#define IDC_LOAD_EXCLUDE    105
+#define IDC_LOAD_LIST       106
+#define IDC_LOAD_EXT        107
+#define IDC_LOAD_ADD        108
+#define IDC_LOAD_DELETE     109
+#define IDC_ACT_EDITOR      101
+#define IDC_ACT_EDITOR_PICK 102
+#define IDC_ACT_BROWSER_NEW 105
+#define IDC_ACT_BROWSER     106
+#define IDC_ACT_BROWSER_PICK 107
+#define IDC_ACT_URL_ONLY    111
+#define IDC_ACT_BACK        113
+#define IDC_ACT_MENU_SINGLE 117
+#define IDC_ACT_AUTO_TITLE  118
+#define IDC_ACT_TELL_BROWSER 119
+#define IDC_DROP_ACTION     101
+#define IDC_DROP_INSERT     102
+#define IDC_DROP_FRONT      105
 
 /* Commands; string N is the status help, 10000 + N the tooltip */
 #define CMD_NEW_ITEM        1001
@@ -98,6 +135,8 @@
 #define IDS_DROP_NEW        22011
 #define IDS_DROP_APPEND     22012
 #define IDS_DROP_ASK        22013
+/* Options dialog message */
+#define IDS_EXT_TOO_LONG    25141
 #define IDS_EXISTS          25101
 #define IDS_MISSING         25103
 #define IDS_BAD_NAME        25105

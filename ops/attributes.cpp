@@ -1,0 +1,145 @@
+#include "attributes.h"
+
+#include <stdlib.h>
+
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../clip/droptarget.h"
+#include "../res/resource.h"
+#include "../store/itemname.h"
+#include "../store/records.h"
+#include "../store/textbuf.h"
+
+ShellExecuteExFn g_shellExecuteEx = ShellExecuteExA;
+GetFileAttributesFn g_getFileAttributes = GetFileAttributesA;
+SetFileAttributesFn g_setFileAttributes = SetFileAttributesA;
+
+struct AttributeDialogState {
+    char path[kPathCap];
+    DWORD attributes;
+    COLORREF nameColour;
+};
+
+// Only while the dialog is open; the dialog is modal.
+static AttributeDialogState* s_attr;
+
+static COLORREF KindColour(int kind)
+{
+    switch (kind) {
+    case kKindGroup:
+        return RGB(128, 128, 0);
+    case kKindText:
+        return RGB(0, 0, 255);
+    case kKindUrl:
+        return RGB(0, 128, 128);
+    default:
+        return RGB(0, 128, 0);
+    }
+}
+
+static void OpenProperties(HWND dialog)
+{
+    SHELLEXECUTEINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = dialog;
+    info.lpVerb = "properties";
+    info.lpFile = s_attr->path;
+    info.lpParameters = "";
+    info.lpDirectory = "";
+    info.nShow = SW_SHOWNORMAL;
+    // Nothing to report: the sheet either opens beside the dialog or not.
+    if (g_shellExecuteEx(&info) && info.hProcess)
+        CloseHandle(info.hProcess);
+}
+
+static const struct {
+    int id;
+    DWORD bit;
+} kBoxes[] = {
+    {IDC_ATTR_SYSTEM, FILE_ATTRIBUTE_SYSTEM},
+    {IDC_ATTR_HIDDEN, FILE_ATTRIBUTE_HIDDEN},
+    {IDC_ATTR_READONLY, FILE_ATTRIBUTE_READONLY},
+    {IDC_ATTR_ARCHIVE, FILE_ATTRIBUTE_ARCHIVE},
+};
+
+static INT_PTR CALLBACK AttributeDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        const ItemRecord* record = (const ItemRecord*)lParam;
+        s_attr->nameColour = KindColour(record->kind);
+        SetDlgItemTextA(dialog, IDC_ATTR_NAME, record->name);
+        EnableWindow(GetDlgItem(dialog, IDC_ATTR_SYSTEM), FALSE);
+        for (const auto& box : kBoxes)
+            if (s_attr->attributes & box.bit)
+                CheckDlgButton(dialog, box.id, BST_CHECKED);
+        PlaceWindow(dialog, GetWindow(dialog, GW_OWNER), 0, 0);
+        AnimateShow(dialog, TRUE);
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = (HDC)wParam;
+        if (GetDlgCtrlID((HWND)lParam) == IDC_ATTR_NAME)
+            SetTextColor(dc, s_attr->nameColour);
+        SetBkMode(dc, TRANSPARENT);
+        return (INT_PTR)GetSysColorBrush(COLOR_BTNFACE);
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            // Exactly the bits shown: an attribute the dialog does not show
+            // is cleared, so the file ends up as the user saw it.
+            s_attr->attributes = 0;
+            for (const auto& box : kBoxes)
+                if (IsDlgButtonChecked(dialog, box.id) == BST_CHECKED)
+                    s_attr->attributes |= box.bit;
+            AnimateShow(dialog, FALSE);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            AnimateShow(dialog, FALSE);
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDC_ATTR_PROPERTIES:
+            OpenProperties(dialog);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+BOOL ChangeAttributes(HWND owner)
+{
+    ItemRecord* record = GetSelectedRecord(NULL, -1);
+    if (!record)
+        return FALSE;
+    s_attr = (AttributeDialogState*)calloc(1, sizeof *s_attr);
+    if (!s_attr) {
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    BOOL written = FALSE;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    if (!RowPath(record, s_attr->path)) {
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    } else if ((attributes = g_getFileAttributes(s_attr->path)) == INVALID_FILE_ATTRIBUTES) {
+        ShowErrorBox(-1, NULL);
+    } else {
+        s_attr->attributes = attributes;
+        SuspendMainDropTarget();
+        INT_PTR ended = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ATTRIBUTES), owner,
+                                        AttributeDialogProc, (LPARAM)record);
+        if (ended == IDOK) {
+            written = g_setFileAttributes(s_attr->path, s_attr->attributes);
+            if (!written)
+                ShowErrorBox(-1, NULL);
+        }
+        ResumeMainDropTarget();
+    }
+    free(s_attr);
+    s_attr = NULL;
+    return written;
+}

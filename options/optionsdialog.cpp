@@ -1,0 +1,425 @@
+#include "optionsdialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "../app/settings.h"
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../clip/droptarget.h"
+#include "../res/resource.h"
+#include "../store/itemtext.h"
+#include "../store/textbuf.h"
+
+enum { kPageCount = 3, kExtEditCap = 256, kTabTextCap = 32, kComboTextCap = 128 };
+enum { kPageLoad = 0, kPageAction = 1, kPageDrop = 2 };
+
+struct OptionsDialogState {
+    HWND tabs;
+    HWND pages[kPageCount];
+    unsigned char options[kOptionCount];
+    char excludedExt[kTextCap];
+    char editorPath[kPathCap];
+    char browserPath[kPathCap];
+};
+
+// Only while the dialog is open; the dialog is modal.
+static OptionsDialogState* s_opt;
+
+static void ShowPage(HWND dialog, int index)
+{
+    for (int i = 0; i < kPageCount; ++i)
+        ShowWindow(s_opt->pages[i], i == index ? SW_SHOW : SW_HIDE);
+    // The strip follows, so the tab named matches the page shown.
+    if (TabCtrl_GetCurSel(s_opt->tabs) != index)
+        TabCtrl_SetCurSel(s_opt->tabs, index);
+}
+
+static void CheckFrom(HWND page, int id, int byte)
+{
+    CheckDlgButton(page, id, s_opt->options[byte] ? BST_CHECKED : BST_UNCHECKED);
+}
+
+static void StoreCheck(HWND page, int id, int byte)
+{
+    s_opt->options[byte] = IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0;
+}
+
+// ---- Page "読込" ----
+
+static void UpdateLoadPage(HWND page)
+{
+    BOOL on = IsDlgButtonChecked(page, IDC_LOAD_EXCLUDE) == BST_CHECKED;
+    HWND list = GetDlgItem(page, IDC_LOAD_LIST);
+    EnableWindow(list, on);
+    EnableWindow(GetDlgItem(page, IDC_LOAD_EXT), on);
+    EnableWindow(GetDlgItem(page, IDC_LOAD_ADD), on);
+    EnableWindow(GetDlgItem(page, IDC_LOAD_DELETE),
+                 on && SendMessageA(list, LB_GETCURSEL, 0, 0) != LB_ERR);
+}
+
+static void FillExtensionList(HWND list, const char* text)
+{
+    char piece[kTextCap];
+    while (*text) {
+        const char* end = strchr(text, ';');
+        size_t length = end ? (size_t)(end - text) : strlen(text);
+        if (length > 0 && length < sizeof piece) {
+            memcpy(piece, text, length);
+            piece[length] = '\0';
+            SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)piece);
+        }
+        text += length;
+        if (*text == ';')
+            ++text;
+    }
+}
+
+static void AddExtension(HWND page)
+{
+    char text[kExtEditCap];
+    HWND list = GetDlgItem(page, IDC_LOAD_LIST);
+    GetDlgItemTextA(page, IDC_LOAD_EXT, text, sizeof text);
+    TrimLineEnd(text);
+    char* ext = text[0] == '.' ? text + 1 : text;
+    if (!ext[0]) {
+        RefuseField(page, IDC_LOAD_EXT);
+        return;
+    }
+    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        char line[kTextCap];
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) >= (LRESULT)sizeof line)
+            continue;
+        SendMessageA(list, LB_GETTEXT, i, (LPARAM)line);
+        if (lstrcmpiA(line, ext) == 0) {
+            RefuseField(page, IDC_LOAD_EXT);
+            return;
+        }
+    }
+    SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)ext);
+    SetDlgItemTextA(page, IDC_LOAD_EXT, "");
+    UpdateLoadPage(page);
+}
+
+static void DeleteExtension(HWND page)
+{
+    HWND list = GetDlgItem(page, IDC_LOAD_LIST);
+    int selected = (int)SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) {
+        RefuseField(page, IDC_LOAD_LIST);
+        return;
+    }
+    SendMessageA(list, LB_DELETESTRING, selected, 0);
+    UpdateLoadPage(page);
+}
+
+static INT_PTR CALLBACK LoadPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        CheckFrom(page, IDC_LOAD_HIDDEN, ExcludeHidden);
+        CheckFrom(page, IDC_LOAD_NOORDER, NoOrderFile);
+        CheckFrom(page, IDC_LOAD_EXCLUDE, ExcludeExt);
+        SendDlgItemMessageA(page, IDC_LOAD_EXT, EM_LIMITTEXT, kExtEditCap - 1, 0);
+        FillExtensionList(GetDlgItem(page, IDC_LOAD_LIST), s_opt->excludedExt);
+        UpdateLoadPage(page);
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_LOAD_EXCLUDE:
+        case IDC_LOAD_LIST:
+            UpdateLoadPage(page);
+            return TRUE;
+        case IDC_LOAD_ADD:
+            AddExtension(page);
+            return TRUE;
+        case IDC_LOAD_DELETE:
+            DeleteExtension(page);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+// ---- Page "動作" ----
+
+static void ProposeBrowser()
+{
+    char windows[kPathCap] = "";
+    char path[kPathCap];
+    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length < 3 || length >= sizeof windows)
+        return;
+    windows[3] = '\0';
+    if (!FormatText(path, sizeof path, "%sProgram Files\\Internet Explorer\\IEXPLORE.EXE",
+                    windows))
+        return;
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        CopyText(s_opt->browserPath, sizeof s_opt->browserPath, path);
+}
+
+static void UpdateActionPage(HWND page)
+{
+    BOOL on = IsDlgButtonChecked(page, IDC_ACT_BROWSER_NEW) == BST_CHECKED;
+    EnableWindow(GetDlgItem(page, IDC_ACT_BROWSER), on);
+    EnableWindow(GetDlgItem(page, IDC_ACT_BROWSER_PICK), on);
+}
+
+static void PickProgram(HWND page, int editId)
+{
+    char file[kPathCap] = "";
+    OPENFILENAMEA ofn;
+    GetDlgItemTextA(page, editId, file, sizeof file);
+    ZeroMemory(&ofn, sizeof ofn);
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = page;
+    ofn.lpstrFilter = "Exe Files(*.exe)\0*.exe\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_SHOWHELP;
+    if (GetOpenFileNameA(&ofn))
+        SetDlgItemTextA(page, editId, file);
+}
+
+static INT_PTR CALLBACK ActionPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        if (!s_opt->browserPath[0])
+            ProposeBrowser();
+        SendDlgItemMessageA(page, IDC_ACT_EDITOR, EM_LIMITTEXT, kPathCap - 1, 0);
+        SendDlgItemMessageA(page, IDC_ACT_BROWSER, EM_LIMITTEXT, kPathCap - 1, 0);
+        SetDlgItemTextA(page, IDC_ACT_EDITOR, s_opt->editorPath);
+        SetDlgItemTextA(page, IDC_ACT_BROWSER, s_opt->browserPath);
+        CheckFrom(page, IDC_ACT_BROWSER_NEW, BrowserNew);
+        CheckFrom(page, IDC_ACT_URL_ONLY, NotifyUrlOnly);
+        CheckFrom(page, IDC_ACT_BACK, BackAfterCopy);
+        CheckFrom(page, IDC_ACT_AUTO_TITLE, AutoTitle);
+        CheckFrom(page, IDC_ACT_MENU_SINGLE, MenuForSingle);
+        UpdateActionPage(page);
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_ACT_BROWSER_NEW:
+            UpdateActionPage(page);
+            return TRUE;
+        case IDC_ACT_EDITOR_PICK:
+            PickProgram(page, IDC_ACT_EDITOR);
+            return TRUE;
+        case IDC_ACT_BROWSER_PICK:
+            PickProgram(page, IDC_ACT_BROWSER);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+// ---- Page "ドロップ" ----
+
+static void UpdateDropPage(HWND page)
+{
+    EnableWindow(GetDlgItem(page, IDC_DROP_INSERT),
+                 SendDlgItemMessageA(page, IDC_DROP_ACTION, CB_GETCURSEL, 0, 0) == DropNew);
+}
+
+static INT_PTR CALLBACK DropPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        static const int kLines[] = {IDS_DROP_NEW, IDS_DROP_APPEND, IDS_DROP_ASK};
+        CheckFrom(page, IDC_DROP_FRONT, FrontAfterDrop);
+        CheckFrom(page, IDC_DROP_INSERT, InsertAfterDrop);
+        for (int id : kLines) {
+            char text[kComboTextCap] = "";
+            LoadStringA(g_hInstance, id, text, sizeof text);
+            SendDlgItemMessageA(page, IDC_DROP_ACTION, CB_ADDSTRING, 0, (LPARAM)text);
+        }
+        // A stored value the list does not hold is shown as "新規", and OK
+        // stores what is shown rather than no selection at all.
+        int action = s_opt->options[DropAction];
+        if (action < DropNew || action > DropAsk)
+            action = DropNew;
+        SendDlgItemMessageA(page, IDC_DROP_ACTION, CB_SETCURSEL, action, 0);
+        UpdateDropPage(page);
+        return FALSE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_DROP_ACTION && HIWORD(wParam) == CBN_SELCHANGE) {
+            UpdateDropPage(page);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+// ---- The frame ----
+
+static BOOL RefuseOnPage(HWND dialog, int index, int controlId)
+{
+    ShowPage(dialog, index);
+    RefuseField(s_opt->pages[index], controlId);
+    return FALSE;
+}
+
+// The excluded-extension list from the list box; false when it does not
+// fit its capacity: every line the user sees must be kept, none dropped.
+static BOOL StoreExtensions(HWND page)
+{
+    HWND list = GetDlgItem(page, IDC_LOAD_LIST);
+    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    size_t used = 0;
+    s_opt->excludedExt[0] = '\0';
+    for (int i = 0; i < count; ++i) {
+        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+        if (length <= 0)
+            continue;
+        // The line, its ";" and the terminator.
+        if (used + (size_t)length + 2 > sizeof s_opt->excludedExt)
+            return FALSE;
+        SendMessageA(list, LB_GETTEXT, i, (LPARAM)(s_opt->excludedExt + used));
+        used += (size_t)length;
+        s_opt->excludedExt[used++] = ';';
+        s_opt->excludedExt[used] = '\0';
+    }
+    return TRUE;
+}
+
+static BOOL StoreWorkingCopy(HWND dialog)
+{
+    HWND load = s_opt->pages[kPageLoad];
+    HWND action = s_opt->pages[kPageAction];
+    HWND drop = s_opt->pages[kPageDrop];
+
+    StoreCheck(load, IDC_LOAD_HIDDEN, ExcludeHidden);
+    StoreCheck(load, IDC_LOAD_NOORDER, NoOrderFile);
+    StoreCheck(load, IDC_LOAD_EXCLUDE, ExcludeExt);
+    if (SendDlgItemMessageA(load, IDC_LOAD_LIST, LB_GETCOUNT, 0, 0) <= 0 &&
+        s_opt->options[ExcludeExt]) {
+        s_opt->excludedExt[0] = '\0';
+        return RefuseOnPage(dialog, kPageLoad, IDC_LOAD_EXT);
+    }
+    if (!StoreExtensions(load)) {
+        ShowPage(dialog, kPageLoad);
+        ShowErrorBox(IDS_EXT_TOO_LONG, NULL);
+        SetFocus(GetDlgItem(load, IDC_LOAD_LIST));
+        return FALSE;
+    }
+
+    GetDlgItemTextA(action, IDC_ACT_EDITOR, s_opt->editorPath, sizeof s_opt->editorPath);
+    if (!s_opt->editorPath[0])
+        return RefuseOnPage(dialog, kPageAction, IDC_ACT_EDITOR);
+    StoreCheck(action, IDC_ACT_BROWSER_NEW, BrowserNew);
+    StoreCheck(action, IDC_ACT_URL_ONLY, NotifyUrlOnly);
+    StoreCheck(action, IDC_ACT_BACK, BackAfterCopy);
+    StoreCheck(action, IDC_ACT_AUTO_TITLE, AutoTitle);
+    StoreCheck(action, IDC_ACT_MENU_SINGLE, MenuForSingle);
+    GetDlgItemTextA(action, IDC_ACT_BROWSER, s_opt->browserPath, sizeof s_opt->browserPath);
+    if (!s_opt->browserPath[0] && s_opt->options[BrowserNew])
+        return RefuseOnPage(dialog, kPageAction, IDC_ACT_BROWSER);
+
+    LRESULT shown = SendDlgItemMessageA(drop, IDC_DROP_ACTION, CB_GETCURSEL, 0, 0);
+    s_opt->options[DropAction] = shown >= DropNew && shown <= DropAsk ? (unsigned char)shown : (unsigned char)DropNew;
+    StoreCheck(drop, IDC_DROP_FRONT, FrontAfterDrop);
+    StoreCheck(drop, IDC_DROP_INSERT, InsertAfterDrop);
+    return TRUE;
+}
+
+static BOOL CreatePages(HWND dialog)
+{
+    static const int kTemplates[kPageCount] = {IDD_OPT_LOAD, IDD_OPT_ACTION, IDD_OPT_DROP};
+    static const DLGPROC kProcs[kPageCount] = {LoadPageProc, ActionPageProc, DropPageProc};
+    static const int kTabs[kPageCount] = {IDS_TAB_LOAD, IDS_TAB_ACTION, IDS_TAB_DROP};
+    s_opt->tabs = GetDlgItem(dialog, IDC_OPT_TABS);
+    for (int i = 0; i < kPageCount; ++i) {
+        char text[kTabTextCap] = "";
+        TCITEMA tab;
+        LoadStringA(g_hInstance, kTabs[i], text, sizeof text);
+        ZeroMemory(&tab, sizeof tab);
+        tab.mask = TCIF_TEXT;
+        tab.pszText = text;
+        SendMessageA(s_opt->tabs, TCM_INSERTITEMA, i, (LPARAM)&tab);
+        s_opt->pages[i] = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(kTemplates[i]), dialog,
+                                             kProcs[i], 0);
+        if (!s_opt->pages[i])
+            return FALSE;
+        // Right after the tab strip, so Tab goes strip, page, then the
+        // buttons; the strip clips its siblings and leaves the page drawn.
+        SetWindowPos(s_opt->pages[i], s_opt->tabs, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ShowPage(dialog, kPageLoad);
+    return TRUE;
+}
+
+static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        if (!CreatePages(dialog)) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        PlaceWindow(dialog, GetWindow(dialog, GW_OWNER), 0, 0);
+        AnimateShow(dialog, TRUE);
+        return TRUE;
+    case WM_NOTIFY: {
+        const NMHDR* hdr = (const NMHDR*)lParam;
+        if (hdr->idFrom == IDC_OPT_TABS && hdr->code == (UINT)TCN_SELCHANGE) {
+            int index = TabCtrl_GetCurSel(s_opt->tabs);
+            if (index >= 0 && index < kPageCount)
+                ShowPage(dialog, index);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            if (StoreWorkingCopy(dialog)) {
+                AnimateShow(dialog, FALSE);
+                EndDialog(dialog, IDOK);
+            }
+            return TRUE;
+        case IDCANCEL:
+            AnimateShow(dialog, FALSE);
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDHELP:
+            ShowHelp(1, 1031);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+BOOL EditOptions(HWND owner)
+{
+    s_opt = (OptionsDialogState*)calloc(1, sizeof *s_opt);
+    if (!s_opt)
+        return FALSE;
+    SuspendMainDropTarget();
+    memcpy(s_opt->options, g_app->options, sizeof s_opt->options);
+    CopyText(s_opt->excludedExt, sizeof s_opt->excludedExt, g_app->excludedExt);
+    CopyText(s_opt->editorPath, sizeof s_opt->editorPath, g_app->editorPath);
+    CopyText(s_opt->browserPath, sizeof s_opt->browserPath, g_app->browserPath);
+    BOOL ok = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), owner,
+                              OptionsDialogProc, 0) == IDOK;
+    if (ok) {
+        memcpy(g_app->options, s_opt->options, sizeof g_app->options);
+        CopyText(g_app->excludedExt, sizeof g_app->excludedExt, s_opt->excludedExt);
+        CopyText(g_app->editorPath, sizeof g_app->editorPath, s_opt->editorPath);
+        CopyText(g_app->browserPath, sizeof g_app->browserPath, s_opt->browserPath);
+        SaveSettings(owner);
+    }
+    free(s_opt);
+    s_opt = NULL;
+    ResumeMainDropTarget();
+    return ok;
+}

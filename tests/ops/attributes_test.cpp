@@ -1,0 +1,111 @@
+// The attributes dialog, driven as a user would: what reaches the file
+// after OK and after Cancel, and the shell's properties verb.
+#include "guitest.h"
+
+#include "ops/attributes.h"
+#include "res/resource.h"
+
+namespace {
+
+std::string s_shell;   // the properties calls, one line each
+BOOL WINAPI RecordShellExecuteEx(SHELLEXECUTEINFOA* i)
+{
+    char line[600];
+    wsprintfA(line, "%s|%s|%s|%s|%lx|%d|%d;", i->lpVerb, i->lpFile, i->lpParameters,
+              i->lpDirectory, i->fMask, i->nShow, GetWindow(i->hwnd, GW_OWNER) == g_hMainWnd);
+    s_shell += line;
+    return TRUE;
+}
+
+// A file system that keeps every bit, which Wine's does not.
+DWORD s_read, s_written;
+DWORD WINAPI FakeGet(LPCSTR) { return s_read; }
+BOOL WINAPI FakeSet(LPCSTR, DWORD bits) { return s_written = bits, TRUE; }
+
+bool Checked(HWND d, int id) { return IsDlgButtonChecked(d, id) == BST_CHECKED; }
+void Press(HWND d, int id)
+{ SendMessageA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(d, id)); }
+void Toggle(HWND d, int id) { CheckDlgButton(d, id, !Checked(d, id)), Press(d, id); }   // a click
+
+class AttributesTest : public gt::MainWindowTest {
+protected:
+    DWORD Attributes() { return GetFileAttributesA(In("a.txt").c_str()); }
+    void TearDown() override
+    {
+        SetFileAttributesA(In("a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+        g_shellExecuteEx = ShellExecuteExA;
+        g_getFileAttributes = GetFileAttributesA;
+        g_setFileAttributes = SetFileAttributesA;
+        gt::MainWindowTest::TearDown();
+    }
+};
+
+TEST_F(AttributesTest, OkWritesExactlyTheCheckedBits)
+{
+    Item("a.txt");
+    SetFileAttributesA(In("a.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    ASSERT_TRUE(Start(folder_));
+    Select(0);
+    char name[64] = "";
+    boxes_.Drive([&](HWND d) {
+        GetDlgItemTextA(d, IDC_ATTR_NAME, name, sizeof name);
+        EXPECT_TRUE(Checked(d, IDC_ATTR_READONLY) && Checked(d, IDC_ATTR_ARCHIVE));
+        EXPECT_FALSE(Checked(d, IDC_ATTR_HIDDEN));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_ATTR_SYSTEM)));
+        Toggle(d, IDC_ATTR_READONLY);
+        Toggle(d, IDC_ATTR_HIDDEN);
+        Press(d, IDOK);
+    });
+    Command(CMD_ATTRIBUTES);
+    EXPECT_STREQ("a", name);
+    EXPECT_EQ((DWORD)(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE), Attributes());
+
+    // The system bit is written as it was; a bit the dialog does not show
+    // is cleared.
+    s_read = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_ARCHIVE;
+    g_getFileAttributes = FakeGet;
+    g_setFileAttributes = FakeSet;
+    boxes_.Drive([&](HWND d) {
+        EXPECT_TRUE(Checked(d, IDC_ATTR_SYSTEM));
+        Press(d, IDOK);
+    });
+    Command(CMD_ATTRIBUTES);
+    EXPECT_EQ((DWORD)(FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE), s_written);
+}
+
+TEST_F(AttributesTest, CancelAndPropertiesLeaveTheFileAloneAVanishedOneIsReported)
+{
+    Item("a.txt");
+    SetFileAttributesA(In("a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    DWORD before = Attributes();
+    ASSERT_TRUE(Start(folder_));
+    Select(0);
+    s_shell.clear();
+    g_shellExecuteEx = RecordShellExecuteEx;
+    bool openAfterProperties = false;
+    boxes_.Drive([&](HWND d) {
+        Toggle(d, IDC_ATTR_READONLY);
+        Toggle(d, IDC_ATTR_HIDDEN);
+        Press(d, IDC_ATTR_PROPERTIES);
+        openAfterProperties = IsWindowVisible(d) != FALSE;
+        Press(d, IDCANCEL);
+    });
+    Command(CMD_ATTRIBUTES);
+    EXPECT_EQ(before, Attributes());
+    EXPECT_TRUE(openAfterProperties);
+    // Owned by the dialog, which the main window owns.
+    EXPECT_EQ("properties|" + In("a.txt") + "|||" + "44c|1|1;", s_shell);
+
+    // The file gone: the system's text, no dialog; no row selected: nothing.
+    SetFileAttributesA(In("a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(DeleteFileA(In("a.txt").c_str()));
+    boxes_.Clear();
+    boxes_.Press(IDOK);
+    Command(CMD_ATTRIBUTES);
+    SelectNone();
+    Command(CMD_ATTRIBUTES);
+    ASSERT_EQ(1u, boxes_.seen().size());
+    EXPECT_EQ(gt::SystemText(ERROR_FILE_NOT_FOUND), boxes_.seen()[0].text);
+}
+
+}  // namespace
