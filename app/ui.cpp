@@ -127,6 +127,12 @@ BOOL AnimateShow(HWND hwnd, BOOL show)
     return result;
 }
 
+void CloseDialog(HWND dialog, INT_PTR result)
+{
+    AnimateShow(dialog, FALSE);
+    EndDialog(dialog, result);
+}
+
 BOOL HelpFilePath(char* out, size_t cap)
 {
     char folder[kPathCap];

@@ -15,6 +15,8 @@ int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char*
 int RefuseField(HWND dialog, int controlId);
 void PlaceWindow(HWND hwnd, HWND reference, int dx, int dy);
 BOOL AnimateShow(HWND hwnd, BOOL show);
+// Ends a modal dialog with result, hidden with the same animation it came with.
+void CloseDialog(HWND dialog, INT_PTR result);
 void ShowHelp(int kind, DWORD topic);
 BOOL BrowseForFolder(HWND owner, const char* initial, char* result, int captionId);
 BOOL GetFavoritesFolder(HWND owner, char* result);

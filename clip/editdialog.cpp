@@ -354,13 +354,11 @@ static void OnEditCommand(HWND dialog, int id)
     switch (id) {
     case IDOK:
         if (SaveItem(dialog)) {
-            AnimateShow(dialog, FALSE);
-            EndDialog(dialog, TRUE);
+            CloseDialog(dialog, TRUE);
         }
         break;
     case IDCANCEL:
-        AnimateShow(dialog, FALSE);
-        EndDialog(dialog, FALSE);
+        CloseDialog(dialog, FALSE);
         break;
     case IDHELP:
         ShowHelp(1, 1011);

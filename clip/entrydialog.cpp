@@ -81,13 +81,11 @@ static INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT msg, WPARAM wParam, LP
         switch (id) {
         case IDOK:
             if (AcceptEntry(dialog)) {
-                AnimateShow(dialog, FALSE);
-                EndDialog(dialog, TRUE);
+                CloseDialog(dialog, TRUE);
             }
             return TRUE;
         case IDCANCEL:
-            AnimateShow(dialog, FALSE);
-            EndDialog(dialog, FALSE);
+            CloseDialog(dialog, FALSE);
             return TRUE;
         case IDHELP:
             EnableWindow(GetDlgItem(dialog, IDC_ENTRY_BREAK), FALSE);

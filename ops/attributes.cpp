@@ -95,12 +95,10 @@ static INT_PTR CALLBACK AttributeDialogProc(HWND dialog, UINT msg, WPARAM wParam
             for (const auto& box : kBoxes)
                 if (IsDlgButtonChecked(dialog, box.id) == BST_CHECKED)
                     s_attr->attributes |= box.bit;
-            AnimateShow(dialog, FALSE);
-            EndDialog(dialog, IDOK);
+            CloseDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:
-            AnimateShow(dialog, FALSE);
-            EndDialog(dialog, IDCANCEL);
+            CloseDialog(dialog, IDCANCEL);
             return TRUE;
         case IDC_ATTR_PROPERTIES:
             OpenProperties(dialog);

@@ -132,8 +132,7 @@ static void OnDropFiles(HWND dialog, HDROP drop)
 static void EndFolderDialog(HWND dialog)
 {
     DragAcceptFiles(dialog, FALSE);
-    AnimateShow(dialog, FALSE);
-    EndDialog(dialog, g_folder->chosen[0] != '\0');
+    CloseDialog(dialog, g_folder->chosen[0] != '\0');
 }
 
 static void OnOk(HWND dialog)

@@ -382,13 +382,11 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wParam, 
         switch (LOWORD(wParam)) {
         case IDOK:
             if (StoreWorkingCopy(dialog)) {
-                AnimateShow(dialog, FALSE);
-                EndDialog(dialog, IDOK);
+                CloseDialog(dialog, IDOK);
             }
             return TRUE;
         case IDCANCEL:
-            AnimateShow(dialog, FALSE);
-            EndDialog(dialog, IDCANCEL);
+            CloseDialog(dialog, IDCANCEL);
             return TRUE;
         case IDHELP:
             ShowHelp(1, 1031);
