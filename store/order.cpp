@@ -42,11 +42,18 @@ BOOL WriteOrderFile()
         content.append(record->ext ? record->ext : "");
         content.append("\r\n");
     }
-    // A hidden file can be replaced; a read-only one could not.
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    // A read-only order file could not be replaced, so it is made normal
+    // first. Whatever stands at the path keeps its attributes when the save
+    // fails: it may be the user's folder of that name, not our file.
+    DWORD before = GetFileAttributesA(path);
+    bool existed = before != INVALID_FILE_ATTRIBUTES;
+    if (existed && !(before & FILE_ATTRIBUTE_DIRECTORY))
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     BOOL written = ReplaceFileBytes(path, content.data(), (DWORD)content.size());
-    // Also the old file, when the new one could not replace it.
-    SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN);
+    if (written)
+        SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN);
+    else if (existed)
+        SetFileAttributesA(path, before);
     return written;
 }
 

@@ -149,6 +149,25 @@ TEST_F(OrderTest, FailedWriteKeepsTheOldOrder)
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_HIDDEN, OrderAttributes());
     EXPECT_EQ(0, g_app->orderChanged);
     EXPECT_EQ(3u, gt::FolderNames(folder_).size());
+
+    // A failed save leaves the attributes as they were, hidden or not.
+    SetFileAttributesA(OrderPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    boxes_.Press(IDOK);
+    Command(CMD_SAVE_ORDER);
+    EXPECT_EQ(0u, OrderAttributes() & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(OrderTest, FolderInTheOrderFilesPlaceIsRefusedAndLeftAsItWas)
+{
+    Item("a.txt");
+    ASSERT_TRUE(CreateDirectoryA(OrderPath().c_str(), NULL));
+    DWORD before = GetFileAttributesA(OrderPath().c_str());
+    ASSERT_TRUE(Start(folder_));
+    boxes_.Press(IDOK);
+    Command(CMD_SAVE_ORDER);
+    ASSERT_EQ(1u, boxes_.seen().size());
+    EXPECT_EQ(before, GetFileAttributesA(OrderPath().c_str()));
+    EXPECT_EQ(2u, gt::FolderNames(folder_).size());
 }
 
 TEST_F(OrderTest, PhysicalReorderingPutsEverythingBack)
