@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "../res/resource.h"
+#include "../store/itemtext.h"
 #include "../store/paths.h"
 #include "placement.h"
 #include "state.h"
@@ -31,15 +32,16 @@ static void SystemMessage(DWORD code, char* out, size_t cap)
 int ShowErrorBox(int stringId, const char* text)
 {
     char message[kMessageCap];
+    const char* shown = message;
     if (text && text[0]) {
-        CopyText(message, sizeof message, text);
+        shown = text;   // the caller's text may be longer than a message
     } else if (stringId == -1) {
         SystemMessage(GetLastError(), message, sizeof message);
     } else if (LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap) <= 0) {
         FormatText(message, sizeof message, "Unknown Error. (%lu)", (unsigned long)stringId);
     }
     MessageBeep(0);
-    MessageBoxA(NULL, message, NULL, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    MessageBoxA(NULL, shown, NULL, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
     return 0;
 }
 
@@ -64,6 +66,33 @@ int ShowPathError(int stringId, const char* path, DWORD code)
         AppendText(message, sizeof message, system);
     }
     return ShowErrorBox(0, message);
+}
+
+// A box taller than the screen would hide its own OK button.
+enum { kShownNames = 16 };
+
+int ShowNamesError(int stringId, int count, const char* const* names, const DWORD* codes)
+{
+    char list[kListCap] = "", more[kStringCap] = "", format[kStringCap] = "";
+    LoadStringA(g_hInstance, (UINT)stringId, list, kStringCap);
+    LoadStringA(g_hInstance, IDS_MORE_NAMES, format, sizeof format);
+    int shown = 0;
+    for (; shown < count && shown < kShownNames; ++shown) {
+        char system[kStringCap] = "", line[kPathCap + kStringCap + 8];
+        SystemMessage(codes[shown], system, sizeof system);
+        TrimLineEnd(system);
+        FormatText(line, sizeof line, "\n%s\n    %s", names[shown], system);
+        // Room is kept for the closing line, so the count always shows.
+        if (strlen(list) + strlen(line) + sizeof more >= sizeof list)
+            break;
+        AppendText(list, sizeof list, line);
+    }
+    if (shown < count) {
+        FormatText(more, sizeof more, format, count - shown);
+        AppendText(list, sizeof list, "\n\n");
+        AppendText(list, sizeof list, more);
+    }
+    return ShowErrorBox(0, list);
 }
 
 int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second)

@@ -11,6 +11,9 @@ int ShowSystemError(DWORD code);
 int ShowPathError(int stringId, const char* path, DWORD code);
 // A Yes/No question owned by owner under the caption "確認": string
 // stringId with first and second put in for its "%s"s. IDYES or another answer.
+// The message of stringId, then a line for each name with the system's text
+// for its code. A list the box cannot hold ends with how many more failed.
+int ShowNamesError(int stringId, int count, const char* const* names, const DWORD* codes);
 int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second);
 int RefuseField(HWND dialog, int controlId);
 void PlaceWindow(HWND hwnd, HWND reference, int dx, int dy);

@@ -149,6 +149,8 @@
 #define IDS_TOO_MANY        25119
 #define IDS_TOO_LONG        25121
 #define IDS_CANNOT_STORE    25123
+#define IDS_LOAD_FAILED     25145
+#define IDS_MORE_NAMES      25147
 
 /* Folder dialog and its pop-up menu */
 #define IDD_FOLDER          1002

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "../app/state.h"
+#include "../app/ui.h"
+#include "../res/resource.h"
 #include "itemfile.h"
 #include "orderindex.h"
 #include "pathtext.h"
@@ -94,14 +96,16 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
     });
 }
 
-BOOL LoadFolderEntry(const char* name, BOOL isFolder)
+// A failed read leaves its code in *error instead of a box.
+static BOOL LoadEntry(const char* name, BOOL isFolder, DWORD* error)
 {
+    *error = 0;
     if (!name || !name[0])
         return FALSE;
     if (isFolder)
         return AddItemRow(name, FALSE, 0, NULL, -1);
     Entry entries[kMaxEntries] = {};
-    int count = ReadItemFile(name, entries);
+    int count = ReadItemFile(name, entries, error);
     if (count <= 0)
         return FALSE;
     BOOL made = AddItemRow(name, TRUE, count, entries, -1);
@@ -109,15 +113,53 @@ BOOL LoadFolderEntry(const char* name, BOOL isFolder)
     return made;
 }
 
-static int MakeRows(const FolderScan& scan)
+BOOL LoadFolderEntry(const char* name, BOOL isFolder)
+{
+    DWORD error;
+    BOOL made = LoadEntry(name, isFolder, &error);
+    if (error)
+        ShowSystemError(error);
+    return made;
+}
+
+// The entries a load could not read, in list order.
+struct LoadFailures {
+    std::vector<std::string> names;
+    std::vector<DWORD> codes;
+};
+
+static int MakeRow(const FoundEntry& found, LoadFailures* failures)
+{
+    DWORD error;
+    BOOL made = LoadEntry(found.name.c_str(), found.isFolder, &error);
+    if (error) {
+        failures->names.push_back(found.name);
+        failures->codes.push_back(error);
+    }
+    return made ? 1 : 0;
+}
+
+static int MakeRows(const FolderScan& scan, LoadFailures* failures)
 {
     int made = 0;
     for (int entry : scan.positioned)
         if (entry >= 0)
-            made += LoadFolderEntry(scan.found[entry].name.c_str(), scan.found[entry].isFolder) ? 1 : 0;
+            made += MakeRow(scan.found[entry], failures);
     for (int entry : scan.unlisted)
-        made += LoadFolderEntry(scan.found[entry].name.c_str(), scan.found[entry].isFolder) ? 1 : 0;
+        made += MakeRow(scan.found[entry], failures);
     return made;
+}
+
+// Every unreadable entry of a load in one box that names them, so a
+// folder of locked files is one box per load, not one per file.
+static void ReportLoadFailures(const LoadFailures& failures)
+{
+    if (failures.names.empty())
+        return;
+    std::vector<const char*> names;
+    for (const std::string& name : failures.names)
+        names.push_back(name.c_str());
+    ShowNamesError(IDS_LOAD_FAILED, (int)names.size(), names.data(), failures.codes.data());
 }
 
 int LoadFolder()
@@ -125,6 +167,7 @@ int LoadFolder()
     ClearItemRows();
     int made = 0;
     bool anyUnlisted = false;
+    LoadFailures failures;
     char pattern[kPathCap];
     if (JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*")) {
         // Tens of thousands of rows: repaint once at the end, not per row.
@@ -133,7 +176,7 @@ int LoadFolder()
             FolderScan scan;
             ScanFolder(pattern, &scan);
             anyUnlisted = !scan.unlisted.empty();
-            made = MakeRows(scan);
+            made = MakeRows(scan, &failures);
         } catch (const std::bad_alloc&) {
             // Out of memory: an empty list, so no partial order is saved.
             ClearItemRows();
@@ -149,5 +192,10 @@ int LoadFolder()
     UpdateCommandStates();
     if (!g_app->options[NoOrderFile] && anyUnlisted)
         g_app->orderChanged = 1;
+    try {
+        ReportLoadFailures(failures);
+    } catch (const std::bad_alloc&) {
+        // No memory for the list: the box is left out, the rows stand.
+    }
     return made;
 }

@@ -43,34 +43,44 @@ static int ReadEntries(HANDLE file, Entry* entries)
     return count;
 }
 
-int ReadItemPath(const char* path, Entry entries[kMaxEntries])
+// The box, or the code handed back to a caller that gathers failures.
+static int ReadFailed(DWORD code, DWORD* error)
 {
+    if (error)
+        *error = code;
+    else
+        ShowSystemError(code);
+    return -1;
+}
+
+int ReadItemPath(const char* path, Entry entries[kMaxEntries], DWORD* error)
+{
+    if (error)
+        *error = 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
-        ShowErrorBox(-1, NULL);
-        return -1;
-    }
+    if (file == INVALID_HANDLE_VALUE)
+        return ReadFailed(GetLastError(), error);
     // An item read only in part must not become a row: rewriting it later
     // would drop the rest of the user's text.
     int count = ReadEntries(file, entries);
-    DWORD error = GetLastError();
+    DWORD code = GetLastError();
     CloseHandle(file);
-    if (count < 0) {
-        ShowSystemError(error);
-        return -1;
-    }
-    return count;
+    return count < 0 ? ReadFailed(code, error) : count;
 }
 
-int ReadItemFile(const char* name, Entry entries[kMaxEntries])
+int ReadItemFile(const char* name, Entry entries[kMaxEntries], DWORD* error)
 {
+    if (error)
+        *error = 0;
     if (!name || !name[0] || IsExcludedExtension(name))
         return 0;
     char path[kPathCap];
-    if (!JoinPath(path, sizeof path, g_app->currentFolder, name))
-        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
-    int count = ReadItemPath(path, entries);
+    if (!JoinPath(path, sizeof path, g_app->currentFolder, name)) {
+        ReadFailed(ERROR_FILENAME_EXCED_RANGE, error);
+        return 0;
+    }
+    int count = ReadItemPath(path, entries, error);
     return count < 0 ? 0 : count;
 }
 

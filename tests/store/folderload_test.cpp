@@ -144,3 +144,56 @@ TEST_F(FolderLoadTest, JapaneseNamesAndTrailBackslashes)
     EXPECT_EQ((Names{so, hyo}), gt::RowNames());
     EXPECT_EQ(0, g_app->orderChanged);
 }
+
+// Unreadable entries come together in one box per load, each named.
+TEST_F(FolderLoadTest, UnreadableEntriesAreNamedInOneBoxPerLoad)
+{
+    std::vector<HANDLE> locks;
+    auto lock = [&](const std::string& name) {
+        Item(name);
+        locks.push_back(CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_READ, 0, NULL,
+                                    OPEN_EXISTING, 0, NULL));
+        ASSERT_NE(INVALID_HANDLE_VALUE, locks.back());
+    };
+    Item("ok.txt");
+    for (int i = 0; i < 20; ++i)
+        lock("locked" + std::to_string(100 + i) + ".txt");
+    boxes_.Press(IDOK);
+    ASSERT_TRUE(Start(folder_));
+    EXPECT_EQ((Names{"ok"}), gt::RowNames());
+    ASSERT_EQ(1u, boxes_.seen().size());
+    std::string text = boxes_.seen()[0].text;
+    EXPECT_EQ(0u, text.find(gt::Sjis(u8"次の項目を読み込めませんでした。")));
+    std::string why = gt::SystemText(ERROR_SHARING_VIOLATION);
+    while (!why.empty() && (why.back() == '\n' || why.back() == '\r'))
+        why.pop_back();
+    int named = 0;
+    for (int i = 0; i < 20; ++i)
+        if (text.find("locked" + std::to_string(100 + i) + ".txt\n    " + why) != std::string::npos)
+            ++named;
+    EXPECT_EQ(16, named);
+    EXPECT_NE(std::string::npos, text.find(gt::Sjis(u8"ほかに 4 件あります。")));
+
+    // Long names fill the list before sixteen: it is cut at its limit and
+    // still says how many more failed.
+    for (HANDLE h : locks)
+        CloseHandle(h);
+    locks.clear();
+    std::string stem(kPathCap - 12 - folder_.size(), 'n');
+    for (int i = 0; i < 16; ++i)
+        lock(std::to_string(10 + i) + stem + ".txt");
+    boxes_.Clear();
+    boxes_.Press(IDOK);
+    LoadFolder();
+    ASSERT_EQ(1u, boxes_.seen().size());
+    text = boxes_.seen()[0].text;
+    EXPECT_LT(text.size(), (size_t)kListCap);
+    named = 0;
+    for (int i = 0; i < 16; ++i)
+        named += text.find(std::to_string(10 + i) + stem) != std::string::npos;
+    EXPECT_LT(named, 16);
+    EXPECT_NE(std::string::npos,
+              text.find(gt::Sjis((u8"ほかに " + std::to_string(16 - named) + u8" 件あります。").c_str())));
+    for (HANDLE h : locks)
+        CloseHandle(h);
+}
