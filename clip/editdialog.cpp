@@ -454,6 +454,7 @@ BOOL EditItem(HWND window, BOOL isNew)
     g_edit = nullptr;
     if (result)
         g_app->orderChanged = 1;
+    ShowItemCount();
     UpdateCommandStates();
     return result;
 }

@@ -133,6 +133,7 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     if (!stored)
         return FALSE;
 
+    ShowItemCount();
     UpdateCommandStates();
     SelectRow(row);
     g_app->orderChanged = 1;

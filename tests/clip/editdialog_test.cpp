@@ -143,6 +143,7 @@ TEST_F(EditDialogTest, NewItemRowsAddedDroppedMovedAndSaved)
     Command(CMD_NEW_ITEM);
     EXPECT_EQ("d2 text=d2 text;k1=v1;third=third;", ReadBack("same.url"));
     EXPECT_EQ(std::vector<std::string>({"same", "same"}), gt::RowNames());
+    EXPECT_EQ(" 2", gt::StatusPart(2));
     EXPECT_EQ(1, ListView_GetNextItem(g_app->listView, -1, LVNI_SELECTED));
     EXPECT_EQ(1, g_app->orderChanged);
     EXPECT_EQ(0, boxes_.unexpected());

@@ -66,6 +66,7 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         ASSERT_EQ((size_t)c.told, boxes_.seen().size());
         EXPECT_EQ(!c.file.empty(), Renaming() && g_app->orderChanged == 1 &&
                                        GetSelectedRecord(NULL, -1) == GetRowRecord((int)rows - 1));
+        EXPECT_EQ(" " + std::to_string(rows), gt::StatusPart(2));
         if (c.file.empty())
             continue;
         EXPECT_EQ(c.key + "=" + c.value + "\r\n", gt::ReadBytes(In(c.file)));
