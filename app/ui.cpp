@@ -69,13 +69,14 @@ int ShowPathError(int stringId, const char* path, DWORD code)
 }
 
 // A box taller than the screen would hide its own OK button.
-enum { kShownNames = 16 };
+enum { kShownNames = 10 };
 
 int ShowNamesError(int stringId, int count, const char* const* names, const DWORD* codes)
 {
     char list[kListCap] = "", more[kStringCap] = "", format[kStringCap] = "";
     LoadStringA(g_hInstance, (UINT)stringId, list, kStringCap);
     LoadStringA(g_hInstance, IDS_MORE_NAMES, format, sizeof format);
+    AppendText(list, sizeof list, "\n");
     int shown = 0;
     for (; shown < count && shown < kShownNames; ++shown) {
         char system[kStringCap] = "", line[kPathCap + kStringCap + 8];
