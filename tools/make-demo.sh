@@ -80,4 +80,15 @@ text "メモ.txt" \
   "メモ=よく使う文を入れておく場所です。"
 url "localhost.url" "http://localhost/"
 
+# order FOLDER NAME...: the folder's order file, one name per CR LF line, so
+# the demo opens in a chosen order rather than the file system's.
+order() {
+  local folder="$lib${1:+/$1}"
+  shift
+  printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP932 >"$folder/ZORIVEN.ORD"
+}
+
+order "" "定型文" "挨拶" "住所" "リンク集" "メモ.txt" "localhost.url"
+order "挨拶" "朝の挨拶.txt" "お礼.txt" "お詫び.txt" "Greeting.txt"
+
 echo "make-demo.sh: wrote $(find "$lib" -type f | wc -l) files under $lib"
