@@ -149,6 +149,13 @@
 #define IDS_TOO_MANY        25119
 #define IDS_TOO_LONG        25121
 #define IDS_CANNOT_STORE    25123
+#define IDS_HELP_NOT_SHOWN  25143
+
+/* Help topics opened by the dialogs' help buttons (the help file's context map) */
+#define IDH_EDIT            1011
+#define IDH_ENTRY           1013
+#define IDH_FOLDER          1021
+#define IDH_OPTIONS         1031
 
 /* Folder dialog and its pop-up menu */
 #define IDD_FOLDER          1002
