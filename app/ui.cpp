@@ -162,9 +162,9 @@ void ShowHelp(int kind, DWORD topic)
     }
     if (shown)
         return;
-    // "File not found" only when it is so: a viewer that cannot show a file
-    // that is there (Wine without its HTML engine) must not send the user
-    // looking for it.
+    // "File not found" only when it is so: when the viewer cannot open a
+    // file that is there (damaged, or no working viewer), the user is told
+    // which file, not sent looking for it.
     char format[kStringCap] = "", message[kMessageCap];
     if (named && PathExists(file, false) &&
         LoadStringA(g_hInstance, IDS_HELP_NOT_SHOWN, format, sizeof format) > 0 &&
