@@ -223,13 +223,10 @@ def build(src, docs, header, outdir, chm):
     check_pages(everything, read_source)
 
     # The project as chmcmd reads it: the pictures listed, the map written out.
-    with open(os.path.join(outdir, PROJECT), "a", encoding="cp932") as f:
-        f.write("\n[MAP]\n")
-        for name in sorted(aliases):
-            f.write(f"#define {name} {ids[name]}\n")
     with open(os.path.join(outdir, PROJECT), encoding="cp932") as f:
         text = f.read()
     text = text.replace("[FILES]\n", "[FILES]\n" + "".join(p + "\n" for p in sorted(pictures)), 1)
+    text += "\n[MAP]\n" + "".join(f"#define {name} {ids[name]}\n" for name in sorted(aliases))
     with open(os.path.join(outdir, PROJECT), "w", encoding="cp932") as f:
         f.write(text)
 
