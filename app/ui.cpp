@@ -171,26 +171,36 @@ BOOL HelpFilePath(char* out, size_t cap)
     return FormatText(out, cap, "%s\\%s.CHM", folder, PRODUCT_NAME);
 }
 
-typedef HWND(WINAPI* HtmlHelpProc)(HWND, LPCSTR, UINT, DWORD_PTR);
+HtmlHelpProc g_htmlHelp;
 
 void ShowHelp(int kind, DWORD topic)
 {
     char file[kPathCap];
     HWND shown = NULL;
     // The help window lives in hhctrl, so the library stays loaded.
-    static HtmlHelpProc htmlHelp;
-    if (!htmlHelp) {
+    if (!g_htmlHelp) {
         HMODULE module = LoadLibraryA("HHCTRL.OCX");
         if (module)
-            htmlHelp = (HtmlHelpProc)(void*)GetProcAddress(module, "HtmlHelpA");
+            g_htmlHelp = (HtmlHelpProc)(void*)GetProcAddress(module, "HtmlHelpA");
     }
-    if (htmlHelp && HelpFilePath(file, sizeof file)) {
+    BOOL named = HelpFilePath(file, sizeof file);
+    if (g_htmlHelp && named) {
         if (kind == 0)
-            shown = htmlHelp(GetDesktopWindow(), file, kHelpDisplayTopic, 0);
+            shown = g_htmlHelp(GetDesktopWindow(), file, kHelpDisplayTopic, 0);
         else
-            shown = htmlHelp(GetDesktopWindow(), file, kHelpContext, topic);
+            shown = g_htmlHelp(GetDesktopWindow(), file, kHelpContext, topic);
     }
-    if (!shown)
+    if (shown)
+        return;
+    // "File not found" only when it is so: when the viewer cannot open a
+    // file that is there (damaged, or no working viewer), the user is told
+    // which file, not sent looking for it.
+    char format[kStringCap] = "", message[kMessageCap];
+    if (named && PathExists(file, false) &&
+        LoadStringA(g_hInstance, IDS_HELP_NOT_SHOWN, format, sizeof format) > 0 &&
+        FormatText(message, sizeof message, format, file))
+        ShowErrorBox(0, message);
+    else
         ShowSystemError(ERROR_FILE_NOT_FOUND);
 }
 

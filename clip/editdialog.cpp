@@ -361,7 +361,7 @@ static void OnEditCommand(HWND dialog, int id)
         CloseDialog(dialog, FALSE);
         break;
     case IDHELP:
-        ShowHelp(1, 1011);
+        ShowHelp(1, IDH_EDIT);
         break;
     case IDC_EDIT_NEW:
     case IDC_EDIT_MODIFY:

@@ -89,7 +89,7 @@ static INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT msg, WPARAM wParam, LP
             return TRUE;
         case IDHELP:
             EnableWindow(GetDlgItem(dialog, IDC_ENTRY_BREAK), FALSE);
-            ShowHelp(1, 1013);
+            ShowHelp(1, IDH_ENTRY);
             return TRUE;
         case IDC_ENTRY_BREAK:
             InsertLineBreak(dialog);

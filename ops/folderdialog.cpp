@@ -187,7 +187,7 @@ static void OnFolderCommand(HWND dialog, int id, int code)
         EndFolderDialog(dialog);
         break;
     case IDHELP:
-        ShowHelp(1, 1021);
+        ShowHelp(1, IDH_FOLDER);
         break;
     case IDC_FOLDER_MENU:
         ShowFolderMenu(dialog);

@@ -389,7 +389,7 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wParam, 
             CloseDialog(dialog, IDCANCEL);
             return TRUE;
         case IDHELP:
-            ShowHelp(1, 1031);
+            ShowHelp(1, IDH_OPTIONS);
             return TRUE;
         }
         break;

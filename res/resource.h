@@ -151,6 +151,13 @@
 #define IDS_CANNOT_STORE    25123
 #define IDS_LOAD_FAILED     25145
 #define IDS_MORE_NAMES      25147
+#define IDS_HELP_NOT_SHOWN  25143
+
+/* Help topics opened by the dialogs' help buttons (the help file's context map) */
+#define IDH_EDIT            1011
+#define IDH_ENTRY           1013
+#define IDH_FOLDER          1021
+#define IDH_OPTIONS         1031
 
 /* Folder dialog and its pop-up menu */
 #define IDD_FOLDER          1002

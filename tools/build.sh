@@ -31,8 +31,8 @@ configure() { # dir, cmake args...
 configure build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" "${release_flags[@]}"
 if [ "$winarch" = x86_64 ]; then
   # The 32-bit build is only the product here; its tests cannot run.
-  echo "build.sh: building build/win32 (zoriven.exe)"
-  ninja -C build/win32 zoriven
+  echo "build.sh: building build/win32 (zoriven.exe and its help file)"
+  ninja -C build/win32 zoriven zoriven_help
   configure build/win64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" "${release_flags[@]}"
   echo "build.sh: building build/win64 (programs for Wine here)"
   ninja -C build/win64
@@ -66,4 +66,4 @@ if [ "${#bad[@]}" -gt 0 ]; then
   exit 1
 fi
 echo "build.sh: $exe imports only: $(LC_ALL=C i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {printf "%s ", $3}')"
-echo "build.sh: zoriven.exe (32-bit Windows) is at $root/$exe"
+echo "build.sh: zoriven.exe (32-bit Windows) is at $root/$exe, its help file beside it"

@@ -50,7 +50,41 @@ TEST_F(UiTest, ErrorBoxCutsLongTextsAndShowsSystemErrors)
     EXPECT_FALSE(boxes_.seen()[1].text.empty());
 }
 
-TEST_F(UiTest, HelpCommandReportsTheMissingFile)
+// The help viewer as ShowHelp sees it: each call recorded, answered with
+// the window the test chooses (none: the viewer showed nothing).
+struct HelpCall {
+    std::string file;
+    UINT command;
+    DWORD_PTR data;
+};
+static std::vector<HelpCall> s_helpCalls;
+static HWND s_helpWindow;
+
+static HWND WINAPI FakeHtmlHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data)
+{
+    s_helpCalls.push_back({file ? file : "", command, data});
+    return s_helpWindow;
+}
+
+class HelpTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        saved_ = g_htmlHelp;
+        g_htmlHelp = FakeHtmlHelp;
+        s_helpCalls.clear();
+        s_helpWindow = NULL;
+    }
+    void TearDown() override
+    {
+        g_htmlHelp = saved_;
+        UiTest::TearDown();
+    }
+    HtmlHelpProc saved_ = NULL;
+};
+
+TEST_F(HelpTest, FileNotFoundOnlyWhenMissingOtherwiseTheFileIsNamed)
 {
     ASSERT_TRUE(Start(folder_));
     char path[kPathCap];
@@ -59,8 +93,54 @@ TEST_F(UiTest, HelpCommandReportsTheMissingFile)
     DeleteFileA(path);
     boxes_.Press(IDOK);
     Command(CMD_HELP);
-    ASSERT_EQ(1u, boxes_.seen().size());
+    ASSERT_TRUE(gt::WriteBytes(path, "ITSF"));
+    boxes_.Press(IDOK);
+    Command(CMD_HELP);   // there, but the viewer shows nothing
+    s_helpWindow = g_hMainWnd;
+    Command(CMD_HELP);   // shown: nothing to report
+    DeleteFileA(path);
+    ASSERT_EQ(3u, s_helpCalls.size());
+    EXPECT_EQ(path, s_helpCalls[0].file);
+    ASSERT_EQ(2u, boxes_.seen().size());
     EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), boxes_.seen()[0].text);
+    const std::string& named = boxes_.seen()[1].text;
+    EXPECT_EQ(0u, named.find(gt::Sjis(u8"ヘルプ ファイル ") + path + gt::Sjis(u8" を表示できませんでした。")))
+        << named;
+    EXPECT_EQ((UINT)MB_ICONERROR, boxes_.seen()[1].icon);
+}
+
+TEST_F(HelpTest, F1AndEachDialogsHelpButtonOpenTheirTopics)
+{
+    ASSERT_TRUE(Start(folder_));
+    s_helpWindow = g_hMainWnd;
+    auto push = [](HWND d, int id) {
+        SendMessageA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(d, id));
+    };
+    auto helpThenCancel = [&](HWND d) {
+        push(d, IDHELP);
+        gt::ClickButton(d, IDCANCEL);
+    };
+    PostMessageA(g_app->listView, WM_KEYDOWN, VK_F1, 0);
+    gt::Pump();
+    boxes_.Drive([&](HWND d) {   // the item edit dialog, then its entry dialog
+        push(d, IDHELP);
+        boxes_.Drive(helpThenCancel);
+        push(d, IDC_EDIT_NEW);
+        gt::ClickButton(d, IDCANCEL);
+    });
+    Command(CMD_NEW_ITEM);
+    boxes_.Drive(helpThenCancel);
+    Command(CMD_FOLDER);
+    boxes_.Drive(helpThenCancel);
+    Command(CMD_OPTIONS);
+    std::vector<std::pair<UINT, DWORD_PTR>> asked;
+    for (const HelpCall& call : s_helpCalls)
+        asked.emplace_back(call.command, call.data);
+    const UINT display = 0, context = 0x0F;   // HH_DISPLAY_TOPIC, HH_HELP_CONTEXT
+    EXPECT_EQ((std::vector<std::pair<UINT, DWORD_PTR>>{
+                  {display, 0}, {context, 1011}, {context, 1013}, {context, 1021}, {context, 1031}}),
+              asked);
+    EXPECT_EQ(0, boxes_.unexpected());
 }
 
 TEST_F(UiTest, PlaceWindowCentresAndKeepsOnScreen)
