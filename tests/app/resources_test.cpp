@@ -255,3 +255,52 @@ TEST(Resources, CommonControlsComeFromTheVersion6Assembly)
     EXPECT_NE(std::wstring::npos, std::wstring(loaded).find(folder)) << loaded;
     ReleaseActCtx(data.hActCtx);
 }
+
+namespace {
+INT_PTR CALLBACK TemplateOnly(HWND, UINT msg, WPARAM, LPARAM)
+{
+    return msg == WM_INITDIALOG;
+}
+
+// Room a label needs beside its text: a push button's edges and a little
+// air, a check box's box and gap.
+BOOL CALLBACK ExpectTextFits(HWND control, LPARAM dialogId)
+{
+    char text[256] = "", kind[32] = "";
+    GetWindowTextA(control, text, sizeof text);
+    GetClassNameA(control, kind, sizeof kind);
+    LONG style = GetWindowLongA(control, GWL_STYLE);
+    int room = 0;
+    if (lstrcmpiA(kind, "Button") == 0) {
+        LONG type = style & BS_TYPEMASK;
+        if (type == BS_GROUPBOX)
+            return TRUE;
+        room = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? 8 : 18;
+    } else if (lstrcmpiA(kind, "Static") != 0 || (style & SS_TYPEMASK) > SS_RIGHT) {
+        return TRUE;
+    }
+    RECT client, need = {0, 0, 0, 0};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageA(control, WM_GETFONT, 0, 0));
+    DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    EXPECT_LE(need.right + room, client.right) << "dialog " << dialogId << ": " << text;
+    return TRUE;
+}
+}  // namespace
+
+// The Japanese texts show whole in the dialogs' font.
+TEST(Resources, DialogTextsFitTheirControls)
+{
+    HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 600, 600, NULL, NULL, g_hInstance, NULL);
+    for (int id : {IDD_ABOUT, IDD_EDIT, IDD_ENTRY, IDD_FOLDER, IDD_ATTRIBUTES, IDD_OPTIONS,
+                   IDD_OPT_LOAD, IDD_OPT_ACTION, IDD_OPT_DROP}) {
+        HWND dialog = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(id), parent, TemplateOnly, 0);
+        ASSERT_TRUE(dialog) << id;
+        EnumChildWindows(dialog, ExpectTextFits, id);
+        DestroyWindow(dialog);
+    }
+    DestroyWindow(parent);
+}
