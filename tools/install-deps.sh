@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-utils openbox locales
   googletest libgtest-dev clang libclang-rt-14-dev
   fonts-ipafont-gothic imagemagick
+  zip unzip
 )
 
 as_root() {
