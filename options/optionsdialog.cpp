@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <uxtheme.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -330,6 +331,23 @@ static BOOL StoreWorkingCopy(HWND dialog)
     return TRUE;
 }
 
+typedef HRESULT(WINAPI* EnableThemeDialogTextureProc)(HWND, DWORD);
+
+// With visual styles the tab strip's body has the theme's tab colour; a page
+// that does not paint the same texture shows as a grey block on it. Looked
+// up at run time: without uxtheme there are no styles to match.
+static void MatchTabBody(HWND page)
+{
+    HMODULE uxtheme = LoadLibraryA("UXTHEME.DLL");
+    if (!uxtheme)
+        return;
+    EnableThemeDialogTextureProc enable =
+        (EnableThemeDialogTextureProc)(void*)GetProcAddress(uxtheme, "EnableThemeDialogTexture");
+    if (enable)
+        enable(page, ETDT_ENABLETAB);
+    FreeLibrary(uxtheme);
+}
+
 static BOOL CreatePages(HWND dialog)
 {
     static const int kTemplates[kPageCount] = {IDD_OPT_LOAD, IDD_OPT_ACTION, IDD_OPT_DROP};
@@ -348,6 +366,7 @@ static BOOL CreatePages(HWND dialog)
                                              kProcs[i], 0);
         if (!s_opt->pages[i])
             return FALSE;
+        MatchTabBody(s_opt->pages[i]);
         // Right after the tab strip, so Tab goes strip, page, then the
         // buttons; the strip clips its siblings and leaves the page drawn.
         SetWindowPos(s_opt->pages[i], s_opt->tabs, 0, 0, 0, 0,

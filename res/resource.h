@@ -19,6 +19,8 @@
 #define IDB_TOOLBAR         101
 #define IDB_ROWS            103
 #define IDI_MAIN            101
+/* The application manifest: the one the loader reads at process start */
+#define IDR_MANIFEST        1
 
 /* About box controls */
 #define IDC_ABOUT_NAME      101

@@ -12,6 +12,7 @@ packages=(
   googletest libgtest-dev clang libclang-rt-14-dev
   fonts-ipafont-gothic imagemagick
   python3 fp-utils
+  zip unzip
 )
 
 as_root() {

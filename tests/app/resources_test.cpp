@@ -179,3 +179,31 @@ TEST(Resources, PicturesHaveTheirSizesAndMask)
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ((std::vector<int>{16, 32}), sizes);
 }
+
+// The manifest parses as the system's loader reads it, and this program,
+// which carries it too, loads comctl32 from the version 6 assembly.
+TEST(Resources, ManifestRunsAsInvokerOnCommonControls6ForWindows7To11)
+{
+    HRSRC found = FindResourceA(g_hInstance, MAKEINTRESOURCEA(IDR_MANIFEST), RT_MANIFEST);
+    ASSERT_TRUE(found);
+    std::string xml((const char*)LockResource(LoadResource(g_hInstance, found)),
+                    SizeofResource(g_hInstance, found));
+    for (const char* part :
+         {"level=\"asInvoker\" uiAccess=\"false\"", "\"Microsoft.Windows.Common-Controls\"",
+          "version=\"6.0.0.0\"", "version=\"" PRODUCT_VERSION ".0.0\"",
+          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(std::string::npos, xml.find(part)) << part;
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(g_hInstance, module, sizeof module);
+    ACTCTXA request = {sizeof request, ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID,
+                       module, 0, 0, NULL, MAKEINTRESOURCEA(IDR_MANIFEST), NULL, g_hInstance};
+    HANDLE context = CreateActCtxA(&request);
+    EXPECT_NE(INVALID_HANDLE_VALUE, context) << GetLastError();
+    ReleaseActCtx(context);
+    // The side-by-side folder: <arch>_microsoft.windows.common-controls_<key>_6.0.<build>_...
+    GetModuleFileNameA(GetModuleHandleA("COMCTL32.DLL"), module, sizeof module);
+    CharLowerA(module);
+    EXPECT_TRUE(strstr(module, "microsoft.windows.common-controls_6595b64144ccf1df_6.0."))
+        << module;
+}
