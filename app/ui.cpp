@@ -29,20 +29,24 @@ static void SystemMessage(DWORD code, char* out, size_t cap)
     FormatText(out, cap, "Unknown Error. (%lu)", (unsigned long)code);
 }
 
+static int ShowErrorText(const char* text)
+{
+    MessageBeep(0);
+    MessageBoxA(NULL, text, NULL, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    return 0;
+}
+
 int ShowErrorBox(int stringId, const char* text)
 {
     char message[kMessageCap];
-    const char* shown = message;
     if (text && text[0]) {
-        shown = text;   // the caller's text may be longer than a message
+        CopyText(message, sizeof message, text);
     } else if (stringId == -1) {
         SystemMessage(GetLastError(), message, sizeof message);
     } else if (LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap) <= 0) {
         FormatText(message, sizeof message, "Unknown Error. (%lu)", (unsigned long)stringId);
     }
-    MessageBeep(0);
-    MessageBoxA(NULL, shown, NULL, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
-    return 0;
+    return ShowErrorText(message);
 }
 
 int ShowSystemError(DWORD code)
@@ -93,7 +97,8 @@ int ShowNamesError(int stringId, int count, const char* const* names, const DWOR
         AppendText(list, sizeof list, "\n\n");
         AppendText(list, sizeof list, more);
     }
-    return ShowErrorBox(0, list);
+    // The list is bounded by its own limit, longer than a message's.
+    return ShowErrorText(list);
 }
 
 int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second)
