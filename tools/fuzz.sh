@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer target of the byte-level code with clang and runs it:
 #   bash tools/fuzz.sh [seconds]      (default 30)
-# The corpus grows in build/fuzz/corpus, seeded from the demo library; a
-# crash leaves its input in build/fuzz/ and makes the script fail.
+# The corpus grows in build/fuzz/corpus, seeded from bench/fuzz-seeds and
+# the demo library; a crash leaves its input in build/fuzz/ and makes the
+# script fail.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$(pwd -P)
@@ -14,6 +15,8 @@ fi
 ninja -C build/fuzz fuzz_bytes
 mkdir -p build/fuzz/corpus
 if [ -z "$(ls -A build/fuzz/corpus)" ]; then
+  # The kept seeds: the smallest set that reached every edge of the long runs.
+  cp bench/fuzz-seeds/* build/fuzz/corpus/ 2>/dev/null || true
   find demo -type f -name '*.txt' -exec cp {} build/fuzz/corpus/ \; 2>/dev/null || true
 fi
 echo "fuzz.sh: fuzzing for ${seconds}s"
