@@ -96,10 +96,10 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
     });
 }
 
-// A failed read leaves its code in *error instead of a box.
-static BOOL LoadEntry(const char* name, BOOL isFolder, DWORD* error)
+BOOL LoadFolderEntry(const char* name, BOOL isFolder, DWORD* error)
 {
-    *error = 0;
+    if (error)
+        *error = 0;
     if (!name || !name[0])
         return FALSE;
     if (isFolder)
@@ -113,15 +113,6 @@ static BOOL LoadEntry(const char* name, BOOL isFolder, DWORD* error)
     return made;
 }
 
-BOOL LoadFolderEntry(const char* name, BOOL isFolder)
-{
-    DWORD error;
-    BOOL made = LoadEntry(name, isFolder, &error);
-    if (error)
-        ShowSystemError(error);
-    return made;
-}
-
 // The entries a load could not read, in list order.
 struct LoadFailures {
     std::vector<std::string> names;
@@ -131,7 +122,7 @@ struct LoadFailures {
 static int MakeRow(const FoundEntry& found, LoadFailures* failures)
 {
     DWORD error;
-    BOOL made = LoadEntry(found.name.c_str(), found.isFolder, &error);
+    BOOL made = LoadFolderEntry(found.name.c_str(), found.isFolder, &error);
     if (error) {
         failures->names.push_back(found.name);
         failures->codes.push_back(error);

@@ -11,8 +11,10 @@
 int CountFolderEntries(const char* pattern);
 // Line of the current folder's order file that names name, or -1.
 int OrderIndexOf(const char* name);
-// One accepted entry as a row at the end of the list; true when a row was made.
-BOOL LoadFolderEntry(const char* name, BOOL isFolder);
+// One accepted entry as a row at the end of the list; true when a row was
+// made. A file that cannot be read gives the error box, or, when error is
+// given, no box and the system's code in *error (0 otherwise).
+BOOL LoadFolderEntry(const char* name, BOOL isFolder, DWORD* error = nullptr);
 // Replaces the rows with the current folder's; returns the rows made.
 int LoadFolder();
 
