@@ -113,19 +113,16 @@ TEST_F(HelpTest, F1AndEachDialogsHelpButtonOpenTheirTopics)
 {
     ASSERT_TRUE(Start(folder_));
     s_helpWindow = g_hMainWnd;
-    auto push = [](HWND d, int id) {
-        SendMessageA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(d, id));
-    };
     auto helpThenCancel = [&](HWND d) {
-        push(d, IDHELP);
+        gt::Send(d, IDHELP);
         gt::ClickButton(d, IDCANCEL);
     };
     PostMessageA(g_app->listView, WM_KEYDOWN, VK_F1, 0);
     gt::Pump();
     boxes_.Drive([&](HWND d) {   // the item edit dialog, then its entry dialog
-        push(d, IDHELP);
+        gt::Send(d, IDHELP);
         boxes_.Drive(helpThenCancel);
-        push(d, IDC_EDIT_NEW);
+        gt::Send(d, IDC_EDIT_NEW);
         gt::ClickButton(d, IDCANCEL);
     });
     Command(CMD_NEW_ITEM);
@@ -194,11 +191,8 @@ TEST_F(UiTest, AboutBoxShowsNameVersionInBold)
     LONG weight = 0;
     bool centred = false;
     boxes_.Drive([&](HWND box) {
-        char text[64];
-        GetDlgItemTextA(box, IDC_ABOUT_NAME, text, sizeof text);
-        name = text;
-        GetDlgItemTextA(box, IDC_ABOUT_VERSION, text, sizeof text);
-        version = text;
+        name = gt::ItemText(box, IDC_ABOUT_NAME);
+        version = gt::ItemText(box, IDC_ABOUT_VERSION);
         LOGFONTA font;
         HFONT bold = (HFONT)SendDlgItemMessageA(box, IDC_ABOUT_NAME, WM_GETFONT, 0, 0);
         if (bold && GetObjectA(bold, sizeof font, &font))

@@ -12,28 +12,16 @@
 
 namespace {
 
-std::string Text(HWND dialog, int id)
-{
-    char text[2048] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-std::string Caption(HWND box)
-{
-    char text[64] = "";
-    GetWindowTextA(box, text, sizeof text);
-    return text;
-}
-
-bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+using gt::Enabled;
+std::string Text(HWND dialog, int id) { return gt::ItemText(dialog, id); }
+std::string Caption(HWND box) { return gt::WindowText(box); }
 
 // A button as a user presses it: never a disabled one; runs to its end.
 bool Press(HWND dialog, int id)
 {
     if (!Enabled(dialog, id))
         return false;
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+    gt::Send(dialog, id);
     return true;
 }
 

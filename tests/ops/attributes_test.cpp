@@ -22,10 +22,9 @@ DWORD s_read, s_written;
 DWORD WINAPI FakeGet(LPCSTR) { return s_read; }
 BOOL WINAPI FakeSet(LPCSTR, DWORD bits) { return s_written = bits, TRUE; }
 
-bool Checked(HWND d, int id) { return IsDlgButtonChecked(d, id) == BST_CHECKED; }
-void Press(HWND d, int id)
-{ SendMessageA(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(d, id)); }
-void Toggle(HWND d, int id) { CheckDlgButton(d, id, !Checked(d, id)), Press(d, id); }   // a click
+using gt::Checked;
+using gt::Toggle;
+void Press(HWND d, int id) { gt::Send(d, id); }
 
 class AttributesTest : public gt::MainWindowTest {
 protected:
@@ -51,7 +50,7 @@ TEST_F(AttributesTest, OkWritesExactlyTheCheckedBits)
         GetDlgItemTextA(d, IDC_ATTR_NAME, name, sizeof name);
         EXPECT_TRUE(Checked(d, IDC_ATTR_READONLY) && Checked(d, IDC_ATTR_ARCHIVE));
         EXPECT_FALSE(Checked(d, IDC_ATTR_HIDDEN));
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_ATTR_SYSTEM)));
+        EXPECT_FALSE(gt::Enabled(d, IDC_ATTR_SYSTEM));
         Toggle(d, IDC_ATTR_READONLY);
         Toggle(d, IDC_ATTR_HIDDEN);
         Press(d, IDOK);

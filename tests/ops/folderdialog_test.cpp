@@ -12,14 +12,9 @@ namespace {
 
 const char kDirKey[] = "Software\\VEXO\\ZORIVEN\\Dir";
 
-std::string Text(HWND d, int id) { char t[1024] = ""; return GetDlgItemTextA(d, id, t, 1024), t; }
-
-bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
-
-void Send(HWND dialog, int id, int code = BN_CLICKED)
-{
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(dialog, id));
-}
+using gt::Enabled;
+using gt::Send;
+std::string Text(HWND d, int id) { return gt::ItemText(d, id); }
 
 void Type(HWND dialog, const std::string& text)   // into the edit field
 {

@@ -39,13 +39,10 @@ int ShownPage(HWND d)   // the one visible page of a dialog still open, or -1
     return IsWindowVisible(d) && count == 1 ? shown : -1;
 }
 
-void Send(HWND page, int id, int code)
-{ SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(page, id)); }
-void Press(HWND page, int id) { Send(page, id, BN_CLICKED); }
-bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
-bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
-void Toggle(HWND page, int id)
-{ CheckDlgButton(page, id, !Checked(page, id)), Press(page, id); }
+using gt::Enabled;
+using gt::Send;
+using gt::Toggle;
+void Press(HWND page, int id) { Send(page, id); }
 void Choose(HWND page, int line)   // a line of the drop combo box
 { SendDlgItemMessageA(page, IDC_DROP_ACTION, CB_SETCURSEL, line, 0), Send(page, IDC_DROP_ACTION, CBN_SELCHANGE); }
 void PickLine(HWND page, int line)
@@ -57,12 +54,7 @@ void Tab(HWND dialog, int index)
     NMHDR hdr = {tabs, IDC_OPT_TABS, (UINT)TCN_SELCHANGE};
     SendMessageA(dialog, WM_NOTIFY, IDC_OPT_TABS, (LPARAM)&hdr);
 }
-std::string Text(HWND page, int id)
-{
-    char text[1100] = "";
-    GetDlgItemTextA(page, id, text, sizeof text);
-    return text;
-}
+std::string Text(HWND page, int id) { return gt::ItemText(page, id); }
 void AddExt(HWND page, const char* text)
 { SetDlgItemTextA(page, IDC_LOAD_EXT, text), Press(page, IDC_LOAD_ADD); }
 std::string Lines(HWND page)

@@ -72,7 +72,7 @@ void BoxAnswerer::Clear()
     unexpected_ = 0;
 }
 
-static std::string WindowText(HWND hwnd)
+std::string WindowText(HWND hwnd)
 {
     char text[4096];
     text[0] = '\0';
@@ -215,6 +215,21 @@ UINT MenuSpy::State(int command) const
 void ClickButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void Send(HWND dialog, int id, int code)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(dialog, id));
+}
+
+void Toggle(HWND dialog, int id)
+{
+    CheckDlgButton(dialog, id, Checked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
+    Send(dialog, id);
 }
 
 void Pump(DWORD quietMs, DWORD maxMs)

@@ -87,6 +87,15 @@ private:
 // Clicks a dialog button the way a user would (posted BN_CLICKED).
 void ClickButton(HWND dialog, int id);
 
+// A dialog's controls as the tests read and use them.
+std::string WindowText(HWND hwnd);                     // up to 4,095 bytes
+std::string ItemText(HWND dialog, int id);
+bool Enabled(HWND dialog, int id);
+bool Checked(HWND dialog, int id);
+// The control's notification, sent at once (BN_CLICKED: a press).
+void Send(HWND dialog, int id, int code = BN_CLICKED);
+void Toggle(HWND dialog, int id);                      // a click on a check box
+
 // Runs the program's message loop step until the queue stays empty for
 // the given quiet time (ms), at most for maxMs.
 void Pump(DWORD quietMs = 30, DWORD maxMs = 5000);
