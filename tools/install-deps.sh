@@ -26,6 +26,28 @@ as_root() {
   fi
 }
 
+apt_install() {
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get -q install -y --no-install-recommends "$@"
+}
+
+# The index update is retried a few times: a mirror in the middle of a sync
+# serves index files of the wrong size for a minute or two. A last failure
+# is not fatal, since apt keeps the lists it could read.
+apt_update() {
+  local try
+  for try in 1 2 3 4; do
+    if as_root env DEBIAN_FRONTEND=noninteractive apt-get -q update; then
+      return 0
+    fi
+    if [ "$try" -lt 4 ]; then
+      echo "install-deps.sh: package index update failed (try $try of 4); waiting 15 s" >&2
+      sleep 15
+    fi
+  done
+  echo "install-deps.sh: package index update still failing; going on with the lists apt has" >&2
+  return 0
+}
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg -s "$p" >/dev/null 2>&1; then
@@ -39,8 +61,18 @@ if [ "${#missing[@]}" -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get -q update
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get -q install -y --no-install-recommends "${missing[@]}"
+  apt_update
+  if ! apt_install "${missing[@]}"; then
+    # A mirror part-way through a sync can leave the i386 security index
+    # behind the amd64 one, so the i386 twins of installed libraries cannot
+    # be matched; the release's main suite still has a consistent set.
+    echo "install-deps.sh: install failed; retrying with the release's main suite (-t bookworm)" >&2
+    if ! apt_install -t bookworm "${missing[@]}"; then
+      echo "install-deps.sh: could not install: ${missing[*]}" >&2
+      echo "install-deps.sh: the package mirror may be mid-sync; run the command again later" >&2
+      exit 1
+    fi
+  fi
 fi
 
 # Wine converts file names and command lines through the glibc locale, so the
