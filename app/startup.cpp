@@ -161,9 +161,18 @@ void StopThread(HANDLE thread)
     CloseHandle(thread);
 }
 
+// An edit box of the main window (the rename box) keeps its own keys:
+// Ctrl+V there pastes into the name, it does not make a new item.
+static BOOL IsMainWindowEdit(HWND window)
+{
+    char name[16] = "";
+    return window && g_hMainWnd && IsChild(g_hMainWnd, window) &&
+           GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, "Edit") == 0;
+}
+
 void ProcessMessage(HACCEL accelerators, MSG* msg)
 {
-    if (TranslateAcceleratorA(g_hMainWnd, accelerators, msg))
+    if (!IsMainWindowEdit(msg->hwnd) && TranslateAcceleratorA(g_hMainWnd, accelerators, msg))
         return;
     TranslateMessage(msg);
     DispatchMessageA(msg);

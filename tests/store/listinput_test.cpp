@@ -5,6 +5,8 @@
 
 #include "guitest.h"
 #include "res/resource.h"
+#include "clip/copy.h"
+#include "clip/paste.h"
 #include "store/listinput.h"
 
 using gt::MainWindowTest;
@@ -28,6 +30,14 @@ protected:
         info.item.pszText = (LPSTR)text;
         SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&info);
         gt::Pump();
+    }
+    std::string ClipboardText()
+    {
+        SIZE_T size = 0;
+        char* text = GetClipboardText(g_hMainWnd, &size);
+        std::string copy = text ? text : "<none>";
+        free(text);
+        return copy;
     }
 };
 
@@ -121,6 +131,62 @@ TEST_F(ListInputTest, RenameInPlaceKeepsTheExtension)
     EXPECT_EQ((Names{"Memo 2"}), gt::RowNames());
     EXPECT_EQ((Names{"Memo 2.txt"}), gt::FolderNames(folder_));
     EXPECT_EQ(0, g_app->orderChanged);
+}
+
+// Real key presses (SendInput) through the program's message loop: the
+// rename box, not the main window's accelerators, takes them.
+TEST_F(ListInputTest, KeysInTheRenameBoxEditTheName)
+{
+    Item("memo.txt");
+    ASSERT_TRUE(Start(folder_));
+    Select(0);
+    Command(CMD_RENAME);
+    HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
+    ASSERT_NE(nullptr, edit);
+    SetForegroundWindow(g_hMainWnd);
+    SetFocus(edit);
+    SetWindowTextA(edit, "abc");
+    SendMessageA(edit, EM_SETSEL, 3, 3);
+    SetClipboardText(g_hMainWnd, "pasted");
+    auto press = [](WORD modifier, WORD key) {
+        INPUT in[4] = {};
+        int n = 0;
+        for (WORD k : {modifier, key, key, modifier}) {
+            if (!k)
+                continue;
+            in[n].type = INPUT_KEYBOARD;
+            in[n].ki.wVk = k;
+            in[n].ki.dwFlags = n >= 2 || (n == 1 && !modifier) ? KEYEVENTF_KEYUP : 0;
+            ++n;
+        }
+        SendInput(n, in, sizeof(INPUT));
+        gt::Pump();
+    };
+    auto selection = [&] {
+        DWORD from = 0, to = 0;
+        SendMessageA(edit, EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
+        return std::to_string(from) + "-" + std::to_string(to);
+    };
+    press(VK_CONTROL, 'A');
+    EXPECT_EQ("0-3", selection());
+    press(VK_CONTROL, 'C');
+    EXPECT_EQ("abc", ClipboardText());
+    press(0, VK_END);
+    press(0, VK_BACK);
+    press(0, VK_HOME);
+    press(0, VK_DELETE);
+    EXPECT_EQ("b", gt::WindowText(edit));
+    press(VK_CONTROL, 'V');
+    EXPECT_EQ("abcb", gt::WindowText(edit));
+    press(VK_CONTROL, 'A');
+    press(VK_CONTROL, 'X');
+    EXPECT_EQ("", gt::WindowText(edit));
+    EXPECT_EQ("abcb", ClipboardText());
+    press(VK_CONTROL, 'V');
+    EXPECT_EQ((Names{"memo.txt"}), gt::FolderNames(folder_));
+    EXPECT_TRUE(boxes_.seen().empty());
+    press(0, VK_RETURN);
+    EXPECT_EQ((Names{"abcb.txt"}), gt::FolderNames(folder_));
 }
 
 TEST_F(ListInputTest, RenamingAGroupMovesItsContents)
