@@ -7,14 +7,43 @@
 #include "../res/resource.h"
 #include "../store/records.h"
 #include "paste.h"
+#include "widetext.h"
 
 static LONG s_live;
 
-// The only format taken: ANSI text in global memory.
-static FORMATETC TextFormat()
+// Text in global memory, ANSI or Unicode.
+static FORMATETC TextFormat(CLIPFORMAT kind)
 {
-    FORMATETC format = {CF_TEXT, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    FORMATETC format = {kind, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     return format;
+}
+
+static BOOL Offers(IDataObject* data, CLIPFORMAT kind)
+{
+    FORMATETC format = TextFormat(kind);
+    return data && data->QueryGetData(&format) == S_OK;
+}
+
+// The text format the source lists first is the one it really holds; the
+// other may be the system's conversion of it.
+static CLIPFORMAT ChooseTextFormat(IDataObject* data)
+{
+    IEnumFORMATETC* list = NULL;
+    if (data && SUCCEEDED(data->EnumFormatEtc(DATADIR_GET, &list)) && list) {
+        FORMATETC format;
+        CLIPFORMAT chosen = 0;
+        while (!chosen && list->Next(1, &format, NULL) == S_OK) {
+            if ((format.cfFormat == CF_TEXT || format.cfFormat == CF_UNICODETEXT) &&
+                (format.tymed & TYMED_HGLOBAL))
+                chosen = format.cfFormat;
+            if (format.ptd)
+                CoTaskMemFree(format.ptd);
+        }
+        list->Release();
+        if (chosen && Offers(data, chosen))
+            return chosen;
+    }
+    return Offers(data, CF_UNICODETEXT) ? CF_UNICODETEXT : CF_TEXT;
 }
 
 DropTarget::DropTarget(HWND window, UINT message)
@@ -54,8 +83,7 @@ STDMETHODIMP_(ULONG) DropTarget::Release()
 
 STDMETHODIMP DropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL, DWORD* effect)
 {
-    FORMATETC format = TextFormat();
-    accept_ = data && data->QueryGetData(&format) == S_OK;
+    accept_ = Offers(data, CF_TEXT) || Offers(data, CF_UNICODETEXT);
     ChooseDropEffect(keyState, effect);
     return S_OK;
 }
@@ -76,7 +104,7 @@ STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, D
 {
     if (!ChooseDropEffect(keyState, effect))
         return S_OK;
-    FORMATETC format = TextFormat();
+    FORMATETC format = TextFormat(ChooseTextFormat(data));
     STGMEDIUM medium;
     ZeroMemory(&medium, sizeof medium);
     HRESULT hr = data ? data->GetData(&format, &medium) : E_POINTER;
@@ -86,8 +114,12 @@ STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, D
     }
     LRESULT stored = 0;
     // A copy cut at the block's end: a source may leave out the terminator.
-    char* text = medium.tymed == TYMED_HGLOBAL ? CopyBlockText(medium.hGlobal, NULL) : nullptr;
-    if (text && window_) {
+    LostChars lost = {};
+    char* text = nullptr;
+    if (medium.tymed == TYMED_HGLOBAL)
+        text = format.cfFormat == CF_UNICODETEXT ? WideBlockToAnsi(medium.hGlobal, &lost)
+                                                 : CopyBlockText(medium.hGlobal, NULL);
+    if (text && window_ && AcceptLostChars(window_, &lost)) {
         WPARAM where = ((WPARAM)(point.y & 0xFFFF) << 16) | (WPARAM)(point.x & 0xFFFF);
         stored = SendMessageA(window_, message_, where, (LPARAM)text);
     }

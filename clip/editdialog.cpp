@@ -17,6 +17,7 @@
 #include "../web/titletext.h"
 #include "copy.h"
 #include "droptarget.h"
+#include "paste.h"
 
 EditDialogState* g_edit;
 
@@ -282,12 +283,7 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
         CopyFirstLine(text, g_edit->key, kMaxReadKey + 1);
     if (!g_edit->key[0])
         return FALSE;
-    size_t len = strlen(text);
-    size_t keep = len > kMaxReadValue ? CharSafeLength(text, kMaxReadValue) : len;
-    memcpy(g_edit->value, text, keep);
-    g_edit->value[keep] = '\0';
-    TrimLineEnd(g_edit->value);
-    StripLineBreaks(g_edit->value);
+    bool cut = TextToValue(text, g_edit->value);
     // A row the file could not hold is not taken: the source keeps its text.
     if (!g_edit->value[0] || !EntryReadsBack(g_edit->key, g_edit->value)) {
         MessageBeep(MB_ICONEXCLAMATION);
@@ -300,6 +296,8 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
     int row = (int)SendMessageA(g_edit->list, LVM_HITTEST, 0, (LPARAM)&hit);
     BOOL inserted = InsertEntryRow(row);
     RefreshEditButtons(dialog);
+    if (inserted && cut)
+        ReportTextCut(strlen(g_edit->value));
     return inserted;
 }
 

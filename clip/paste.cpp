@@ -15,6 +15,7 @@
 #include "../web/pagetitle.h"
 #include "../web/titletext.h"
 #include "copy.h"
+#include "widetext.h"
 
 // A new item's name before " (n)" is added; keys and values are read back
 // only up to kMaxReadKey and kMaxReadValue bytes.
@@ -24,7 +25,7 @@ void PasteFromClipboard(HWND window)
 {
     if (!IsClipboardFormatAvailable(CF_TEXT))
         return;
-    char* text = GetClipboardText(window, NULL);
+    char* text = TakeClipboardText(window);
     if (text && text[0])
         MakeItemFromText(window, text, FALSE, -1);
     free(text);
@@ -59,27 +60,7 @@ char* GetClipboardText(HWND window, SIZE_T* size)
     return copy;
 }
 
-// What was cut off at rest would have been stored: not just line ends and
-// spaces, which the value loses anyway.
-static bool LosesText(const char* rest)
-{
-    return rest[strspn(rest, "\r\n ")] != '\0';
-}
-
-// The value of a new entry: the text as one line, at most kMaxReadValue
-// bytes, never ending inside a character. True when it had to be cut.
-static bool MakeValue(const char* text, char value[kTextCap])
-{
-    size_t len = strlen(text);
-    size_t keep = len > kMaxReadValue ? CharSafeLength(text, kMaxReadValue) : len;
-    memcpy(value, text, keep);
-    value[keep] = '\0';
-    TrimLineEnd(value);
-    StripLineBreaks(value);
-    return LosesText(text + keep);
-}
-
-static void ReportCut(size_t kept)
+void ReportTextCut(size_t kept)
 {
     char format[kStringCap] = "";
     char message[kMessageCap];
@@ -94,28 +75,31 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     if (!text || !text[0])
         return FALSE;
     bool isUrl = IsUrl(text);
-    char name[kItemNameCap] = "";
-    // A host keeps its port ("localhost:8080"), and a colon in a file name
-    // would fail the write (or make a stream of another file).
-    if (isUrl && NameForUrl(text, name, sizeof name))
-        CleanTitle(name);
-    else if (!isUrl)
-        LeadingNameRun(text, name, sizeof name);
-    if (!name[0])
-        LoadStringA(g_hInstance, IDS_UNTITLED, name, sizeof name);
-    char path[kPathCap];
-    if (!UniqueItemPath(path, sizeof path, false, name, isUrl ? ".url" : ".txt"))
-        return FALSE;
-
+    // One fetch of the page names both the file and the key: a second one
+    // would cost the wait, and the error box, twice.
     char key[kTextCap] = "";
     if (isUrl)
         NameForUrl(text, key, kMaxReadKey + 1);
+    char name[kItemNameCap] = "";
+    // A host keeps its port ("localhost:8080"), and a colon in a file name
+    // would fail the write (or make a stream of another file).
+    if (isUrl) {
+        CopyText(name, sizeof name, key);
+        CleanTitle(name);
+    } else {
+        LeadingNameRun(text, name, sizeof name);
+    }
+    if (!name[0])
+        LoadStringA(g_hInstance, IDS_UNTITLED, name, sizeof name);
     if (!key[0])
         CopyFirstLine(text, key, kMaxReadKey + 1);
     if (!key[0])
         return FALSE;
+    char path[kPathCap];
+    if (!UniqueItemPath(path, sizeof path, false, name, isUrl ? ".url" : ".txt"))
+        return FALSE;
     char value[kTextCap];
-    bool cut = MakeValue(text, value);
+    bool cut = TextToValue(text, value);
     Entry entry = {key, value};
 
     int decision = 0;
@@ -140,7 +124,7 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     if (dropped && g_app->options[FrontAfterDrop])
         SetForegroundWindow(window);
     if (cut)
-        ReportCut(strlen(value));
+        ReportTextCut(strlen(value));
     // The derived name is a guess: the user corrects it at once.
     if (decision == 0)
         PostMessageA(window, WM_COMMAND, CMD_RENAME, 0);

@@ -3,6 +3,8 @@
 #ifndef ZORIVEN_PASTE_H
 #define ZORIVEN_PASTE_H
 
+#include <cstddef>
+
 #include "../app/winver.h"
 
 struct Entry;
@@ -25,6 +27,9 @@ char* CopyBlockText(HGLOBAL block, SIZE_T* size);
 // text was stored; FALSE when it was not (cancelled, refused, not written).
 // A text longer than a value can hold is cut, and the user is told.
 BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row);
+
+// Tells the user that a text was cut to kept bytes to fit a value.
+void ReportTextCut(size_t kept);
 
 // 1 append to row's item, 0 make a new item, -1 abort.
 int AskAppendOrNew(HWND window, int row);

@@ -42,6 +42,7 @@ set(ZORIVEN_WIN_SOURCES
   clip/entrydialog.cpp
   clip/entrymenu.cpp
   clip/paste.cpp
+  clip/widetext.cpp
   web/browser.cpp
   web/pagetitle.cpp
 )

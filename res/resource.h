@@ -154,6 +154,13 @@
 #define IDS_LOAD_FAILED     25145
 #define IDS_MORE_NAMES      25147
 #define IDS_HELP_NOT_SHOWN  25143
+/* Texts that lose or keep what the user gave */
+#define IDS_LOST_CHARS      25201
+#define IDS_ASK_RECYCLE     25203
+#define IDS_ASK_RECYCLE_TREE 25205
+#define IDS_ASK_ERASE       25207
+#define IDS_ASK_ERASE_TREE  25209
+#define IDS_CLIP_TOTAL      25211
 
 /* Help topics opened by the dialogs' help buttons (the help file's context map) */
 #define IDH_EDIT            1011

@@ -32,6 +32,33 @@ void StripLineBreaks(char* text)
     *out = '\0';
 }
 
+bool TextToValue(const char* text, char* value)
+{
+    size_t out = 0;
+    const char* in = text;
+    // Line breaks shrink as they are taken, so the cut is made on the
+    // value's own bytes.
+    while (*in && out < kMaxReadValue) {
+        if (*in == '\r') {
+            value[out++] = '\n';
+            in += in[1] == '\n' ? 2 : 1;
+            continue;
+        }
+        if (IsDoubleByteAt(in)) {
+            if (out + 2 > kMaxReadValue)
+                break;
+            value[out++] = *in++;
+        }
+        value[out++] = *in++;
+    }
+    // A line end always goes; a space only from a value of three bytes or
+    // more, as TrimLineEnd has it.
+    while (out > 0 && (value[out - 1] == '\n' || (value[out - 1] == ' ' && out > 2)))
+        --out;
+    value[out] = '\0';
+    return in[strspn(in, "\r\n ")] != '\0';
+}
+
 void CopyFirstLine(const char* text, char* buffer, size_t size)
 {
     if (!text || !text[0] || !buffer || size == 0)

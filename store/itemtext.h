@@ -22,6 +22,13 @@ enum { kKeyEqualsByte = 0x08, kValueNewlineByte = 0x0B };
 void TrimLineEnd(char* text);
 void ReplaceChar(char* text, char from, char to);
 void StripLineBreaks(char* text);
+// The value of a new entry made from a pasted or dropped text: its line
+// breaks (CR LF, lone LF, lone CR) as LF, at most kMaxReadValue bytes,
+// never ending inside a character, trailing line ends trimmed, and spaces
+// as TrimLineEnd trims them. value is a kTextCap buffer. True when the cut lost
+// more than line ends and spaces.
+bool TextToValue(const char* text, char* value);
+
 // Text up to its first CR or LF, at most size - 1 bytes (never ending
 // inside a character). Nothing is written for an empty text or no buffer.
 void CopyFirstLine(const char* text, char* buffer, size_t size);

@@ -1,4 +1,6 @@
 // Items made from the clipboard's text and from dropped text.
+#include <algorithm>
+
 #include "guitest.h"
 #include "httpserver.h"
 
@@ -45,7 +47,8 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         {"abc def", "abc def.txt", "abc def", "abc def"},
         {"abc def", "abc def (1).txt", "abc def", "abc def"},
         {"*x", gt::Sjis(u8"無題.txt"), "*x", "*x"},
-        {"line1\r\nline2\r\n", "line1.txt", "line1", "line1line2"},
+        {"line1\r\nline2\r\n", "line1.txt", "line1", "line1\nline2"},
+        {"a\nb\rc\r\n \r\n", "a.txt", "a", "a\nb\nc"},
         {"a ", "a .txt", "a ", "a "},
         {"bc ", "bc.txt", "bc ", "bc"},
         {wide, wide.substr(0, 126) + ".txt", wide.substr(0, 1018), wide.substr(0, 1020), 0, 1},
@@ -69,7 +72,9 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         EXPECT_EQ(" " + std::to_string(rows), gt::StatusPart(2));
         if (c.file.empty())
             continue;
-        EXPECT_EQ(c.key + "=" + c.value + "\r\n", gt::ReadBytes(In(c.file)));
+        std::string stored = c.value;   // a line break is kept as 0x0B in the file
+        std::replace(stored.begin(), stored.end(), '\n', '\x0B');
+        EXPECT_EQ(c.key + "=" + stored + "\r\n", gt::ReadBytes(In(c.file)));
         Command(CMD_REFRESH);   // read back (a space at the end is trimmed)
         EXPECT_TRUE(!c.told || boxes_.seen()[0].text.find(std::to_string(c.value.size())) !=
                                    std::string::npos);
@@ -136,6 +141,58 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t6", TRUE, -1));
     EXPECT_EQ((std::vector<std::string>{"a", "t3", "t4", "fav", "full", "g", "t5", "t6"}),
               gt::RowNames());   // t5: no box was expected
+}
+
+// Wine's notepad copies Unicode text: a Japanese text arrives whole with
+// its lines, and characters code page 932 lacks are never swapped for
+// look-alikes in silence, whether pasted or dropped.
+TEST_F(PasteTest, UnicodeTextKeepsItsLinesAndAsksBeforeLosingCharacters)
+{
+    gt::Notepad notepad;
+    ASSERT_TRUE(Start(folder_));
+    ASSERT_TRUE(notepad.Copy(L"お世話になっております。\r\n山田です。"));
+    Command(CMD_PASTE);
+    EXPECT_TRUE(boxes_.seen().empty());
+    const std::string lines = gt::Sjis(u8"お世話になっております。\n山田です。");
+    ASSERT_EQ(1, RowCount());
+    EXPECT_EQ(gt::Sjis(u8"お世話になっております。") + "=" + lines + ";", Entries(0));
+    Command(CMD_REFRESH);
+    Select(0);
+    Command(CMD_COPY);
+    char* copied = GetClipboardText(g_hMainWnd, NULL);
+    EXPECT_EQ(lines, copied ? copied : "");
+    free(copied);
+
+    const wchar_t* mixed = L"価格表 Café 😀 naïve © 2026";
+    const std::string kept = gt::Sjis(u8"価格表 Caf  nave  2026");
+    ASSERT_TRUE(notepad.Copy(mixed));
+    const size_t files = gt::FolderNames(folder_).size();
+    boxes_.Press(IDNO);
+    Command(CMD_PASTE);
+    ASSERT_EQ(1u, boxes_.seen().size());
+    EXPECT_EQ(0u, boxes_.seen()[0].text.find(gt::Sjis(u8"4 文字は項目ファイルに保存できません")));
+    EXPECT_EQ(1, RowCount());
+    EXPECT_EQ(files, gt::FolderNames(folder_).size());
+    boxes_.Press(IDYES);
+    Command(CMD_PASTE);
+    ASSERT_EQ(2, RowCount());
+    EXPECT_EQ(kept + "=" + kept + ";", Entries(1));
+
+    // The same text dropped: No leaves the source its text, Yes stores it.
+    Command(CMD_REFRESH);
+    RECT rc = {};
+    GetClientRect(g_app->listView, &rc);
+    POINT below = {rc.right / 2, rc.bottom - 10};
+    ClientToScreen(g_app->listView, &below);
+    boxes_.Press(IDNO);
+    EXPECT_EQ((DWORD)DROPEFFECT_NONE, gt::DragClipboard(below, DROPEFFECT_COPY));
+    EXPECT_EQ(2, RowCount());
+    boxes_.Press(IDYES);
+    EXPECT_EQ((DWORD)DROPEFFECT_COPY, gt::DragClipboard(below, DROPEFFECT_COPY));
+    ASSERT_EQ(3, RowCount());
+    EXPECT_EQ(kept + "=" + kept + ";", Entries(2));
+    EXPECT_EQ(4u, boxes_.seen().size());
+    EXPECT_EQ(0, boxes_.unexpected());
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <ole2.h>
 
+#include <cstring>
+#include <utility>
+
 #include "clip/copy.h"
 
 namespace gt {
@@ -26,6 +29,11 @@ DWORD DragText(const char* text, POINT screen, DWORD allowed, DWORD keys)
         EXPECT_TRUE(SetClipboardText(g_hMainWnd, text));
     else if (OpenClipboard(NULL))
         EmptyClipboard(), CloseClipboard();
+    return DragClipboard(screen, allowed, keys);
+}
+
+DWORD DragClipboard(POINT screen, DWORD allowed, DWORD keys)
+{
     IDataObject* data = nullptr;
     EXPECT_EQ(S_OK, OleGetClipboard(&data));
     BYTE state[256] = {};   // DoDragDrop reads the keys from the thread's state
@@ -41,6 +49,58 @@ DWORD DragText(const char* text, POINT screen, DWORD allowed, DWORD keys)
     SetKeyboardState(state);
     Pump();
     return effect;
+}
+
+}  // namespace gt
+
+namespace gt {
+
+static BOOL CALLBACK FindNotepad(HWND window, LPARAM param)
+{
+    auto* want = (std::pair<DWORD, HWND>*)param;
+    DWORD pid = 0;
+    char name[32] = "";
+    GetWindowThreadProcessId(window, &pid);
+    GetClassNameA(window, name, sizeof name);
+    if (pid == want->first && !strcmp(name, "Notepad"))
+        want->second = window;
+    return want->second == NULL;
+}
+
+Notepad::Notepad()
+{
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    // No handle of the test's own: ctest waits for whoever holds its pipes.
+    start.dwFlags = STARTF_USESTDHANDLES;
+    char command[] = "notepad.exe";
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &start, &process_))
+        return;
+    WaitForInputIdle(process_.hProcess, 10000);
+    std::pair<DWORD, HWND> found(process_.dwProcessId, NULL);
+    for (int i = 0; i < 200 && !found.second; ++i, Sleep(50))
+        EnumWindows(FindNotepad, (LPARAM)&found);
+    edit_ = found.second ? FindWindowExA(found.second, NULL, "Edit", NULL) : NULL;
+}
+
+Notepad::~Notepad()
+{
+    if (!process_.hProcess)
+        return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+bool Notepad::Copy(const wchar_t* text)
+{
+    if (!edit_)
+        return false;
+    SendMessageW(edit_, WM_SETTEXT, 0, (LPARAM)text);
+    SendMessageW(edit_, EM_SETSEL, 0, -1);
+    SendMessageW(edit_, WM_COPY, 0, 0);
+    return true;
 }
 
 }  // namespace gt

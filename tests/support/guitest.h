@@ -106,6 +106,22 @@ bool QuitPosted();
 // letting go at once at the screen point with the keys (MK_CONTROL,
 // MK_SHIFT) held, then pumped; the effect the target reported.
 DWORD DragText(const char* text, POINT screen, DWORD allowed, DWORD keys = 0);
+// The same with what is on the clipboard now, in the formats it was put.
+DWORD DragClipboard(POINT screen, DWORD allowed, DWORD keys = 0);
+
+// Wine's own notepad, a real Unicode program, as a source of copied text
+// (its WM_COPY puts CF_UNICODETEXT first); ended with the object.
+class Notepad {
+public:
+    Notepad();
+    ~Notepad();
+    Notepad(const Notepad&) = delete;
+    Notepad& operator=(const Notepad&) = delete;
+    bool Copy(const wchar_t* text);   // false when notepad did not start
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND edit_ = NULL;
+};
 
 // Readers.
 std::vector<std::string> RowNames();
