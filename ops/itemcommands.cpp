@@ -65,17 +65,51 @@ BOOL StartRename()
     return SendMessageA(g_app->listView, LVM_EDITLABELA, (WPARAM)row, 0) != 0;
 }
 
-// A group's folder goes only when it is empty, or when the user agrees a
-// second time to lose everything in it.
-static BOOL DeleteGroupFolder(HWND owner, const char* path)
+// Only a fixed drive has a recycle bin: on a share or a removable drive
+// the shell would delete for good without saying so.
+static bool HasRecycleBin(const char* path)
 {
-    if (RemoveDirectoryA(path))
+    char root[kPathCap] = "";
+    DriveRoot(path, root, sizeof root);
+    return root[0] && GetDriveTypeA(root) == DRIVE_FIXED;
+}
+
+static bool FolderHasEntries(const char* folder)
+{
+    char pattern[kPathCap];
+    bool any = false;
+    if (!JoinPath(pattern, sizeof pattern, folder, "*.*"))
+        return true;
+    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA&) { any = true; });
+    return any;
+}
+
+// The shell moves the file or folder, with everything in it, to the
+// recycle bin; the question was ours, so it asks nothing itself.
+static BOOL MoveToRecycleBin(HWND owner, const char* path)
+{
+    char from[kPathCap + 1];   // a list of one, ended by two zeros
+    memset(from, 0, sizeof from);
+    CopyText(from, kPathCap, path);
+    SHFILEOPSTRUCTA op;
+    ZeroMemory(&op, sizeof op);
+    op.hwnd = owner;
+    op.wFunc = FO_DELETE;
+    op.pFrom = from;
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    int result = SHFileOperationA(&op);
+    if (result == 0 && !op.fAnyOperationsAborted && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return TRUE;
-    if (AskYesNo(owner, IDS_ASK_DELETE_TREE, MB_ICONWARNING, NULL, NULL) != IDYES)
-        return FALSE;
-    if (!DeleteTree(path, true))
-        return SystemFailure();
-    return TRUE;
+    // The shell's own codes from 0x71 up are not system error codes.
+    ShowSystemError(result > 0 && result < 0x71 ? (DWORD)result : ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+static BOOL DeleteForGood(const char* path, bool group)
+{
+    if (group ? DeleteTree(path, true) : DeleteFileA(path) != FALSE)
+        return TRUE;
+    return SystemFailure();
 }
 
 BOOL DeleteSelectedRow(HWND owner)
@@ -87,14 +121,18 @@ BOOL DeleteSelectedRow(HWND owner)
     char path[kPathCap];
     if (!RowPath(record, path))
         return TooLong();
-    if (AskYesNo(owner, IDS_ASK_DELETE, MB_ICONWARNING, record->name, NULL) != IDYES)
+    bool group = record->kind == kKindGroup;
+    bool recycle = HasRecycleBin(path);
+    // A group with anything in it defaults to No: two presses of Enter
+    // must never take a whole tree.
+    bool tree = group && FolderHasEntries(path);
+    int question = recycle ? (tree ? IDS_ASK_RECYCLE_TREE : IDS_ASK_RECYCLE)
+                           : (tree ? IDS_ASK_ERASE_TREE : IDS_ASK_ERASE);
+    UINT style = MB_ICONWARNING | (tree ? MB_DEFBUTTON2 : 0);
+    if (AskYesNo(owner, question, style, record->name, NULL) != IDYES)
         return FALSE;
-    if (record->kind == kKindGroup) {
-        if (!DeleteGroupFolder(owner, path))
-            return FALSE;
-    } else if (!DeleteFileA(path)) {
-        return SystemFailure();
-    }
+    if (!(recycle ? MoveToRecycleBin(owner, path) : DeleteForGood(path, group)))
+        return FALSE;
     SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
     int n = RowCount();
     if (n > 0)

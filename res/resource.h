@@ -126,7 +126,6 @@
 #define IDS_UNTITLED        20023
 #define IDS_ASK_DELETE      21001
 #define IDS_ASK_DELETE_SEL  21003
-#define IDS_ASK_DELETE_TREE 21005
 #define IDS_ASK_BOOT        21007
 #define IDS_ASK_MOVE        21009
 #define IDS_ASK_APPEND      21011

@@ -5,6 +5,8 @@
 #   ZORIVEN_ROOT      the repository (set it before sourcing from plain sh,
 #                     where the script cannot find its own path)
 #   WINEPREFIX        <repo>/build/wineprefix unless already set
+#   XDG_DATA_HOME     <repo>/build/xdg-data, holding the trash Wine's
+#                     recycle bin uses
 #   ZORIVEN_WINE      the Wine loader that runs on this machine
 #   ZORIVEN_WINARCH   i686 or x86_64: the Windows architecture that loader runs
 #   ZORIVEN_WINESERVER the wineserver of that Wine
@@ -31,6 +33,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=ja_JP.UTF-8
 export LANG=ja_JP.UTF-8
 export WINEPREFIX="${WINEPREFIX:-$ZORIVEN_ROOT/build/wineprefix}"
+# Wine's recycle bin is the desktop trash, and only one that exists: the
+# project's own keeps deleted test items out of the user's.
+export XDG_DATA_HOME="$ZORIVEN_ROOT/build/xdg-data"
+mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info" 2>/dev/null || true
 
 if [ -z "${ZORIVEN_WINE:-}" ] || [ -z "${ZORIVEN_WINARCH:-}" ]; then
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then

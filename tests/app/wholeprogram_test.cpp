@@ -139,9 +139,9 @@ TEST_F(WholeProgramTest, EditsTheLibraryAndKeepsItAfterClosing)
     Post(list_, WM_KEYDOWN, VK_HOME);
     ASSERT_TRUE(WaitFor([&] { return Selected() == 0; }));
     Post(list_, WM_KEYDOWN, VK_DELETE);
-    EXPECT_EQ(gt::Sjis(u8"'alpha' を削除しますか？"), Answer(IDNO));
+    EXPECT_EQ(gt::Sjis(u8"「alpha」をごみ箱に移動しますか？"), Answer(IDNO));
     Post(list_, WM_KEYDOWN, VK_DELETE);
-    EXPECT_EQ(gt::Sjis(u8"'alpha' を削除しますか？"), Answer(IDYES));
+    EXPECT_EQ(gt::Sjis(u8"「alpha」をごみ箱に移動しますか？"), Answer(IDYES));
     EXPECT_TRUE(WaitFor([&] { return Rows() == 3; }));
 
     // Into the group and back: Backspace selects it again.

@@ -2,6 +2,7 @@
 // up and down, move to another folder, up one level.
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,7 @@ TEST_F(ItemCommandsTest, DeleteAsksThenSelectsTheRowThatTookItsPlace)
     Command(CMD_DELETE);
     EXPECT_EQ("k=v\r\n", gt::ReadBytes(In("c.txt")));
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"'c' を削除しますか？"), boxes_.seen()[0].text);
+    EXPECT_EQ(gt::Sjis(u8"「c」をごみ箱に移動しますか？"), boxes_.seen()[0].text);
     EXPECT_EQ(gt::Sjis(u8"確認"), boxes_.seen()[0].caption);
     EXPECT_EQ((UINT)MB_ICONWARNING, boxes_.seen()[0].icon);
 
@@ -77,34 +78,47 @@ TEST_F(ItemCommandsTest, DeleteAsksThenSelectsTheRowThatTookItsPlace)
     EXPECT_EQ(4u, boxes_.seen().size());
 }
 
-TEST_F(ItemCommandsTest, NonEmptyGroupIsAskedAboutTwice)
+// Deleted rows go to the recycle bin (Wine's is the desktop's trash
+// folder), where they can be restored; a group with anything in it is asked
+// about once, with No as the answer Enter gives.
+TEST_F(ItemCommandsTest, DeleteMovesToTheRecycleBinAndANonEmptyGroupDefaultsToNo)
 {
-    Group("Empty");
-    Group("Full");
-    Item("Full\\x.txt");
-    Order("Empty\r\nFull\r\n");
+    const std::string tag = std::to_string(GetTickCount());
+    const std::string empty = "Empty" + tag, full = "Full" + tag;
+    Group(empty);
+    Group(full);
+    Item(full + "\\x.txt");
+    Order(empty + "\r\n" + full + "\r\n");
     ASSERT_TRUE(Start(folder_));
     Select(1);
-    boxes_.Press(IDYES);
     boxes_.Press(IDNO);
     Command(CMD_DELETE);
-    ASSERT_EQ(2u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"配下にフォルダかファイルがある様です。すべて削除しますか？"),
-              boxes_.seen()[1].text);
-    EXPECT_EQ("k=v\r\n", gt::ReadBytes(In("Full\\x.txt")));
-    EXPECT_EQ((Names{"Empty", "Full"}), gt::RowNames());
+    ASSERT_EQ(1u, boxes_.seen().size());
+    EXPECT_EQ(gt::Sjis(u8"グループ「") + full +
+                  gt::Sjis(u8"」と、その中のすべてのグループと項目をごみ箱に移動しますか？"),
+              boxes_.seen()[0].text);
+    EXPECT_EQ(IDNO, boxes_.seen()[0].defaultButton);
+    EXPECT_EQ("k=v\r\n", gt::ReadBytes(In(full + "\\x.txt")));
 
-    boxes_.Press(IDYES);
     boxes_.Press(IDYES);
     Command(CMD_DELETE);
-    EXPECT_FALSE(gt::PathIsFolder(In("Full")));
-    EXPECT_EQ((Names{"Empty"}), gt::RowNames());
-
-    boxes_.Clear();
+    EXPECT_FALSE(gt::PathIsFolder(In(full)));
+    EXPECT_EQ((Names{empty}), gt::RowNames());
     boxes_.Press(IDYES);
-    Command(CMD_DELETE);   // an empty group is asked about once
-    EXPECT_EQ(1u, boxes_.seen().size());
-    EXPECT_FALSE(gt::PathIsFolder(In("Empty")));
+    Command(CMD_DELETE);   // an empty group: Yes is the default
+    EXPECT_EQ(IDYES, boxes_.seen()[2].defaultButton);
+    EXPECT_FALSE(gt::PathIsFolder(In(empty)));
+    EXPECT_EQ(0, boxes_.unexpected());
+
+    // Both are in the trash, the item inside its group.
+    char data[MAX_PATH] = "";
+    ASSERT_TRUE(GetEnvironmentVariableA("XDG_DATA_HOME", data, sizeof data));
+    std::string trash = std::string("Z:") + data + "/Trash/files/";
+    std::replace(trash.begin(), trash.end(), '/', '\\');
+    EXPECT_EQ("k=v\r\n", gt::ReadBytes(trash + full + "\\x.txt"));
+    EXPECT_TRUE(gt::PathIsFolder(trash + empty));
+    gt::RemoveTree(trash + full);
+    gt::RemoveTree(trash + empty);
 }
 
 TEST_F(ItemCommandsTest, DuplicateCopiesFilesAndFolders)

@@ -143,6 +143,9 @@ void BoxAnswerer::OnTimer()
         if (IsWindowVisible(GetDlgItem(box, id)))
             seen.buttons.push_back(id);
     seen.icon = IconKind(box);
+    for (int id : seen.buttons)
+        if (GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & BS_DEFPUSHBUTTON)
+            seen.defaultButton = id;
     seen.owner = GetWindow(box, GW_OWNER);
     seen.ownerless = seen.owner == NULL;
     seen.mainDisabled = g_hMainWnd && IsWindow(g_hMainWnd) && !IsWindowEnabled(g_hMainWnd);

@@ -23,6 +23,7 @@ struct SeenBox {
     std::string text;            // a message box's message (static 0xFFFF)
     std::vector<int> buttons;    // IDOK, IDCANCEL, IDYES, IDNO present
     UINT icon = 0;               // MB_ICONERROR, MB_ICONQUESTION, ... or 0
+    int defaultButton = 0;       // the button Enter presses
     bool ownerless = false;
     bool mainDisabled = false;   // the main window was disabled (task modal)
     HWND owner = NULL;
