@@ -53,21 +53,21 @@ BOOL RegisterMainWindowClass()
 
 void ChooseFolders(const char* cmdline)
 {
+    // The start-up folder of a plain start: Item beside the program when
+    // none was set. A folder on the command line is for that run only.
+    char program[kPathCap];
+    bool defaulted = false;
+    if (!g_app->bootFolder[0] && ModuleFolder(program, sizeof program))
+        defaulted = JoinPath(g_app->bootFolder, kPathCap, program, "Item");
     char argument[kPathCap];
-    if (RootFromCommandLine(cmdline, argument, sizeof argument))
+    if (RootFromCommandLine(cmdline, argument, sizeof argument)) {
         CopyText(g_app->rootFolder, kPathCap, argument);
-    else if (g_app->bootFolder[0])
+    } else {
         CopyText(g_app->rootFolder, kPathCap, g_app->bootFolder);
-
-    if (!g_app->rootFolder[0]) {
-        char program[kPathCap];
         // The folder is made on first use; failing to make it is not fatal.
-        if (ModuleFolder(program, sizeof program) &&
-            JoinPath(g_app->rootFolder, kPathCap, program, "Item"))
+        if (defaulted)
             CreateDirectoryA(g_app->rootFolder, NULL);
     }
-    if (!g_app->bootFolder[0])
-        CopyText(g_app->bootFolder, kPathCap, g_app->rootFolder);
     CopyText(g_app->currentFolder, kPathCap, g_app->rootFolder);
 }
 

@@ -78,7 +78,7 @@ TEST_F(SettingsTest, FirstRunCreatesTheKeyAndExitSavesEveryValue)
     Stored ver = Query("Ver");
     EXPECT_EQ((DWORD)REG_SZ, ver.type);
     EXPECT_EQ(std::string("0.23", 5), AsString(ver));
-    EXPECT_EQ(folder_ + '\0', AsString(Query("Boot")));
+    EXPECT_EQ(gt::ProgramFolder() + "\\Item" + '\0', AsString(Query("Boot")));   // not the command line's
     Stored options = Query("OptNum");
     EXPECT_EQ((DWORD)REG_BINARY, options.type);
     ASSERT_EQ(64u, options.bytes.size());
