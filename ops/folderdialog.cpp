@@ -158,9 +158,11 @@ static void OnComboNotify(HWND dialog, int code)
 {
     switch (code) {
     case CBN_KILLFOCUS: {
+        // A mistyped path never joins the list, or the next OK would keep it.
         char text[kPathCap];
         ListText(dialog, text);
-        AddToHistory(dialog, text);
+        if (text[0] && PathExists(text, true))
+            AddToHistory(dialog, text);
         break;
     }
     case CBN_SELCHANGE:

@@ -90,6 +90,9 @@ protected:
         MainWindowTest::SetUp();
         Group("A"), Group("B"), Group("C");
         a = In("A"), b = In("B"), c = In("C"), f = folder_;
+        // The library is the start-up folder, as the folder dialog sets it.
+        SHSetValueA(HKEY_CURRENT_USER, "Software\\VEXO\\ZORIVEN", "Boot", REG_SZ, f.c_str(),
+                    (DWORD)f.size() + 1);
     }
     void Folder(gt::BoxDriver driver) { boxes_.Drive(driver), Command(CMD_FOLDER); }
     std::string a, b, c, f;
@@ -139,9 +142,11 @@ TEST_F(FolderDialogTest, NoHistoryKeyAndFoldersThatDoNotExist)
         EXPECT_FALSE(Enabled(d, IDOK));
         for (const char* name : {"missing", "file.txt"}) {   // a file is no folder
             Type(d, In(name));
+            Send(d, IDC_FOLDER_LIST, CBN_KILLFOCUS);   // as the click on OK does
             boxes_.Press(IDOK);
             Send(d, IDOK);
         }
+        EXPECT_EQ("", Entries(d));
         Type(d, "");
         EXPECT_FALSE(Enabled(d, IDOK));
         Send(d, IDCANCEL);
@@ -150,6 +155,16 @@ TEST_F(FolderDialogTest, NoHistoryKeyAndFoldersThatDoNotExist)
     for (int i : {1, 2})
         EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen()[i].text);
     EXPECT_EQ(f + "|" + f + "|" + f + "|-|", Folders() + "|" + GetDir({"Cnt"}));
+    // The refused paths are not saved with the next folder accepted.
+    Folder([&](HWND d) {
+        Type(d, In("missing"));
+        Send(d, IDC_FOLDER_LIST, CBN_KILLFOCUS);
+        boxes_.Press(IDOK);
+        Send(d, IDOK);
+        Type(d, folder_);
+        Send(d, IDOK);
+    });
+    EXPECT_EQ("1|" + folder_ + "|-|", GetDir({"Cnt", "0", "1"}));
 }
 
 TEST_F(FolderDialogTest, StartUpFolderSetCancelledConfirmedAndGoneTo)
