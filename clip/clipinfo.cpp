@@ -6,10 +6,12 @@
 #include "../app/state.h"
 #include "../app/ui.h"
 #include "../res/resource.h"
+#include "../store/itemtext.h"
 #include "droptarget.h"
 #include "paste.h"
 
 enum { kFormatNameCap = 256, kFormatLineCap = 300, kTextRoom = 256 };
+enum { kPreviewLines = 20, kPreviewBytes = 1024 };
 
 static const char* const kStandardNames[] = {
     "TEXT", "BITMAP", "METAFILEPICT", "SYLK", "DIF", "TIFF", "OEMTEXT", "DIB", "PALETTE",
@@ -48,17 +50,28 @@ static int ListFormats(char* list)
 }
 
 // The list, an empty line and the clipboard's text; the bare list when
-// there is no text or no memory for both.
+// there is no text or no memory for both. A long text shows its start and
+// its size, so the box still fits the screen.
 static char* BuildMessage(HWND window, char* list)
 {
     SIZE_T size = 0;
     char* text = GetClipboardText(window, &size);
     char* message = nullptr;
     if (text && size) {
-        size_t cap = strlen(list) + size + kTextRoom;
+        size_t whole = strlen(text);
+        size_t shown = PreviewLength(text, kPreviewLines, kPreviewBytes);
+        char total[kPathCap] = "";
+        if (shown < whole) {
+            char format[kPathCap] = "";
+            LoadStringA(g_hInstance, IDS_CLIP_TOTAL, format, sizeof format);
+            total[0] = '\n';
+            FormatText(total + 1, sizeof total - 1, format, (unsigned long)whole);
+        }
+        text[shown] = '\0';
+        size_t cap = strlen(list) + shown + strlen(total) + kTextRoom;
         message = (char*)malloc(cap);
         if (message)
-            FormatText(message, cap, "%s\n\n%s", list, text);
+            FormatText(message, cap, "%s\n\n%s%s", list, text, total);
     }
     free(text);
     if (!list[0])

@@ -59,6 +59,15 @@ bool TextToValue(const char* text, char* value)
     return in[strspn(in, "\r\n ")] != '\0';
 }
 
+size_t PreviewLength(const char* text, int lines, size_t bytes)
+{
+    size_t len = 0;
+    for (int seen = 0; text[len] && len < bytes; ++len)
+        if (text[len] == '\n' && ++seen == lines)
+            break;
+    return CharSafeLength(text, (unsigned long)len);
+}
+
 void CopyFirstLine(const char* text, char* buffer, size_t size)
 {
     if (!text || !text[0] || !buffer || size == 0)

@@ -29,6 +29,10 @@ void StripLineBreaks(char* text);
 // more than line ends and spaces.
 bool TextToValue(const char* text, char* value);
 
+// How much of text a preview shows: at most lines lines (the last line
+// break left out) and at most bytes bytes, never ending inside a character.
+size_t PreviewLength(const char* text, int lines, size_t bytes);
+
 // Text up to its first CR or LF, at most size - 1 bytes (never ending
 // inside a character). Nothing is written for an empty text or no buffer.
 void CopyFirstLine(const char* text, char* buffer, size_t size);
