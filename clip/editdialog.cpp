@@ -33,18 +33,50 @@ static int SelectedEntryRow()
     return (int)SendMessageA(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
+// A row's value as stored; the cell shows it with its line breaks marked.
+static const char* RowValue(int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(g_edit->list, LVM_GETITEMA, 0, (LPARAM)&item))
+        return nullptr;
+    return (const char*)item.lParam;
+}
+
 void GetEntryCell(int row, int column, char* out, int cap)
 {
+    out[0] = '\0';
+    if (column == 1) {
+        CopyText(out, (size_t)cap, RowValue(row));
+        return;
+    }
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = out;
     item.cchTextMax = cap;
-    out[0] = '\0';
     SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
 }
 
 void SetEntryCell(int row, int column, const char* text)
 {
+    char shown[kLineCap];
+    if (column == 1) {
+        char* value = CopyString(text);
+        if (!value) {
+            ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+            return;
+        }
+        char* old = (char*)RowValue(row);
+        LVITEMA held = {};
+        held.mask = LVIF_PARAM;
+        held.iItem = row;
+        held.lParam = (LPARAM)value;
+        SendMessageA(g_edit->list, LVM_SETITEMA, 0, (LPARAM)&held);
+        free(old);
+        MarkLineBreaks(text, shown, sizeof shown);
+        text = shown;
+    }
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = (char*)text;
@@ -130,11 +162,16 @@ static int ShowFormatted(int stringId, int first, int second)
     return ShowErrorBox(0, message);
 }
 
+int ReportEntryTooLong()
+{
+    return ShowFormatted(IDS_TOO_LONG, kMaxReadKey, kMaxReadValue);
+}
+
 BOOL CheckEntryText(const char* key, const char* value, int* field)
 {
     *field = strlen(key) > kMaxReadKey ? IDC_ENTRY_KEY : IDC_ENTRY_VALUE;
     if (strlen(key) > kMaxReadKey || strlen(value) > kMaxReadValue)
-        return ShowFormatted(IDS_TOO_LONG, kMaxReadKey, kMaxReadValue);
+        return ReportEntryTooLong();
     // A key the reader takes for a comment or a section is lost on the
     // next read, and with it its value: name the key, whatever the value.
     *field = EntryReadsBack(key, "x") ? IDC_ENTRY_VALUE : IDC_ENTRY_KEY;
@@ -390,8 +427,12 @@ static INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
         const NMHDR* hdr = (const NMHDR*)lParam;
         if (hdr->idFrom != IDC_EDIT_LIST)
             return FALSE;
-        if (hdr->code == NM_CLICK || hdr->code == LVN_KEYDOWN)
+        // The buttons follow the selection once it has moved, however it moved.
+        if (hdr->code == NM_CLICK ||
+            (hdr->code == LVN_ITEMCHANGED && (((const NMLISTVIEW*)hdr)->uChanged & LVIF_STATE)))
             RefreshEditButtons(dialog);
+        else if (hdr->code == LVN_DELETEITEM)
+            free((char*)((const NMLISTVIEW*)hdr)->lParam);
         else if (hdr->code == NM_DBLCLK)
             PostMessageA(dialog, WM_COMMAND, IDC_EDIT_MODIFY, 0);
         return FALSE;

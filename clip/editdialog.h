@@ -37,6 +37,9 @@ BOOL InsertEntryRow(int position);
 // Copies of at most kMaxEntries rows, in order (freed with FreeEntries).
 int ReadEntryRows(Entry* entries);
 
+// The error box that gives the key and value limits; 0.
+int ReportEntryTooLong();
+
 // The entry can be typed in dialog 1005 and read back from the item file;
 // otherwise the error box says why, and the control to blame is returned
 // in *field (the key or the value box).

@@ -10,31 +10,53 @@
 #include "../store/sjis.h"
 #include "droptarget.h"
 
-// The value box's selection replaced by one LF. Nothing for an empty box,
-// and nothing (a beep) when the value would outgrow what the file holds.
+// A multi-line box shows and gives back CR LF; a value holds LF.
+static void SetValueBox(HWND dialog, const char* value)
+{
+    char shown[2 * kTextCap];
+    size_t used = 0;
+    for (const char* in = value; *in && used + 3 < sizeof shown; ++in) {
+        if (*in == '\n')
+            shown[used++] = '\r';
+        shown[used++] = *in;
+    }
+    shown[used] = '\0';
+    SetDlgItemTextA(dialog, IDC_ENTRY_VALUE, shown);
+}
+
+// False when the box holds more than a value can.
+static bool GetValueBox(HWND dialog, char* value, size_t cap)
+{
+    char text[2 * kTextCap + 2];
+    GetDlgItemTextA(dialog, IDC_ENTRY_VALUE, text, sizeof text);
+    size_t used = 0;
+    for (const char* in = text; *in; ++in) {
+        if (in[0] == '\r' && in[1] == '\n')
+            continue;
+        if (used + 1 >= cap)
+            return false;
+        value[used++] = *in;
+    }
+    value[used] = '\0';
+    return true;
+}
+
+// One line break at the caret, replacing the selection. The edit control
+// places it itself: its positions are characters, not bytes, so no offset
+// is computed here. Nothing for an empty box, and nothing (a beep) when
+// the value would outgrow what the file holds.
 static void InsertLineBreak(HWND dialog)
 {
     HWND box = GetDlgItem(dialog, IDC_ENTRY_VALUE);
-    char text[kTextCap];
-    char joined[kTextCap];
-    DWORD selection = (DWORD)SendMessageA(box, EM_GETSEL, 0, 0);
-    int len = GetWindowTextA(box, text, sizeof text);
-    if (len <= 0)
+    char value[kTextCap];
+    if (GetWindowTextLengthA(box) <= 0)
         return;
-    size_t start = LOWORD(selection), end = HIWORD(selection);
-    if (end > (size_t)len)
-        end = (size_t)len;
-    if (start > end)
-        start = end;
-    size_t total = start + 1 + (size_t)len - end;
-    if (total > kMaxReadValue) {
+    if (!GetValueBox(dialog, value, sizeof value) || strlen(value) + 1 > kMaxReadValue) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
-    memcpy(joined, text, start);
-    joined[start] = '\n';
-    memcpy(joined + start + 1, text + end, (size_t)len - end + 1);
-    SetWindowTextA(box, joined);
+    SendMessageA(box, EM_REPLACESEL, TRUE, (LPARAM)"\r\n");
+    SetFocus(box);
 }
 
 static BOOL AcceptEntry(HWND dialog)
@@ -42,7 +64,10 @@ static BOOL AcceptEntry(HWND dialog)
     GetDlgItemTextA(dialog, IDC_ENTRY_KEY, g_edit->key, sizeof g_edit->key);
     if (!g_edit->key[0])
         return RefuseField(dialog, IDC_ENTRY_KEY);
-    GetDlgItemTextA(dialog, IDC_ENTRY_VALUE, g_edit->value, sizeof g_edit->value);
+    if (!GetValueBox(dialog, g_edit->value, kMaxReadValue + 1)) {
+        ReportEntryTooLong();
+        return RefuseField(dialog, IDC_ENTRY_VALUE);
+    }
     if (!g_edit->value[0])
         return RefuseField(dialog, IDC_ENTRY_VALUE);
     int field = 0;
@@ -62,10 +87,11 @@ static INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT msg, WPARAM wParam, LP
         SetWindowTextA(dialog, title);
         // What the item file reads back; the checks on OK catch pasted text.
         SendDlgItemMessageA(dialog, IDC_ENTRY_KEY, EM_LIMITTEXT, kMaxReadKey, 0);
-        SendDlgItemMessageA(dialog, IDC_ENTRY_VALUE, EM_LIMITTEXT, kMaxReadValue, 0);
+        // Each line break takes two characters in the box, one in the value.
+        SendDlgItemMessageA(dialog, IDC_ENTRY_VALUE, EM_LIMITTEXT, 2 * kMaxReadValue, 0);
         if (g_edit->mode) {
             SetDlgItemTextA(dialog, IDC_ENTRY_KEY, g_edit->key);
-            SetDlgItemTextA(dialog, IDC_ENTRY_VALUE, g_edit->value);
+            SetValueBox(dialog, g_edit->value);
         }
         PlaceWindow(dialog, g_hMainWnd, 0, 0);
         AnimateShow(dialog, TRUE);

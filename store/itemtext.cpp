@@ -68,6 +68,25 @@ size_t PreviewLength(const char* text, int lines, size_t bytes)
     return CharSafeLength(text, (unsigned long)len);
 }
 
+void MarkLineBreaks(const char* text, char* out, size_t cap)
+{
+    static const char kMark[] = "\x81\xAB";   // "↓" in code page 932, as Japanese editors mark a break
+    if (!out || cap == 0)
+        return;
+    size_t used = 0;
+    for (const char* in = text ? text : ""; *in; ++in) {
+        const char* piece = *in == '\n' ? kMark : in;
+        size_t len = *in == '\n' || IsDoubleByteAt(in) ? 2 : 1;
+        if (used + len >= cap)
+            break;
+        memcpy(out + used, piece, len);
+        used += len;
+        if (*in != '\n' && len == 2)
+            ++in;
+    }
+    out[used] = '\0';
+}
+
 void CopyFirstLine(const char* text, char* buffer, size_t size)
 {
     if (!text || !text[0] || !buffer || size == 0)

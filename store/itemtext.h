@@ -33,6 +33,10 @@ bool TextToValue(const char* text, char* value);
 // break left out) and at most bytes bytes, never ending inside a character.
 size_t PreviewLength(const char* text, int lines, size_t bytes);
 
+// text for one line of a list: each LF shown as the line-break mark "↓",
+// cut to fit cap bytes (never inside a character).
+void MarkLineBreaks(const char* text, char* out, size_t cap);
+
 // Text up to its first CR or LF, at most size - 1 bytes (never ending
 // inside a character). Nothing is written for an empty text or no buffer.
 void CopyFirstLine(const char* text, char* buffer, size_t size);

@@ -311,20 +311,29 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
         EXPECT_EQ("Served=" + url + "*;InternetShortcut=" + url + ";", Rows(d));
         Pick(d, 1);   // the shortcut's own row keeps its key
         EXPECT_FALSE(Enabled(d, IDC_EDIT_TITLE));
+        // An arrow key moves the selection before the buttons are set.
+        SendDlgItemMessageA(d, IDC_EDIT_LIST, WM_KEYDOWN, VK_UP, 0);
+        EXPECT_FALSE(Enabled(d, IDC_EDIT_UP));
+        EXPECT_TRUE(Enabled(d, IDC_EDIT_DOWN));
+        SendDlgItemMessageA(d, IDC_EDIT_LIST, WM_KEYDOWN, VK_DOWN, 0);
+        EXPECT_TRUE(Enabled(d, IDC_EDIT_UP));
+        EXPECT_FALSE(Enabled(d, IDC_EDIT_DOWN));
         // The line-break button: nothing in an empty box, one LF at the caret.
         boxes_.Drive([&](HWND box) {
             HWND value = GetDlgItem(box, IDC_ENTRY_VALUE);
             SetDlgItemTextA(box, IDC_ENTRY_KEY, "k");
             Press(box, IDC_ENTRY_BREAK);
             values.push_back(Text(box, IDC_ENTRY_VALUE));
-            SetWindowTextA(value, "abcd");
+            // Between two double-byte characters: the box's positions are
+            // characters, and the break lands at the caret all the same.
+            SetWindowTextA(value, gt::Sjis(u8"お世話になって").c_str());
             SendMessageA(value, EM_SETSEL, 2, 2);
             Press(box, IDC_ENTRY_BREAK);
             values.push_back(Text(box, IDC_ENTRY_VALUE));
             SetWindowTextA(value, std::string(1020, 'v').c_str());
             Press(box, IDC_ENTRY_BREAK);
             values.push_back(std::to_string(Text(box, IDC_ENTRY_VALUE).size()));
-            SetWindowTextA(value, "ab\ncd");
+            SetWindowTextA(value, "ab\r\ncd");
             // Help leaves it disabled until the next notification of a box.
             boxes_.Press(IDOK);
             SetFocus(GetDlgItem(box, IDHELP));   // as a click gives it
@@ -334,10 +343,18 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
             gt::ClickButton(box, IDOK);
         });
         Press(d, IDC_EDIT_NEW);
+        EXPECT_EQ("k=ab" + gt::Sjis(u8"↓") + "cd*;", Rows(d).substr(Rows(d).rfind(";k=") + 1));
+        boxes_.Drive([&](HWND box) {   // the lines come back as lines
+            values.push_back(Text(box, IDC_ENTRY_VALUE));
+            gt::ClickButton(box, IDOK);
+        });
+        Press(d, IDC_EDIT_MODIFY);
         gt::ClickButton(d, IDOK);
     });
     Command(CMD_EDIT);
-    EXPECT_EQ(std::vector<std::string>({"", "ab\ncd", "1020", "off"}), values);
+    EXPECT_EQ(std::vector<std::string>({"", gt::Sjis(u8"お世\r\n話になって"), "1020", "off",
+                                        "ab\r\ncd"}),
+              values);
     EXPECT_EQ("Served=" + url + ";InternetShortcut=" + url + ";k=ab\ncd;", ReadBack("fav.url"));
     EXPECT_NE(std::string::npos, gt::ReadBytes(In("fav.url")).find("[InternetShortcut]\r\nURL=" + url));
 }
