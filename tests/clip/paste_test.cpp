@@ -80,6 +80,15 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
                                    std::string::npos);
         EXPECT_TRUE(c.value == "a " || Entries((int)rows - 1) == c.key + "=" + c.value + ";");
     }
+    // One fetch names both the file and the key; a page that cannot be
+    // reached is reported once.
+    EXPECT_EQ(1u, server.Requests().size());
+    g_app->options[AutoTitle] = 1;
+    boxes_.Clear();
+    boxes_.Press(IDOK);
+    SetClipboardText(g_hMainWnd, "http://127.0.0.1:9/closed");
+    Command(CMD_PASTE);
+    EXPECT_EQ(1u, boxes_.seen().size());
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 7);   // no terminator (Wine puts one in the last byte)
     memcpy(GlobalLock(block), "unended", 7);
     GlobalUnlock(block);
