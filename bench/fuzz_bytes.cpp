@@ -123,6 +123,18 @@ void FuzzText(const std::string& text, size_t cap)
     StripLineBreaks(buf);
     CHECK(!strchr(buf, '\r') && !strchr(buf, '\n'));
 
+    // A new value from pasted text: within what the reader takes, no CR,
+    // and never ending inside a character (an exact-size heap buffer).
+    std::vector<char> value(kTextCap);
+    TextToValue(text.c_str(), value.data());
+    size_t valueLen = strlen(value.data());
+    CHECK(valueLen <= kMaxReadValue && !strchr(value.data(), '\r'));
+    CHECK(CharSafeLength(value.data(), valueLen) == valueLen);
+    std::vector<char> marked(cap ? cap : 1);
+    MarkLineBreaks(text.c_str(), marked.data(), marked.size());
+    CHECK(strlen(marked.data()) < marked.size() && !strchr(marked.data(), '\n'));
+    CHECK(PreviewLength(text.c_str(), 20, cap) <= cap);
+
     CopyFirstLine(text.c_str(), small, cap);
     if (!text.empty() && cap)
         CHECK(strlen(small) < cap);
