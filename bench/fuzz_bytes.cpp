@@ -125,11 +125,11 @@ void FuzzText(const std::string& text, size_t cap)
 
     // A new value from pasted text: within what the reader takes, no CR,
     // and never ending inside a character (an exact-size heap buffer).
-    std::vector<char> value(kTextCap);
-    TextToValue(text.c_str(), value.data());
-    size_t valueLen = strlen(value.data());
-    CHECK(valueLen <= kMaxReadValue && !strchr(value.data(), '\r'));
-    CHECK(CharSafeLength(value.data(), valueLen) == valueLen);
+    std::vector<char> pasted(kTextCap);
+    TextToValue(text.c_str(), pasted.data());
+    size_t pastedLen = strlen(pasted.data());
+    CHECK(pastedLen <= kMaxReadValue && !strchr(pasted.data(), '\r'));
+    CHECK(CharSafeLength(pasted.data(), pastedLen) == pastedLen);
     std::vector<char> marked(cap ? cap : 1);
     MarkLineBreaks(text.c_str(), marked.data(), marked.size());
     CHECK(strlen(marked.data()) < marked.size() && !strchr(marked.data(), '\n'));

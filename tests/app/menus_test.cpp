@@ -111,14 +111,14 @@ TEST_F(MenusTest, GreyedCommandsGetNoAccelerator)
     EXPECT_EQ(std::vector<int>{CMD_MOVE_DOWN}, spy.commands);
     EXPECT_EQ((std::vector<std::string>{"b", "a"}), gt::RowNames());
 
-    // Keys typed into the rename box reach the commands as well.
+    // Keys typed into the rename box are the box's own.
     spy.commands.clear();
     Command(CMD_RENAME);
     HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
     ASSERT_NE(nullptr, edit);
     spy.commands.clear();
     Key(edit, 'C', VK_CONTROL);
-    EXPECT_EQ(std::vector<int>{CMD_COPY}, spy.commands);
+    EXPECT_TRUE(spy.commands.empty());
 }
 
 TEST_F(MenusTest, StatusHelpWhileAMenuIsOpen)

@@ -89,7 +89,7 @@ TEST_F(ListInputTest, DeleteKeyAsksThroughTheCommand)
     boxes_.Press(IDNO);
     Key(VK_DELETE);
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"'a' を削除しますか？"), boxes_.seen()[0].text);
+    EXPECT_EQ(gt::Sjis(u8"「a」をごみ箱に移動しますか？"), boxes_.seen()[0].text);
 }
 
 TEST_F(ListInputTest, ArrowKeysKeepTheToolbarInStep)
