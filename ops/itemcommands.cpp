@@ -84,21 +84,34 @@ static bool FolderHasEntries(const char* folder)
     return any;
 }
 
+// One shell file operation on one path (to: null for a delete); 0 when
+// it was done whole. The shell takes lists ended by two zeros.
+static int ShellFileOperation(HWND owner, UINT func, const char* from, const char* to,
+                              FILEOP_FLAGS flags)
+{
+    char source[kPathCap + 1], target[kPathCap + 1];
+    memset(source, 0, sizeof source);
+    memset(target, 0, sizeof target);
+    CopyText(source, kPathCap, from);
+    CopyText(target, kPathCap, to);
+    SHFILEOPSTRUCTA op;
+    ZeroMemory(&op, sizeof op);
+    op.hwnd = owner;
+    op.wFunc = func;
+    op.pFrom = source;
+    op.pTo = to ? target : NULL;
+    op.fFlags = flags;
+    int result = SHFileOperationA(&op);
+    return result == 0 && op.fAnyOperationsAborted ? ERROR_CANCELLED : result;
+}
+
 // The shell moves the file or folder, with everything in it, to the
 // recycle bin; the question was ours, so it asks nothing itself.
 static BOOL MoveToRecycleBin(HWND owner, const char* path)
 {
-    char from[kPathCap + 1];   // a list of one, ended by two zeros
-    memset(from, 0, sizeof from);
-    CopyText(from, kPathCap, path);
-    SHFILEOPSTRUCTA op;
-    ZeroMemory(&op, sizeof op);
-    op.hwnd = owner;
-    op.wFunc = FO_DELETE;
-    op.pFrom = from;
-    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    int result = SHFileOperationA(&op);
-    if (result == 0 && !op.fAnyOperationsAborted && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+    int result = ShellFileOperation(owner, FO_DELETE, path, NULL,
+                                    FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI);
+    if (result == 0 && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return TRUE;
     // The shell's own codes from 0x71 up are not system error codes.
     ShowSystemError(result > 0 && result < 0x71 ? (DWORD)result : ERROR_ACCESS_DENIED);
@@ -145,19 +158,7 @@ BOOL DeleteSelectedRow(HWND owner)
 // progress and errors.
 static BOOL CopyGroupFolder(HWND owner, const char* from, const char* to)
 {
-    char source[kPathCap + 1], target[kPathCap + 1];
-    memset(source, 0, sizeof source);
-    memset(target, 0, sizeof target);
-    CopyText(source, kPathCap, from);
-    CopyText(target, kPathCap, to);
-    SHFILEOPSTRUCTA op;
-    ZeroMemory(&op, sizeof op);
-    op.hwnd = owner;
-    op.wFunc = FO_COPY;
-    op.pFrom = source;
-    op.pTo = target;
-    op.fFlags = FOF_NOCONFIRMMKDIR;
-    return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
+    return ShellFileOperation(owner, FO_COPY, from, to, FOF_NOCONFIRMMKDIR) == 0;
 }
 
 BOOL DuplicateSelectedRow(HWND owner)
