@@ -2,8 +2,6 @@
 
 #include <ole2.h>
 
-#include <cstring>
-#include <utility>
 
 #include "clip/copy.h"
 
@@ -55,18 +53,6 @@ DWORD DragClipboard(POINT screen, DWORD allowed, DWORD keys)
 
 namespace gt {
 
-static BOOL CALLBACK FindNotepad(HWND window, LPARAM param)
-{
-    auto* want = (std::pair<DWORD, HWND>*)param;
-    DWORD pid = 0;
-    char name[32] = "";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameA(window, name, sizeof name);
-    if (pid == want->first && !strcmp(name, "Notepad"))
-        want->second = window;
-    return want->second == NULL;
-}
-
 Notepad::Notepad()
 {
     STARTUPINFOA start = {};
@@ -77,10 +63,10 @@ Notepad::Notepad()
     if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &start, &process_))
         return;
     WaitForInputIdle(process_.hProcess, 10000);
-    std::pair<DWORD, HWND> found(process_.dwProcessId, NULL);
-    for (int i = 0; i < 200 && !found.second; ++i, Sleep(50))
-        EnumWindows(FindNotepad, (LPARAM)&found);
-    edit_ = found.second ? FindWindowExA(found.second, NULL, "Edit", NULL) : NULL;
+    for (int i = 0; i < 200 && !edit_; ++i, Sleep(50)) {
+        HWND window = FindWindowA("Notepad", NULL);
+        edit_ = window ? FindWindowExA(window, NULL, "Edit", NULL) : NULL;
+    }
 }
 
 Notepad::~Notepad()
