@@ -5,7 +5,6 @@
 
 #include "guitest.h"
 #include "res/resource.h"
-#include "clip/copy.h"
 #include "clip/paste.h"
 #include "store/listinput.h"
 
@@ -30,14 +29,6 @@ protected:
         info.item.pszText = (LPSTR)text;
         SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&info);
         gt::Pump();
-    }
-    std::string ClipboardText()
-    {
-        SIZE_T size = 0;
-        char* text = GetClipboardText(g_hMainWnd, &size);
-        std::string copy = text ? text : "<none>";
-        free(text);
-        return copy;
     }
 };
 
@@ -168,8 +159,10 @@ TEST_F(ListInputTest, KeysInTheRenameBoxEditTheName)
     press('X', true);
     EXPECT_EQ("", gt::WindowText(edit));
     press('V', true);
-    EXPECT_EQ("abcb", ClipboardText());
+    char* copied = GetClipboardText(g_hMainWnd, NULL);
+    EXPECT_STREQ("abcb", copied);
     EXPECT_EQ("abcb", gt::WindowText(edit));
+    free(copied);
     EXPECT_EQ((Names{"memo.txt"}), gt::FolderNames(folder_));   // no item pasted, no dialog
     EXPECT_TRUE(boxes_.seen().empty());
     press(VK_RETURN);
