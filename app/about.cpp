@@ -28,11 +28,15 @@ static INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG: {
-        char version[32];
+        char format[64], version[80], homePage[kPathCap];
         MakeNameBold(dialog);
         SetDlgItemTextA(dialog, IDC_ABOUT_NAME, PRODUCT_NAME);
-        FormatText(version, sizeof version, "Version %s", PRODUCT_VERSION);
+        if (LoadStringA(g_hInstance, IDS_ABOUT_VERSION, format, sizeof format) <= 0)
+            CopyText(format, sizeof format, "%s");
+        FormatText(version, sizeof version, format, PRODUCT_VERSION);
         SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
+        if (LoadStringA(g_hInstance, IDS_HOMEPAGE, homePage, sizeof homePage) > 0)
+            SetDlgItemTextA(dialog, IDC_ABOUT_HOMEPAGE, homePage);
         PlaceWindow(dialog, g_hMainWnd, 0, 0);
         AnimateShow(dialog, TRUE);
         return TRUE;

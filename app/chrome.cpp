@@ -18,6 +18,7 @@ static const TBBUTTON kToolbarButtons[] = {
 };
 
 enum { kToolbarImages = 10, kFlatToolbarVersion = 0x40047, kStatusFallbackWidth = 150 };
+enum { kToolbarMaskGrey = 192 };   // the strip's background, light grey
 
 DWORD GetCommonControlsVersion(const char* library)
 {
@@ -37,6 +38,62 @@ DWORD GetCommonControlsVersion(const char* library)
     return version;
 }
 
+// A disabled button shows its own picture in soft greys, as the system's
+// toolbars do, rather than a flat grey shape. The strip's light grey is the
+// mask; no greyed pixel may take that colour.
+static COLORREF GreyedPixel(BYTE red, BYTE green, BYTE blue)
+{
+    int luma = (red * 30 + green * 59 + blue * 11) / 100;
+    int grey = 128 + luma / 2;
+    if (grey == kToolbarMaskGrey)
+        grey -= 1;
+    return RGB(grey, grey, grey);
+}
+
+static HIMAGELIST ToolbarImageList(BOOL greyed)
+{
+    HBITMAP strip = (HBITMAP)LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0,
+                                        0, LR_CREATEDIBSECTION);
+    if (!strip)
+        return NULL;
+    DIBSECTION dib;
+    if (greyed && GetObjectA(strip, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+        dib.dsBm.bmBitsPixel == 4 && dib.dsBmih.biClrUsed <= 16) {
+        HDC dc = CreateCompatibleDC(NULL);
+        HGDIOBJ previous = dc ? SelectObject(dc, strip) : NULL;
+        RGBQUAD colours[16];
+        UINT count = dc ? GetDIBColorTable(dc, 0, 16, colours) : 0;
+        for (UINT i = 0; i < count; ++i) {
+            COLORREF grey = GreyedPixel(colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue);
+            bool mask = colours[i].rgbRed == kToolbarMaskGrey &&
+                        colours[i].rgbGreen == kToolbarMaskGrey && colours[i].rgbBlue == kToolbarMaskGrey;
+            if (!mask)
+                colours[i].rgbRed = colours[i].rgbGreen = colours[i].rgbBlue = GetRValue(grey);
+        }
+        if (count)
+            SetDIBColorTable(dc, 0, count, colours);
+        if (dc) {
+            SelectObject(dc, previous);
+            DeleteDC(dc);
+        }
+    }
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kToolbarImages, 0);
+    if (list)
+        ImageList_AddMasked(list, strip, RGB(kToolbarMaskGrey, kToolbarMaskGrey, kToolbarMaskGrey));
+    DeleteObject(strip);
+    return list;
+}
+
+static void SetToolbarImages()
+{
+    g_app->toolbarImages = ToolbarImageList(FALSE);
+    g_app->toolbarGreyImages = ToolbarImageList(TRUE);
+    if (!g_app->toolbarImages || !g_app->toolbarGreyImages)
+        return;   // the toolbar keeps the pictures it was made with
+    SendMessageA(g_app->toolbar, TB_SETIMAGELIST, 0, (LPARAM)g_app->toolbarImages);
+    SendMessageA(g_app->toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)g_app->toolbarGreyImages);
+}
+
 static BOOL CreateToolbar(HWND mainWindow, DWORD version)
 {
     g_app->toolbar = CreateToolbarEx(
@@ -45,6 +102,7 @@ static BOOL CreateToolbar(HWND mainWindow, DWORD version)
         (int)(sizeof kToolbarButtons / sizeof kToolbarButtons[0]), 0, 0, 16, 16, sizeof(TBBUTTON));
     if (!g_app->toolbar)
         return FALSE;
+    SetToolbarImages();
     // Flat buttons exist from 4.71 on; older libraries keep the raised look.
     if (version >= kFlatToolbarVersion) {
         LRESULT style = SendMessageA(g_app->toolbar, TB_GETSTYLE, 0, 0);
@@ -138,10 +196,15 @@ void LayoutStatusParts()
     RECT client;
     GetClientRect(GetParent(g_app->statusBar), &client);
     int width = kStatusFallbackWidth;
+    // Room for the largest count the part is meant for, with its word.
+    char format[32], widest[64];
+    if (LoadStringA(g_hInstance, IDS_ITEM_COUNT, format, sizeof format) <= 0)
+        CopyText(format, sizeof format, "%d");
+    FormatText(widest, sizeof widest, format, 999999);
     HDC dc = GetDC(g_app->statusBar);
     if (dc) {
         SIZE size;
-        if (GetTextExtentPointA(dc, "999999", 6, &size))
+        if (GetTextExtentPointA(dc, widest, lstrlenA(widest), &size))
             width = size.cx;
         ReleaseDC(g_app->statusBar, dc);
     }

@@ -13,6 +13,7 @@
 #include "../store/folderload.h"
 #include "../store/listinput.h"
 #include "../store/order.h"
+#include "../store/records.h"
 #include "chrome.h"
 #include "menus.h"
 #include "state.h"
@@ -52,6 +53,17 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_INITMENU:
         EnableMenuCommands((HMENU)wParam);
         return 0;
+    case WM_TIMER:
+        if (wParam == kStatusNoteTimer)
+            EndStatusNote();
+        return 0;
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the menu key in the list: the point is -1, -1.
+        if (g_app && (HWND)wParam == g_app->listView && (DWORD)lParam == 0xFFFFFFFF) {
+            ShowListContextMenu(TRUE);
+            return 0;
+        }
+        break;
     case WM_MENUSELECT:
         ShowMenuHelp(wParam, lParam);
         return 0;

@@ -149,6 +149,11 @@ void TeardownMainWindow(HWND hwnd)
     DestroyChild(&g_app->listView);
     DestroyChild(&g_app->statusBar);
     DestroyChild(&g_app->toolbar);
+    for (HIMAGELIST* list : {&g_app->toolbarImages, &g_app->toolbarGreyImages}) {
+        if (*list)
+            ImageList_Destroy(*list);
+        *list = NULL;
+    }
 }
 
 void StopThread(HANDLE thread)

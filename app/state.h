@@ -14,6 +14,8 @@ struct AppState {
     HWND statusBar;
     HWND listView;
     HIMAGELIST imageList;
+    HIMAGELIST toolbarImages;       // the buttons, and the same greyed for
+    HIMAGELIST toolbarGreyImages;   // disabled ones
     HICON textIcon;
     HICON urlIcon;
     unsigned char options[kOptionCount];

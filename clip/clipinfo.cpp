@@ -92,10 +92,9 @@ int ShowClipboardInfo(HWND window)
     int count = ListFormats(list);
     CloseClipboard();
     char* message = BuildMessage(window, list);
-    char caption[kPathCap] = "";
-    LoadStringA(g_hInstance, IDS_CONFIRM, caption, sizeof caption);
     SuspendMainDropTarget();
-    MessageBoxA(window, message ? message : list, caption, MB_ICONINFORMATION);
+    // Information, not a question: the box carries the program's name.
+    MessageBoxA(window, message ? message : list, PRODUCT_NAME, MB_ICONINFORMATION);
     ResumeMainDropTarget();
     free(message);
     free(list);

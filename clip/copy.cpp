@@ -74,17 +74,17 @@ void DropVanishedRow(int row)
 }
 
 // Index of the entry to use, or -1 when the user chose none.
-static int ChooseEntry(HWND window, ItemRecord* record)
+static int ChooseEntry(HWND window, ItemRecord* record, BOOL atPointer)
 {
     if (record->entryCount == 1 && !g_app->options[MenuForSingle])
         return 0;
-    int id = ShowEntryMenu(window, record);
+    int id = ShowEntryMenu(window, record, atPointer);
     if (id < CMD_ENTRY_FIRST || id - CMD_ENTRY_FIRST >= record->entryCount)
         return -1;
     return id - CMD_ENTRY_FIRST;
 }
 
-void CopyOrNotify(HWND window, int command)
+void CopyOrNotify(HWND window, int command, BOOL atPointer)
 {
     int row = -1;
     ItemRecord* record = GetSelectedRecord(&row, -1);
@@ -103,7 +103,7 @@ void CopyOrNotify(HWND window, int command)
         return;
     }
 
-    int index = ChooseEntry(window, record);
+    int index = ChooseEntry(window, record, atPointer);
     if (index < 0)
         return;
     const char* value = record->entries[index].value;
@@ -114,10 +114,11 @@ void CopyOrNotify(HWND window, int command)
     bool isUrl = IsUrl(value);
     bool copy = command ? command == CMD_COPY : !isUrl;
     bool notify = (command && !g_app->options[NotifyUrlOnly]) ? command == CMD_NOTIFY : isUrl;
-    if (copy)
-        SetClipboardText(window, value);
+    BOOL copied = copy && SetClipboardText(window, value);
     if (notify)
         NotifyBrowser(window, value);
+    if (copied || notify)
+        ShowStatusNote(copied ? IDS_COPIED : IDS_HANDED_OVER, record->name);
 
     UpdateCommandStates();
     // Without NOACTIVATE the move activates the window, which raises it again.

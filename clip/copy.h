@@ -4,8 +4,9 @@
 
 #include "../app/winver.h"
 
-// command: 0 when a row is activated, CMD_COPY or CMD_NOTIFY.
-void CopyOrNotify(HWND window, int command);
+// command: 0 when a row is activated, CMD_COPY or CMD_NOTIFY. The entry
+// menu opens at the pointer or, for the keyboard, under the row.
+void CopyOrNotify(HWND window, int command, BOOL atPointer = FALSE);
 
 // Replaces the clipboard's contents by text as CF_TEXT, byte for byte.
 // False (clipboard untouched) for a missing or empty text. Any other

@@ -2,8 +2,9 @@ enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/res")
 
 set(ZORIVEN_RC ${CMAKE_SOURCE_DIR}/res/zoriven.rc)
-set_source_files_properties(${ZORIVEN_RC} PROPERTIES OBJECT_DEPENDS
+set(ZORIVEN_RC_INPUTS
   "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/toolbar.bmp;${CMAKE_SOURCE_DIR}/res/rows.bmp;${CMAKE_SOURCE_DIR}/res/zoriven.ico;${CMAKE_SOURCE_DIR}/res/zoriven.manifest")
+set_source_files_properties(${ZORIVEN_RC} PROPERTIES OBJECT_DEPENDS "${ZORIVEN_RC_INPUTS}")
 
 add_library(zoriven_core STATIC ${ZORIVEN_BYTE_SOURCES} ${ZORIVEN_WIN_SOURCES})
 target_compile_options(zoriven_core PRIVATE ${ZORIVEN_WARNINGS})

@@ -101,10 +101,13 @@ static void ShowFolderMenu(HWND dialog)
     HMENU menu = LoadMenuA(g_hInstance, MAKEINTRESOURCEA(IDM_FOLDER));
     if (!menu)
         return;
-    POINT at;
-    GetCursorPos(&at);
-    TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog,
-                   NULL);
+    // Under the button, its right edge on the button's, as a drop-down opens;
+    // above it only when the screen ends below.
+    TPMPARAMS around = {sizeof around, {0, 0, 0, 0}};
+    GetWindowRect(GetDlgItem(dialog, IDC_FOLDER_MENU), &around.rcExclude);
+    TrackPopupMenuEx(GetSubMenu(menu, 0), TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_VERTICAL |
+                     TPM_RIGHTBUTTON, around.rcExclude.right, around.rcExclude.bottom, dialog,
+                     &around);
     DestroyMenu(menu);
 }
 

@@ -44,9 +44,11 @@ static BOOL TooLong()
 
 BOOL NewGroup(HWND owner)
 {
-    char path[kPathCap];
+    char path[kPathCap], name[64];
+    if (LoadStringA(g_hInstance, IDS_NEW_GROUP, name, sizeof name) <= 0)
+        CopyText(name, sizeof name, "New Group");
     // A file of that name takes it too: the folder could not be made there.
-    if (!UniqueItemPath(path, sizeof path, false, "New Group", ""))
+    if (!UniqueItemPath(path, sizeof path, false, name, ""))
         return FALSE;
     if (!CreateDirectoryA(path, NULL))
         return SystemFailure();

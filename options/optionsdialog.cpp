@@ -18,7 +18,9 @@ enum { kPageCount = 3, kExtEditCap = 256, kTabTextCap = 32, kComboTextCap = 128 
 enum { kPageLoad = 0, kPageAction = 1, kPageDrop = 2 };
 
 struct OptionsDialogState {
+    HWND dialog;
     HWND tabs;
+    HHOOK pageKeys;
     HWND pages[kPageCount];
     unsigned char options[kOptionCount];
     char excludedExt[kTextCap];
@@ -36,6 +38,30 @@ static void ShowPage(HWND dialog, int index)
     // The strip follows, so the tab named matches the page shown.
     if (TabCtrl_GetCurSel(s_opt->tabs) != index)
         TabCtrl_SetCurSel(s_opt->tabs, index);
+}
+
+// Ctrl+Tab, Ctrl+PgDn and their Shift and PgUp partners turn the pages,
+// as in every tabbed dialog; the dialog's own loop shows the keys here
+// before any control sees them.
+static LRESULT CALLBACK PageKeyHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* msg = (const MSG*)lParam;
+    if (code == MSGF_DIALOGBOX && s_opt && msg->message == WM_KEYDOWN &&
+        GetKeyState(VK_CONTROL) < 0 &&
+        (msg->hwnd == s_opt->dialog || IsChild(s_opt->dialog, msg->hwnd))) {
+        int step = 0;
+        if (msg->wParam == VK_TAB)
+            step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+        else if (msg->wParam == VK_NEXT || msg->wParam == VK_PRIOR)
+            step = msg->wParam == VK_NEXT ? 1 : -1;
+        if (step) {
+            int index = TabCtrl_GetCurSel(s_opt->tabs);
+            ShowPage(s_opt->dialog, (index + step + kPageCount) % kPageCount);
+            SetFocus(s_opt->tabs);
+            return 1;
+        }
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
 static void CheckFrom(HWND page, int id, int byte)
@@ -380,6 +406,9 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wParam, 
 {
     switch (msg) {
     case WM_INITDIALOG:
+        s_opt->dialog = dialog;
+        s_opt->pageKeys = SetWindowsHookExA(WH_MSGFILTER, PageKeyHook, NULL,
+                                            GetCurrentThreadId());
         if (!CreatePages(dialog)) {
             EndDialog(dialog, IDCANCEL);
             return TRUE;
@@ -435,6 +464,8 @@ BOOL EditOptions(HWND owner)
         CopyText(g_app->browserPath, sizeof g_app->browserPath, s_opt->browserPath);
         SaveSettings(owner);
     }
+    if (s_opt->pageKeys)
+        UnhookWindowsHookEx(s_opt->pageKeys);
     free(s_opt);
     s_opt = NULL;
     ResumeMainDropTarget();

@@ -26,6 +26,9 @@
 #define IDC_ABOUT_NAME      101
 #define IDC_ABOUT_VERSION   102
 #define IDC_ABOUT_NOTE      103
+#define IDC_ABOUT_COPYRIGHT 104
+#define IDC_ABOUT_LICENSE   105
+#define IDC_ABOUT_HOMEPAGE  106
 
 /* Item edit dialog controls (OK 1, Cancel 2, Help 9) */
 #define IDC_EDIT_NAME       101
@@ -160,6 +163,14 @@
 #define IDS_ASK_ERASE       25207
 #define IDS_ASK_ERASE_TREE  25209
 #define IDS_CLIP_TOTAL      25211
+
+/* The About box's version line, the name of a new group, the status bar's
+   notes after a copy or hand-over, and its row count */
+#define IDS_ABOUT_VERSION   25400
+#define IDS_NEW_GROUP       25401
+#define IDS_COPIED          25402
+#define IDS_HANDED_OVER     25403
+#define IDS_ITEM_COUNT      25404
 
 /* Help topics opened by the dialogs' help buttons (the help file's context map) */
 #define IDH_EDIT            1011

@@ -14,6 +14,24 @@
 #include <cstdlib>
 #include <cstring>
 
+// What the user typed into a rename that was refused; the box reopens
+// with it, so nothing typed is lost.
+static char s_retypedName[kTextCap];
+
+static void ReopenRename(int row, const char* text)
+{
+    CopyText(s_retypedName, sizeof s_retypedName, text);
+    PostMessageA(g_app->listView, LVM_EDITLABELA, (WPARAM)row, 0);
+}
+
+static void OnBeginLabelEdit()
+{
+    HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
+    if (edit && s_retypedName[0])
+        SetWindowTextA(edit, s_retypedName);
+    s_retypedName[0] = '\0';
+}
+
 // Rows keep their text in the record; the list asks for it when it paints.
 static void OnGetDispInfo(NMLVDISPINFOA* info)
 {
@@ -48,10 +66,10 @@ LRESULT OnListNotify(NMHDR* header)
         UpdateCommandStates();
         break;
     case NM_DBLCLK:
-        ActivateSelectedRow();
+        ActivateSelectedRow(TRUE);
         break;
     case NM_RCLICK:
-        ShowListContextMenu();
+        ShowListContextMenu(FALSE);
         break;
     case LVN_KEYDOWN:
         OnListKeyDown(((NMLVKEYDOWN*)header)->wVKey);
@@ -62,6 +80,9 @@ LRESULT OnListNotify(NMHDR* header)
         break;
     case LVN_GETDISPINFOA:
         OnGetDispInfo((NMLVDISPINFOA*)header);
+        break;
+    case LVN_BEGINLABELEDITA:
+        OnBeginLabelEdit();
         break;
     case LVN_ENDLABELEDITA:
         OnEndLabelEdit((NMLVDISPINFOA*)header);
@@ -103,7 +124,7 @@ static void OpenGroup(ItemRecord* record, int row)
     ShowItemCount();
 }
 
-void ActivateSelectedRow()
+void ActivateSelectedRow(BOOL atPointer)
 {
     int row = -1;
     ItemRecord* record = GetSelectedRecord(&row, -1);
@@ -112,11 +133,11 @@ void ActivateSelectedRow()
     if (record->kind == kKindGroup)
         OpenGroup(record, row);
     else
-        CopyOrNotify(g_hMainWnd, 0);
+        CopyOrNotify(g_hMainWnd, 0, atPointer);
     UpdateCommandStates();
 }
 
-void ShowListContextMenu()
+void ShowListContextMenu(BOOL fromKeyboard)
 {
     UpdateCommandStates();
     BOOL selected = SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
@@ -124,8 +145,12 @@ void ShowListContextMenu()
     if (!menu)
         return;
     HMENU popup = GetSubMenu(menu, 0);
-    POINT at;
-    if (popup && GetCursorPos(&at))
+    POINT at = {0, 0};
+    if (fromKeyboard)
+        KeyboardMenuPoint(&at);
+    else
+        GetCursorPos(&at);
+    if (popup)
         TrackPopupMenu(popup, 0, at.x, at.y, 0, g_hMainWnd, NULL);
     DestroyMenu(menu);
 }
@@ -143,11 +168,13 @@ BOOL OnEndLabelEdit(NMLVDISPINFOA* info)
     // A separator would move the entry into another folder, out of sight.
     if (HasInvalidNameChar(text)) {
         ShowErrorBox(IDS_BAD_NAME, NULL);
+        ReopenRename(info->item.iItem, text);
         return FALSE;
     }
     char from[kPathCap], to[kPathCap];
     if (!RowPath(record, from) || !RowPath(record, to, text)) {
         ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        ReopenRename(info->item.iItem, text);
         return FALSE;
     }
     // Taken before the move, so the row can never lag behind the disk.
@@ -159,6 +186,7 @@ BOOL OnEndLabelEdit(NMLVDISPINFOA* info)
     if (!MoveFileA(from, to)) {
         ShowErrorBox(-1, NULL);
         free(name);
+        ReopenRename(info->item.iItem, text);
         return FALSE;
     }
     free(record->name);

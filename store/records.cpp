@@ -206,14 +206,54 @@ static void SetStatusText(int part, const char* text)
 
 void ShowItemCount()
 {
-    char text[32];
-    FormatText(text, sizeof text, " %d", RowCount());
+    char format[32], text[64];
+    if (LoadStringA(g_hInstance, IDS_ITEM_COUNT, format, sizeof format) <= 0)
+        CopyText(format, sizeof format, "%d");
+    FormatText(text, sizeof text, format, RowCount());
     SetStatusText(2, text);
+}
+
+void KeyboardMenuPoint(POINT* at)
+{
+    at->x = at->y = 0;
+    int row = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    RECT label;
+    label.left = LVIR_LABEL;
+    if (row >= 0) {
+        SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
+        if (SendMessageA(g_app->listView, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&label)) {
+            at->x = label.left;
+            at->y = label.bottom;
+        }
+    }
+    ClientToScreen(g_app->listView, at);
 }
 
 void ShowFolderName()
 {
-    SetStatusText(0, LastComponent(g_app->currentFolder));
+    const char* name = LastComponent(g_app->currentFolder);
+    SetStatusText(0, name);
+    // The task bar and Alt+Tab tell one library window from another by this.
+    char title[kPathCap + 16];
+    FormatText(title, sizeof title, "%s - %s", PRODUCT_NAME, name);
+    if (g_hMainWnd)
+        SetWindowTextA(g_hMainWnd, title);
+}
+
+void ShowStatusNote(int format, const char* name)
+{
+    char pattern[64], text[kPathCap + 64];
+    if (LoadStringA(g_hInstance, format, pattern, sizeof pattern) <= 0)
+        return;
+    FormatText(text, sizeof text, pattern, name ? name : "");
+    SetStatusText(0, text);
+    SetTimer(g_hMainWnd, kStatusNoteTimer, kStatusNoteMs, NULL);
+}
+
+void EndStatusNote()
+{
+    KillTimer(g_hMainWnd, kStatusNoteTimer);
+    ShowFolderName();
 }
 
 bool RowPath(const ItemRecord* record, char* out, const char* name)
@@ -232,7 +272,7 @@ BOOL AtRootFolder()
 static void SetButton(int command, bool enabled)
 {
     SendMessageA(g_app->toolbar, TB_SETSTATE, (WPARAM)command,
-                 MAKELPARAM(enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE, 0));
+                 MAKELPARAM(enabled ? TBSTATE_ENABLED : 0, 0));
 }
 
 SelectionState CurrentSelectionState()

@@ -32,7 +32,15 @@ void FreeEntries(int count, Entry* entries);
 char* CopyString(const char* text);
 void ClearItemRows();
 void ShowItemCount();
-void ShowFolderName();
+// Where a menu opened from the keyboard goes, in screen coordinates: under
+// the selected row (scrolled into view), or the list's top left.
+void KeyboardMenuPoint(POINT* at);
+void ShowFolderName();   // in the status bar and the window's title
+// A note in the status bar's first part for a few seconds (string format
+// with the name), after which the folder's name comes back.
+enum { kStatusNoteTimer = 1, kStatusNoteMs = 4000 };
+void ShowStatusNote(int format, const char* name);
+void EndStatusNote();   // the note's timer ran out
 
 // What the selection allows; the toolbar and the menus follow it alike.
 struct SelectionState {

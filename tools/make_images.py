@@ -5,8 +5,9 @@
 
 produces res/toolbar.bmp (ten 16x16 buttons in one 160x16 strip),
 res/rows.bmp (four 16x16 list row pictures in one 64x16 strip) and
-res/zoriven.ico (32x32 and 16x16).  Everything is 16 colours with the
-standard VGA palette.  Standard library only; the output is byte for byte
+res/zoriven.ico (48x48, 32x32 and 16x16 in 32-bit colour with an alpha
+channel, and 32x32 and 16x16 in 16 colours).  The bitmaps are 16 colours
+with the standard VGA palette.  Standard library only; the output is byte for byte
 the same on every run.
 
 Each picture is drawn one character per pixel; LEGEND maps a character to
@@ -323,61 +324,149 @@ ROWS = [
 ]
 
 # ---------------------------------------------------------------------------
-# Program icon: a paper clip across a yellow triangle
+# Program icon: a paper clip holding a note.  The 16x16 picture is drawn by
+# hand, pixel for pixel, so it stays crisp; the 32x32 and 48x48 ones are
+# drawn from the same shapes, measured in sixteenths of the icon, with
+# smooth edges.  The 16-colour images for old displays are these pictures
+# reduced to the palette above.
 
-ICON32 = [
-    "................................",
-    "................................",
-    "...............KK...............",
-    "...............KK...............",
-    "..............KKKK..............",
-    "..............KKKK..............",
-    ".............KKYYKK.............",
-    ".............KKYYKK....ddddd....",
-    "............KKYYYYKK..dllllld...",
-    "............KYYYdYYK.dlddddlld..",
-    "...........KKYYdldYKdld....dld..",
-    "..........KKYYdldYYdld.....dld..",
-    "..........KKYdldYYdldK.....dld..",
-    ".........KKYdldYYdldYKK....dld..",
-    ".........KKdldYYdldYYKK...dld...",
-    "........KKdldYYdldYYdYKK.dld....",
-    "........KdldYYdldYYdldKKdld.....",
-    ".......KdldYYdldYYdldYYdld......",
-    ".......dldYYdldYYdldYYdld.......",
-    "......dldYYdldYYdldYYdldKK......",
-    ".....dldYYdldYYdldYYdldYKK......",
-    "....dlldYdldYYdldYYdldYYYKK.....",
-    "....dldYYdldddldYYdldYYYYKK.....",
-    "....dldYYdlllldYYdldYYYYYYKK....",
-    "....dldYYYddddYYdldYYYYYYYKK....",
-    "...KKdldYYYYYYYdldYYYYYYYYYKK...",
-    "...KKdlldYYYYddldYYYYYYYYYYKK...",
-    "..KKYYdllddddlldYYYYYYYYYYYYKK..",
-    "..KYYYYdlllllldYYYYYYYYYYYYYYK..",
-    ".KKKKKKKddddddKKKKKKKKKKKKKKKKK.",
-    "KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK",
-    "................................",
-]
+ICON_COLOURS = {
+    '.': None,                   # transparent
+    'o': (104, 112, 128, 255),   # the note's edge
+    'w': (255, 255, 255, 255),   # the note
+    'b': (120, 156, 214, 255),   # its lines of text
+    'c': (40, 74, 140, 255),     # the clip
+}
 
-ICON16 = [
+ICON16_NOTE = [
     "................",
-    ".......KK.......",
-    "......KYYK......",
-    "......KYYK......",
-    ".....KYYldKllld.",
-    ".....KYldYldddld",
-    "....KYldYldK..ld",
-    "....KldYldYK..ld",
-    "...KldYldYldKld.",
-    "...ldYldYldYld..",
-    "..ldYldYldYldK..",
-    "..ldYdlldYldYK..",
-    ".KdldYddYldYYYK.",
-    ".KYdllllldYYYYK.",
-    "KYYYdddddYYYYYYK",
-    "KKKKKKKKKKKKKKKK",
+    "................",
+    "................",
+    ".ooooooooooo....",
+    ".owwwwwwwwwo....",
+    ".owwwwwwwwwo....",
+    ".owbbbbwwwwo....",
+    ".owwwwwwwwwo....",
+    ".owbbbbwwwwo....",
+    ".owwwwwwwwwo....",
+    ".owbbbbbbbwo....",
+    ".owwwwwwwwwo....",
+    ".owbbbbbbbwo....",
+    ".owwwwwwwwwo....",
+    ".owwwwwwwwwo....",
+    ".ooooooooooo....",
 ]
+
+ICON16_CLIP = [
+    "...........ccc..",
+    "..........c...c.",
+    "........c.c.c.c.",
+    "........c.c.c.c.",
+    "........c.c.c.c.",
+    "........c.c.c.c.",
+    "........c..c..c.",
+    "........c.....c.",
+    ".........c...c..",
+    "..........ccc...",
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+]
+
+
+def icon16_rgba():
+    out = []
+    for note, clip in zip(ICON16_NOTE, ICON16_CLIP):
+        out.append([ICON_COLOURS[c if c != '.' else n] for n, c in zip(note, clip)])
+    return out
+
+
+def _segment_distance(px, py, ax, ay, bx, by):
+    dx, dy = bx - ax, by - ay
+    t = ((px - ax) * dx + (py - ay) * dy) / float(dx * dx + dy * dy)
+    t = max(0.0, min(1.0, t))
+    return ((px - ax - t * dx) ** 2 + (py - ay - t * dy) ** 2) ** 0.5
+
+
+def _arc_distance(px, py, cx, cy, r, lower):
+    """Distance to the lower (or upper) half of a circle."""
+    if (py >= cy) == lower:
+        return abs(((px - cx) ** 2 + (py - cy) ** 2) ** 0.5 - r)
+    return min(((px - cx - r) ** 2 + (py - cy) ** 2) ** 0.5,
+               ((px - cx + r) ** 2 + (py - cy) ** 2) ** 0.5)
+
+
+# The clip's wire, in sixteenths: four straight runs and three bends, as in
+# the 16x16 picture (pixel centres at .5).
+CLIP_LINES = [(8.5, 2.5, 8.5, 7.5), (10.5, 2.0, 10.5, 6.0),
+              (12.5, 2.5, 12.5, 6.0), (14.5, 2.0, 14.5, 7.5)]
+CLIP_ARCS = [(12.5, 2.0, 2.0, False), (11.5, 7.5, 3.0, True), (11.5, 6.0, 1.0, True)]
+NOTE_BOX = (1.0, 3.0, 12.0, 16.0)        # left, top, right, bottom
+NOTE_LINES = [(3.0, 6.0, 7.0), (3.0, 8.0, 7.0), (3.0, 10.0, 10.0), (3.0, 12.0, 10.0)]
+
+
+def _icon_colour_at(u, v, px):
+    """Colour (r, g, b) or None at a point, in sixteenths; px = pixels per unit."""
+    wire = 0.45 * max(1.0, 1.6 / px)
+    dist = min([_segment_distance(u, v, *line) for line in CLIP_LINES] +
+               [_arc_distance(u, v, *arc) for arc in CLIP_ARCS])
+    if dist <= wire:
+        return ICON_COLOURS['c'][:3]
+    left, top, right, bottom = NOTE_BOX
+    if left <= u < right and top <= v < bottom:
+        edge = 1.0 / px
+        if u < left + edge or u >= right - edge or v < top + edge or v >= bottom - edge:
+            return ICON_COLOURS['o'][:3]
+        for x0, y0, x1 in NOTE_LINES:
+            if x0 <= u < x1 and y0 + 0.15 <= v < y0 + 0.85:
+                return ICON_COLOURS['b'][:3]
+        return ICON_COLOURS['w'][:3]
+    return None
+
+
+def icon_rgba(size, samples=4):
+    """A smooth picture of size x size: rows of (r, g, b, a)."""
+    px = size / 16.0
+    out = []
+    for y in range(size):
+        line = []
+        for x in range(size):
+            total = [0, 0, 0]
+            hits = 0
+            for sy in range(samples):
+                for sx in range(samples):
+                    c = _icon_colour_at((x + (sx + 0.5) / samples) / px,
+                                        (y + (sy + 0.5) / samples) / px, px)
+                    if c:
+                        hits += 1
+                        for i in range(3):
+                            total[i] += c[i]
+            if hits == 0:
+                line.append(None)
+            else:
+                alpha = round(255 * hits / (samples * samples))
+                line.append(tuple(round(t / hits) for t in total) + (alpha,))
+        out.append(line)
+    return out
+
+
+def to_palette(rgba):
+    """Nearest colour of the 16; half-transparent pixels become transparent."""
+    out = []
+    for line in rgba:
+        row = []
+        for p in line:
+            if p is None or p[3] < 128:
+                row.append(None)
+                continue
+            best = min(range(16), key=lambda i: sum((PALETTE[i][k] - p[k]) ** 2 for k in range(3)))
+            row.append(best)
+        out.append(row)
+    return out
+
 
 # ---------------------------------------------------------------------------
 
@@ -459,15 +548,28 @@ def icon_image(img):
             + palette_bytes() + xor + mask)
 
 
+def icon_image32(img):
+    """One 32-bit icon image with its alpha channel, and the AND mask."""
+    size = len(img)
+    xor = b''.join(b''.join(struct.pack('<BBBB', 0, 0, 0, 0) if p is None else
+                            struct.pack('<BBBB', p[2], p[1], p[0], p[3]) for p in line)
+                   for line in reversed(img))
+    mask = b''.join(row_bytes_1bpp([p is None for p in line]) for line in reversed(img))
+    head = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 32, 0,
+                       len(xor) + len(mask), 0, 0, 0, 0)
+    return head + xor + mask
+
+
 def ico(imgs):
+    """imgs: (picture, bits per pixel) pairs; 4 is palette indices, 32 RGBA."""
     count = len(imgs)
-    blobs = [icon_image(img) for img in imgs]
+    blobs = [icon_image32(img) if bits == 32 else icon_image(img) for img, bits in imgs]
     out = struct.pack('<HHH', 0, 1, count)
     offset = 6 + 16 * count
-    for img, blob in zip(imgs, blobs):
+    for (img, bits), blob in zip(imgs, blobs):
         size = len(img)
-        out += struct.pack('<BBBBHHII', size % 256, size % 256, 16, 0, 1, 4,
-                           len(blob), offset)
+        out += struct.pack('<BBBBHHII', size % 256, size % 256, 16 if bits == 4 else 0, 0, 1,
+                           bits, len(blob), offset)
         offset += len(blob)
     return out + b''.join(blobs)
 
@@ -479,8 +581,9 @@ def check_art():
         assert not any('r' in row for row in art), 'mask colour inside a row picture'
     for art in TOOLBAR:
         pixels(art, 16, LIGHT_GREY)
-    pixels(ICON32, 32, None)
-    pixels(ICON16, 16, None)
+    assert len(ICON16_NOTE) == len(ICON16_CLIP) == 16
+    for row in ICON16_NOTE + ICON16_CLIP:
+        assert len(row) == 16 and all(c in ICON_COLOURS for c in row)
 
 
 def build():
@@ -488,7 +591,9 @@ def build():
     check_art()
     toolbar = strip(TOOLBAR, LIGHT_GREY)
     rows = strip(ROWS, DARK_RED)
-    icon = [pixels(ICON32, 32, None), pixels(ICON16, 16, None)]
+    smooth32 = icon_rgba(32)
+    icon = [(icon_rgba(48), 32), (smooth32, 32), (icon16_rgba(), 32),
+            (to_palette(smooth32), 4), (to_palette(icon16_rgba()), 4)]
     files = {
         'toolbar.bmp': bmp_4bpp(toolbar),
         'rows.bmp': bmp_4bpp(rows),
@@ -497,7 +602,9 @@ def build():
     # Sizes follow from the layout; a wrong one means a broken writer.
     assert len(files['toolbar.bmp']) == 118 + 80 * 16
     assert len(files['rows.bmp']) == 118 + 32 * 16
-    assert len(files['zoriven.ico']) == 6 + 32 + (40 + 64 + 512 + 128) + (40 + 64 + 128 + 64)
+    assert len(files['zoriven.ico']) == (6 + 16 * 5 + (40 + 48 * 48 * 4 + 48 * 8)
+                                         + (40 + 32 * 32 * 4 + 128) + (40 + 16 * 16 * 4 + 64)
+                                         + (40 + 64 + 512 + 128) + (40 + 64 + 128 + 64))
     return files
 
 

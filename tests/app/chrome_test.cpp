@@ -68,6 +68,43 @@ TEST_F(ChromeTest, ToolbarButtonsInOrder)
     EXPECT_EQ(IDC_STATUSBAR, GetDlgCtrlID(g_app->statusBar));
 }
 
+// A disabled button is its own picture in greys: the same shape (mask),
+// no colour left.
+TEST_F(ChromeTest, DisabledButtonsAreTheirPicturesGreyed)
+{
+    HIMAGELIST normal = (HIMAGELIST)SendMessageA(g_app->toolbar, TB_GETIMAGELIST, 0, 0);
+    HIMAGELIST grey = (HIMAGELIST)SendMessageA(g_app->toolbar, TB_GETDISABLEDIMAGELIST, 0, 0);
+    ASSERT_TRUE(normal && grey);
+    ASSERT_EQ(10, ImageList_GetImageCount(grey));
+    HDC screen = GetDC(NULL);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 16);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    int coloured = 0, shapeDiffers = 0, normalColoured = 0;
+    for (int image = 0; image < 10; ++image) {
+        RECT all = {0, 0, 32, 16};
+        FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        ImageList_Draw(normal, image, dc, 0, 0, ILD_NORMAL);
+        ImageList_Draw(grey, image, dc, 16, 0, ILD_NORMAL);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                COLORREF a = GetPixel(dc, x, y), b = GetPixel(dc, 16 + x, y);
+                coloured += GetRValue(b) != GetGValue(b) || GetGValue(b) != GetBValue(b);
+                normalColoured += GetRValue(a) != GetBValue(a);
+                shapeDiffers += (a == RGB(255, 255, 255)) != (b == RGB(255, 255, 255));
+            }
+    }
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(NULL, screen);
+    EXPECT_EQ(0, coloured);
+    EXPECT_EQ(0, shapeDiffers);
+    EXPECT_GT(normalColoured, 100);
+    Select(-1);
+    EXPECT_EQ(0u, gt::ButtonState(CMD_COPY) & (TBSTATE_ENABLED | TBSTATE_INDETERMINATE));
+}
+
 TEST_F(ChromeTest, FlatButtonsFollowTheLibraryVersion)
 {
     // Whatever the manifest binds (6.x on Windows; Wine's copy says 5.81)
@@ -107,7 +144,8 @@ TEST_F(ChromeTest, StatusPartsAreMeasuredOnce)
 {
     HDC dc = GetDC(g_app->statusBar);
     SIZE size;
-    GetTextExtentPointA(dc, "999999", 6, &size);
+    const std::string widest = gt::Sjis(u8"999999 項目");
+    GetTextExtentPointA(dc, widest.c_str(), (int)widest.size(), &size);
     ReleaseDC(g_app->statusBar, dc);
     for (int width : {640, 300, 900}) {
         SetWindowPos(g_hMainWnd, NULL, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
@@ -122,7 +160,7 @@ TEST_F(ChromeTest, StatusPartsAreMeasuredOnce)
         EXPECT_TRUE(HIWORD(SendMessageA(g_app->statusBar, SB_GETTEXTLENGTHA, 1, 0)) & SBT_NOBORDERS);
     }
     // Texts survive a new layout.
-    EXPECT_EQ(" 0", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"0 項目"), gt::StatusPart(2));
 }
 
 TEST_F(ChromeTest, ColumnFillsTheListAfterResizesAndToggles)

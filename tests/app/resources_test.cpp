@@ -1,4 +1,6 @@
 // The resources as the program loads them under code page 932.
+#include <cctype>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -58,11 +60,11 @@ TEST(Resources, StringsAreShiftJis)
     EXPECT_EQ(932u, GetACP());
     EXPECT_EQ(std::string("\x8a\x6d\x94\x46"), LoadText(IDS_CONFIRM));   // 確認
     EXPECT_EQ(std::string("\x8d\x80\x96\xda"), LoadText(IDS_COLUMN));    // 項目
-    EXPECT_EQ(Sjis(u8"'%s' を\n起動時のフォルダに設定しますか？"), LoadText(IDS_ASK_BOOT));
-    EXPECT_EQ(Sjis(u8"'%s%s' に追加しますか？\n\n追加なら「はい」を、新規作成なら「いいえ」を、\n"
+    EXPECT_EQ(Sjis(u8"「%s」を\n起動時のフォルダに設定しますか？"), LoadText(IDS_ASK_BOOT));
+    EXPECT_EQ(Sjis(u8"「%s%s」に追加しますか？\n\n追加なら「はい」を、新規作成なら「いいえ」を、\n"
                    u8"中止するなら「キャンセル」を選択してください。"),
               LoadText(IDS_ASK_APPEND));
-    EXPECT_EQ(Sjis(u8"不正なファイル名です。"), LoadText(IDS_BAD_NAME));
+    EXPECT_EQ(Sjis(u8"不正なファイル名です。\n名前には次の文字は使えません:\n\\ / : * ? \" < > |"), LoadText(IDS_BAD_NAME));
     EXPECT_EQ(Sjis(u8"ウィンドウを通常のサイズに戻す"), LoadText(61728));
     EXPECT_EQ(Sjis(u8"ツールバーの表示／非表示の切り替え"), LoadText(CMD_TOOLBAR));
 }
@@ -89,13 +91,13 @@ TEST(Resources, EveryCommandHasHelpAndEveryButtonATooltip)
 TEST(Resources, MenuBarAndContextMenus)
 {
     EXPECT_EQ(Sjis(u8"項目(&I){\n新規作成(&N){\nグループ(&G)\tCtrl+G|1003\nデータ(&T)...\tCtrl+N|1001\n}\n"
-                   u8"名前変更(&R)\tCtrl+R|1005\n編集(&E)...\tCtrl+E|1007\n削除(&D)...\tDel|1009\n"
+                   u8"名前変更(&M)\tCtrl+R|1005\n編集(&E)...\tCtrl+E|1007\n削除(&D)...\tDel|1009\n"
                    u8"属性変更(&A)...\tCtrl+A|1011\n複製作成(&L)\tCtrl+L|1013\n-\n上へ(&U)\tCtrl+P|1021\n"
-                   u8"下へ(&W)\tCtrl+D|1023\n移動(&M)...\tCtrl+M|1025\n-\n終了(&X)\tAlt+X|1027\n}\n"
+                   u8"下へ(&W)\tCtrl+D|1023\n移動(&V)...\tCtrl+M|1025\n-\n終了(&X)\tAlt+X|1027\n}\n"
                    u8"編集(&E){\nコピー(&C)\tCtrl+C|1031\n貼り付け(&P)\tCtrl+V|1032\n-\n"
                    u8"ブラウザに通知(&B)\tCtrl+U|1033\n-\n上の階層へ(&U)\tBS|1035\n"
                    u8"フォルダの移動/設定(&F)...\tCtrl+F|1037\n更新して保存(&S)|1038\n-\n"
-                   u8"エディタの起動(&E)\tCtrl+B|1039\nエクスプローラの起動(&X)|1040\n}\n"
+                   u8"エディタの起動(&T)\tCtrl+B|1039\nエクスプローラの起動(&X)|1040\n}\n"
                    u8"表示(&V){\nツールバー(&T)|1061|checked\nステータスバー(&S)|1062|checked\n-\n"
                    u8"情報(&I)\tCtrl+I|1067\n-\n更新(&R)\tF5|1069\n-\nオプション(&O)...\tCtrl+O|1070\n}\n"
                    u8"ヘルプ(&H){\nヘルプ表示(&H)\tF1|1091\n-\nホームページへ(&W)|1093\n-\n"
@@ -103,10 +105,10 @@ TEST(Resources, MenuBarAndContextMenus)
               MenuText(IDM_MAIN));
     std::string row = MenuText(IDM_ROWMENU);
     EXPECT_NE(std::string::npos,
-              row.find(Sjis(u8"{\n名前変更(&R)...\tCtrl+R|1005\n編集(&E)...\tCtrl+E|1007\n"
+              row.find(Sjis(u8"{\n名前変更(&M)\tCtrl+R|1005\n編集(&E)...\tCtrl+E|1007\n"
                             u8"削除(&D)...\tDel|1009\n属性変更(&A)...\tCtrl+A|1011\n"
-                            u8"複製作成(&L)\tCtrl+L|1013\n-\nエディタの起動(&E)\tCtrl+B|1039\n"
-                            u8"エクスプローラの起動(&X)|1040\n移動(&M)...\tCtrl+M|1025\n-\n"
+                            u8"複製作成(&L)\tCtrl+L|1013\n-\nエディタの起動(&T)\tCtrl+B|1039\n"
+                            u8"エクスプローラの起動(&X)|1040\n移動(&V)...\tCtrl+M|1025\n-\n"
                             u8"コピー(&C)\tCtrl+C|1031\nブラウザに通知(&B)\tCtrl+U|1033\n-\n"
                             u8"更新(&R)\tF5|1069\n}\n")))
         << row;
@@ -164,20 +166,31 @@ TEST(Resources, PicturesHaveTheirSizesAndMask)
     DeleteDC(dc);
     DeleteObject(rows);
 
-    // The icon group holds a 32x32 and a 16x16 image of 16 colours.
+    // The icon group: 48, 32 and 16 pixels in 32-bit colour (alpha), and
+    // 32 and 16 in 16 colours for old displays.
     HRSRC group = FindResourceA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN), (LPCSTR)RT_GROUP_ICON);
     ASSERT_TRUE(group);
     const BYTE* dir = (const BYTE*)LockResource(LoadResource(g_hInstance, group));
     ASSERT_TRUE(dir);
     int count = dir[4] | (dir[5] << 8);
-    std::vector<int> sizes;
+    std::vector<std::string> images;
     for (int i = 0; i < count; ++i) {
         const BYTE* entry = dir + 6 + 14 * i;
-        sizes.push_back(entry[0]);
-        EXPECT_EQ(4, entry[6] | (entry[7] << 8)) << "bits per pixel";
+        images.push_back(std::to_string(entry[0]) + "x" + std::to_string(entry[6] | (entry[7] << 8)));
     }
-    std::sort(sizes.begin(), sizes.end());
-    EXPECT_EQ((std::vector<int>{16, 32}), sizes);
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ((std::vector<std::string>{"16x32", "16x4", "32x32", "32x4", "48x32"}), images);
+    // The small icon the system picks is the 32-bit one.
+    HICON small = (HICON)LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, 0);
+    ASSERT_TRUE(small);
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(small, &info));
+    BITMAP colour;
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(32, colour.bmBitsPixel);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(small);
 }
 
 // The manifest parses as the system's loader reads it, and this program,
@@ -206,4 +219,103 @@ TEST(Resources, ManifestRunsAsInvokerOnCommonControls6ForWindows7To11)
     CharLowerA(module);
     EXPECT_TRUE(strstr(module, "microsoft.windows.common-controls_6595b64144ccf1df_6.0."))
         << module;
+}
+
+namespace {
+// The letter after a single '&' (upper case), or 0; double-byte aware.
+char Mnemonic(const std::string& text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsDBCSLeadByte((BYTE)text[i])) {
+            ++i;
+        } else if (text[i] == '&' && i + 1 < text.size()) {
+            if (text[i + 1] != '&')
+                return (char)toupper((unsigned char)text[i + 1]);
+            ++i;
+        }
+    }
+    return 0;
+}
+
+// Each menu level on its own: a repeated letter names both items.
+void CheckMenuLevel(HMENU menu, const std::string& where)
+{
+    std::map<char, std::string> seen;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[256] = "";
+        GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
+        char key = Mnemonic(text);
+        if (key && seen.count(key))
+            ADD_FAILURE() << where << ": &" << key << " on " << seen[key] << " and " << text;
+        if (key)
+            seen[key] = text;
+        if (HMENU sub = GetSubMenu(menu, i))
+            CheckMenuLevel(sub, where + " > " + text);
+    }
+}
+
+BOOL CALLBACK ListMenu(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
+{
+    ((std::vector<LPSTR>*)found)->push_back(name);
+    return TRUE;
+}
+
+INT_PTR CALLBACK Passive(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The letters of a dialog's controls (static texts too, unless SS_NOPREFIX).
+std::map<char, std::string> DialogKeys(HWND dialog)
+{
+    std::map<char, std::string> keys;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32] = "";
+        GetClassNameA(c, cls, sizeof cls);
+        LONG style = GetWindowLongA(c, GWL_STYLE);
+        if (!lstrcmpiA(cls, "Static") && (style & SS_NOPREFIX))
+            continue;
+        std::string text = gt::WindowText(c);
+        if (char key = Mnemonic(text)) {
+            if (keys.count(key))
+                keys[key] += " / " + text;
+            else
+                keys[key] = text;
+        }
+    }
+    return keys;
+}
+}  // namespace
+
+// Alt plus a letter must lead to one place only: in every menu level, and in
+// every dialog (a page of the options counts with the frame's buttons).
+TEST(Resources, MnemonicsAreUniqueInEveryMenuAndDialog)
+{
+    std::vector<LPSTR> menus, dialogs;
+    EnumResourceNamesA(g_hInstance, (LPCSTR)RT_MENU, ListMenu, (LONG_PTR)&menus);
+    EnumResourceNamesA(g_hInstance, (LPCSTR)RT_DIALOG, ListMenu, (LONG_PTR)&dialogs);
+    EXPECT_EQ(4u, menus.size());
+    for (LPSTR name : menus) {
+        HMENU menu = LoadMenuA(g_hInstance, name);
+        ASSERT_TRUE(menu);
+        CheckMenuLevel(menu, "menu " + std::to_string((UINT_PTR)name));
+        DestroyMenu(menu);
+    }
+    EXPECT_EQ(9u, dialogs.size());
+    HWND frame = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), NULL, Passive, 0);
+    ASSERT_TRUE(frame);
+    std::map<char, std::string> frameKeys = DialogKeys(frame);
+    for (LPSTR name : dialogs) {
+        HWND dialog = CreateDialogParamA(g_hInstance, name, frame, Passive, 0);
+        ASSERT_TRUE(dialog) << (UINT_PTR)name;
+        bool page = (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) != 0;
+        std::map<char, std::string> keys = DialogKeys(dialog);
+        for (auto& key : keys) {
+            bool twice = key.second.find(" / ") != std::string::npos;
+            EXPECT_FALSE(twice) << "dialog " << (UINT_PTR)name << ": &" << key.first << " on "
+                                << key.second;
+            if (page && frameKeys.count(key.first))
+                ADD_FAILURE() << "page " << (UINT_PTR)name << ": &" << key.first << " on "
+                              << key.second << " and " << frameKeys[key.first];
+        }
+        DestroyWindow(dialog);
+    }
+    DestroyWindow(frame);
 }

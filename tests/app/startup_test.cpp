@@ -21,11 +21,11 @@ TEST_F(StartupTest, FirstStartCreatesAndShowsTheItemFolder)
     EXPECT_EQ(item, g_app->currentFolder);
     EXPECT_EQ(item, g_app->bootFolder);
     EXPECT_EQ("Item", gt::StatusPart(0));
-    EXPECT_EQ(" 0", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"0 項目"), gt::StatusPart(2));
     EXPECT_EQ(-1, g_app->lastEntry);
     char title[64];
     GetWindowTextA(g_hMainWnd, title, sizeof title);
-    EXPECT_STREQ("ZORIVEN", title);
+    EXPECT_STREQ("ZORIVEN - Item", title);   // the folder shown, after the program's name
     Close();
     gt::RemoveTree(item);
 }

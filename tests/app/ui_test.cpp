@@ -104,7 +104,7 @@ TEST_F(HelpTest, FileNotFoundOnlyWhenMissingOtherwiseTheFileIsNamed)
     ASSERT_EQ(2u, boxes_.seen().size());
     EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), boxes_.seen()[0].text);
     const std::string& named = boxes_.seen()[1].text;
-    EXPECT_EQ(0u, named.find(gt::Sjis(u8"ヘルプ ファイル ") + path + gt::Sjis(u8" を表示できませんでした。")))
+    EXPECT_EQ(0u, named.find(gt::Sjis(u8"ヘルプ ファイル「") + path + gt::Sjis(u8"」を表示できませんでした。")))
         << named;
     EXPECT_EQ((UINT)MB_ICONERROR, boxes_.seen()[1].icon);
 }
@@ -187,12 +187,20 @@ TEST_F(UiTest, AnimateShowShowsAndHides)
 TEST_F(UiTest, AboutBoxShowsNameVersionInBold)
 {
     ASSERT_TRUE(Start(folder_));
-    std::string name, version;
+    std::string name, version, home, licence;
     LONG weight = 0;
-    bool centred = false;
+    bool centred = false, okLast = true;
     boxes_.Drive([&](HWND box) {
         name = gt::ItemText(box, IDC_ABOUT_NAME);
         version = gt::ItemText(box, IDC_ABOUT_VERSION);
+        home = gt::ItemText(box, IDC_ABOUT_HOMEPAGE);
+        licence = gt::ItemText(box, IDC_ABOUT_LICENSE);
+        // OK sits at the bottom right, below every line of text.
+        RECT ok = gt::ChildRectIn(box, IDOK), client;
+        GetClientRect(box, &client);
+        for (int id = IDC_ABOUT_NAME; id <= IDC_ABOUT_HOMEPAGE; ++id)
+            okLast = okLast && gt::ChildRectIn(box, id).bottom <= ok.top;
+        okLast = okLast && client.right - ok.right < 16 && client.bottom - ok.bottom < 16;
         LOGFONTA font;
         HFONT bold = (HFONT)SendDlgItemMessageA(box, IDC_ABOUT_NAME, WM_GETFONT, 0, 0);
         if (bold && GetObjectA(bold, sizeof font, &font))
@@ -209,7 +217,10 @@ TEST_F(UiTest, AboutBoxShowsNameVersionInBold)
     EXPECT_EQ(gt::Sjis(u8"バージョン情報"), boxes_.seen()[0].caption);
     EXPECT_EQ(g_hMainWnd, boxes_.seen()[0].owner);
     EXPECT_EQ("ZORIVEN", name);
-    EXPECT_EQ("Version 0.23", version);
+    EXPECT_EQ(gt::Sjis(u8"バージョン 0.23"), version);
+    EXPECT_EQ("http://www.vexoria.example/", home);
+    EXPECT_NE(std::string::npos, licence.find("MIT"));
+    EXPECT_TRUE(okLast);
     EXPECT_EQ(700, weight);
     EXPECT_TRUE(centred);
     EXPECT_TRUE(IsWindow(g_hMainWnd));

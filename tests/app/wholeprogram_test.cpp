@@ -124,11 +124,11 @@ TEST_F(WholeProgramTest, EditsTheLibraryAndKeepsItAfterClosing)
     // New group: it opens for renaming; the name typed is the folder's.
     Post(main_, WM_COMMAND, CMD_NEW_GROUP);
     ASSERT_TRUE(WaitFor([&] { return EditBox() != NULL; }));
-    EXPECT_TRUE(gt::PathIsFolder(In("New Group")));
+    EXPECT_TRUE(gt::PathIsFolder(In(gt::Sjis(u8"新しいグループ"))));
     SendMessageA(EditBox(), WM_SETTEXT, 0, (LPARAM)"Notes");
     Post(EditBox(), WM_KEYDOWN, VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return gt::PathIsFolder(In("Notes")); }));
-    EXPECT_FALSE(gt::PathIsFolder(In("New Group")));
+    EXPECT_FALSE(gt::PathIsFolder(In(gt::Sjis(u8"新しいグループ"))));
 
     // Up twice, from the last row to the second.
     Post(main_, WM_COMMAND, CMD_MOVE_UP);

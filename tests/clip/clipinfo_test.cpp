@@ -33,7 +33,7 @@ protected:
         std::string text;
         if (!boxes_.seen().empty()) {
             text = boxes_.seen()[0].text;
-            EXPECT_EQ(gt::Sjis(u8"確認"), boxes_.seen()[0].caption);
+            EXPECT_EQ("ZORIVEN", boxes_.seen()[0].caption);
         }
         boxes_.Clear();
         return text;

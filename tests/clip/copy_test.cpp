@@ -7,6 +7,7 @@
 #include "clip/entrymenu.h"
 #include "res/resource.h"
 #include "store/listinput.h"
+#include "store/pathtext.h"
 #include "web/browser.h"
 
 namespace {
@@ -160,6 +161,14 @@ TEST_F(CopyTest, DecisionTableOfActivationCopyAndNotify)
         EXPECT_EQ(r.copied ? value : "before", ClipboardText());
         EXPECT_EQ(r.notified ? std::vector<std::string>{value} : std::vector<std::string>{},
                   s_opened);
+        // The status bar says what happened, until the note's time is up.
+        const char* name = r.row ? "b" : "a";
+        std::string note = r.copied     ? gt::Sjis(u8"コピーしました: ") + name
+                           : r.notified ? gt::Sjis(u8"ブラウザに渡しました: ") + name
+                                        : LastComponent(folder_.c_str());
+        EXPECT_EQ(note, gt::StatusPart(0));
+        SendMessageA(g_hMainWnd, WM_TIMER, kStatusNoteTimer, 0);
+        EXPECT_EQ(LastComponent(folder_.c_str()), gt::StatusPart(0));
     }
 }
 

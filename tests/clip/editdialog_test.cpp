@@ -131,7 +131,7 @@ TEST_F(EditDialogTest, NewItemRowsAddedDroppedMovedAndSaved)
     Command(CMD_NEW_ITEM);
     EXPECT_EQ("d2 text=d2 text;k1=v1;third=third;", ReadBack("same.url"));
     EXPECT_EQ(std::vector<std::string>({"same", "same"}), gt::RowNames());
-    EXPECT_EQ(" 2", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"2 項目"), gt::StatusPart(2));
     EXPECT_EQ(1, ListView_GetNextItem(g_app->listView, -1, LVNI_SELECTED));
     EXPECT_EQ(1, g_app->orderChanged);
     EXPECT_EQ(0, boxes_.unexpected());
@@ -183,7 +183,7 @@ TEST_F(EditDialogTest, EditReadsTheFileAfreshAndRewritesIt)
 TEST_F(EditDialogTest, NamesAndEntriesTheFileCannotHoldAreRefused)
 {
     ASSERT_TRUE(Start(folder_));
-    const std::string badName = gt::Sjis(u8"不正なファイル名です。");
+    const std::string badName = gt::Sjis(u8"不正なファイル名です。\n名前には次の文字は使えません:\n\\ / : * ? \" < > |");
     std::vector<std::string> refused;
     boxes_.Drive([&](HWND d) {
         // Entry dialog: each refused with its box, the dialog staying open.
@@ -307,7 +307,7 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
         ASSERT_TRUE(Enabled(d, IDC_EDIT_TITLE));
         boxes_.Press(IDYES);
         Press(d, IDC_EDIT_TITLE);
-        EXPECT_EQ("'Served'\n\n" + gt::Sjis(u8"に変更しますか？"), boxes_.seen().back().text);
+        EXPECT_EQ(gt::Sjis(u8"「Served」\n\nに変更しますか？"), boxes_.seen().back().text);
         EXPECT_EQ("Served=" + url + "*;InternetShortcut=" + url + ";", Rows(d));
         Pick(d, 1);   // the shortcut's own row keeps its key
         EXPECT_FALSE(Enabled(d, IDC_EDIT_TITLE));

@@ -69,7 +69,7 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         ASSERT_EQ((size_t)c.told, boxes_.seen().size());
         EXPECT_EQ(!c.file.empty(), Renaming() && g_app->orderChanged == 1 &&
                                        GetSelectedRecord(NULL, -1) == GetRowRecord((int)rows - 1));
-        EXPECT_EQ(" " + std::to_string(rows), gt::StatusPart(2));
+        EXPECT_EQ(std::to_string(rows) + gt::Sjis(u8" 項目"), gt::StatusPart(2));
         if (c.file.empty())
             continue;
         std::string stored = c.value;   // a line break is kept as 0x0B in the file
@@ -116,7 +116,7 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     g_app->options[DropAction] = DropAsk;
     boxes_.Press(IDCANCEL);
     EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "t1", TRUE, 0));
-    EXPECT_EQ(0u, boxes_.seen().at(0).text.find(gt::Sjis(u8"'a.txt' に追加しますか？\n\n")));
+    EXPECT_EQ(0u, boxes_.seen().at(0).text.find(gt::Sjis(u8"「a.txt」に追加しますか？\n\n")));
     Item("a.txt", "k=v\r\nedited=later\r\n");   // since the folder was read
     boxes_.Press(IDYES);
     EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t2", TRUE, 0));
@@ -132,7 +132,7 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     EXPECT_EQ(shortcut + "memo=memo;", Entries(1));
     boxes_.Press(IDOK);
     EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "more", TRUE, 2));
-    EXPECT_EQ(gt::Sjis(u8"'full.txt' には既に 32 個のデータがあるため、これ以上追加できません。"),
+    EXPECT_EQ(gt::Sjis(u8"「full.txt」には既に 32 個のデータがあるため、これ以上追加できません。"),
               boxes_.seen().at(2).text);
     EXPECT_EQ(full, gt::ReadBytes(In("full.txt")));   // the record is changed only after a write
     ASSERT_TRUE(DeleteFileA(In("gone.txt").c_str()));

@@ -140,6 +140,13 @@ TEST_F(FolderDialogTest, NoHistoryKeyAndFoldersThatDoNotExist)
     Folder([&](HWND d) {
         EXPECT_EQ("", Entries(d));
         EXPECT_FALSE(Enabled(d, IDOK));
+        // The ▼ menu drops down from its button, right edges in line.
+        gt::MenuSpy spy;
+        Send(d, IDC_FOLDER_MENU);
+        RECT button;
+        GetWindowRect(GetDlgItem(d, IDC_FOLDER_MENU), &button);
+        EXPECT_EQ(button.bottom, spy.menuRect.top);
+        EXPECT_EQ(button.right, spy.menuRect.right);
         for (const char* name : {"missing", "file.txt"}) {   // a file is no folder
             Type(d, In(name));
             Send(d, IDC_FOLDER_LIST, CBN_KILLFOCUS);   // as the click on OK does

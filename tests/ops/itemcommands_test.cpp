@@ -26,20 +26,21 @@ protected:
 
 TEST_F(ItemCommandsTest, NewGroupTakesTheNextFreeNameAndOpensItForEditing)
 {
-    Group("New Group");
-    Group("New Group (1)");
-    Item("New Group (2).txt");   // only folders count as taken
+    const std::string base = gt::Sjis(u8"新しいグループ");
+    Group(base);
+    Group(base + " (1)");
+    Item(base + " (2).txt");   // only folders count as taken
     ASSERT_TRUE(Start(folder_));
     g_app->orderChanged = 0;
     Command(CMD_NEW_GROUP);
-    EXPECT_TRUE(gt::PathIsFolder(In("New Group (2)")));
+    EXPECT_TRUE(gt::PathIsFolder(In(base + " (2)")));
     Names rows = gt::RowNames();
     ASSERT_EQ(4u, rows.size());
-    EXPECT_EQ("New Group (2)", rows.back());
+    EXPECT_EQ(base + " (2)", rows.back());
     EXPECT_EQ(3, Selected());
     EXPECT_NE(nullptr, EditBox());
     EXPECT_EQ(1, g_app->orderChanged);
-    EXPECT_EQ(" 4", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"4 項目"), gt::StatusPart(2));
 }
 
 TEST_F(ItemCommandsTest, DeleteAsksThenSelectsTheRowThatTookItsPlace)
@@ -63,7 +64,7 @@ TEST_F(ItemCommandsTest, DeleteAsksThenSelectsTheRowThatTookItsPlace)
     EXPECT_EQ("<missing>", gt::ReadBytes(In("c.txt")));
     EXPECT_EQ((Names{"a", "b"}), gt::RowNames());
     EXPECT_EQ(1, Selected());
-    EXPECT_EQ(" 2", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"2 項目"), gt::StatusPart(2));
 
     Select(0);
     boxes_.Press(IDYES);
@@ -234,7 +235,7 @@ TEST_F(ItemCommandsTest, MoveToAnotherFolder)
     boxes_.Press(IDYES);
     Command(CMD_MOVE_TO);
     ASSERT_EQ(6u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"項目 'memo' をフォルダ '") + other + gt::Sjis(u8"' に移動しますか？"),
+    EXPECT_EQ(gt::Sjis(u8"項目「memo」をフォルダ「") + other + gt::Sjis(u8"」に移動しますか？"),
               boxes_.seen()[5].text);
     EXPECT_EQ((UINT)MB_ICONQUESTION, boxes_.seen()[5].icon);
     EXPECT_EQ("k=mine\r\n", gt::ReadBytes(other + "\\memo.txt"));
@@ -274,14 +275,15 @@ TEST_F(ItemCommandsTest, NewAndCopiedGroupsNeverTakeTheNameOfAFile)
     Group("Sub");
     Item("Sub\\inner.txt", "x=y\r\n");
     Item("Sub (1)", "k=precious\r\n");
-    Item("New Group", "k=precious\r\n");
-    Order("Sub\r\nSub (1)\r\nNew Group\r\n");
+    const std::string group = gt::Sjis(u8"新しいグループ");
+    Item(group, "k=precious\r\n");
+    Order("Sub\r\nSub (1)\r\n" + group + "\r\n");
     ASSERT_TRUE(Start(folder_));
     Select(0);
     Command(CMD_DUPLICATE);
     Command(CMD_NEW_GROUP);
     EXPECT_EQ("k=precious\r\n", gt::ReadBytes(In("Sub (1)")));
     EXPECT_EQ("x=y\r\n", gt::ReadBytes(In("Sub (2)\\inner.txt")));
-    EXPECT_TRUE(gt::PathIsFolder(In("New Group (1)")));
-    EXPECT_EQ((Names{"Sub", "Sub (1)", "New Group", "Sub (2)", "New Group (1)"}), gt::RowNames());
+    EXPECT_TRUE(gt::PathIsFolder(In(group + " (1)")));
+    EXPECT_EQ((Names{"Sub", "Sub (1)", group, "Sub (2)", group + " (1)"}), gt::RowNames());
 }

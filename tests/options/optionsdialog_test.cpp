@@ -161,6 +161,38 @@ TEST_F(OptionsDialogTest, BrowserRefusedOnTheBehaviourPageCancelChangesNothing)
     EXPECT_EQ(before, state());
 }
 
+// Ctrl+Tab and Ctrl+PgDn go forward, with Shift or PgUp back, round the
+// pages, wherever the focus is in the dialog.
+TEST_F(OptionsDialogTest, CtrlTabAndCtrlPageKeysTurnThePages)
+{
+    ASSERT_TRUE(Start(folder_));
+    std::vector<int> shown;
+    boxes_.Drive([&](HWND d) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        auto press = [&](WORD key, bool shift, HWND to) {
+            keys[VK_CONTROL] = 0x80;
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            MSG msg = {to, WM_KEYDOWN, key, 0, 0, {0, 0}};
+            EXPECT_TRUE(IsDialogMessageA(d, &msg));
+            shown.push_back(ShownPage(d));
+        };
+        press(VK_TAB, false, GetDlgItem(PageOf(d, kLoad), IDC_LOAD_EXT));
+        press(VK_TAB, false, GetDlgItem(d, IDC_OPT_TABS));
+        press(VK_TAB, false, GetDlgItem(d, IDOK));
+        press(VK_TAB, true, GetDlgItem(d, IDOK));
+        press(VK_NEXT, false, GetDlgItem(d, IDOK));
+        press(VK_PRIOR, false, GetDlgItem(d, IDOK));
+        press(VK_PRIOR, false, GetDlgItem(d, IDOK));
+        keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        Press(d, IDCANCEL);
+    });
+    Command(CMD_OPTIONS);
+    EXPECT_EQ((std::vector<int>{kAction, kDrop, kLoad, kDrop, kLoad, kDrop, kAction}), shown);
+}
+
 TEST_F(OptionsDialogTest, EachCheckBoxReachesExactlyItsByte)
 {
     unsigned char block[kOptionCount] = {1};

@@ -53,9 +53,9 @@ TEST(Package, StartsOnAnEmptyLibraryAndClosesCleanly)
     HWND window = NULL;
     for (int i = 0; i < 300 && !IsWindowVisible(window); ++i) {
         ASSERT_EQ((DWORD)WAIT_TIMEOUT, WaitForSingleObject(process.hProcess, 100)) << "ended early";
-        window = FindWindowA(MAIN_CLASS_NAME, PRODUCT_NAME);
+        window = FindWindowA(MAIN_CLASS_NAME, PRODUCT_NAME " - Item");   // the library's name
     }
-    ASSERT_TRUE(IsWindowVisible(window)) << "no main window titled " PRODUCT_NAME;
+    ASSERT_TRUE(IsWindowVisible(window)) << "no main window titled " PRODUCT_NAME " - Item";
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 30000));
     DWORD code = 1, size = MAX_PATH;

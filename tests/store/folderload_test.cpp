@@ -24,7 +24,7 @@ TEST_F(FolderLoadTest, OrderFileFirstThenTheRest)
     ASSERT_TRUE(Start(folder_));
     EXPECT_EQ((Names{"b", "Sub", "a", "c"}), gt::RowNames());
     EXPECT_EQ(1, g_app->orderChanged);   // c.txt was not listed
-    EXPECT_EQ(" 4", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"4 項目"), gt::StatusPart(2));
     int row = -1;
     ASSERT_NE(nullptr, GetSelectedRecord(&row, -1));
     EXPECT_EQ(0, row);
@@ -127,7 +127,7 @@ TEST_F(FolderLoadTest, MissingOrUnreadableFoldersGiveAnEmptyList)
     ASSERT_TRUE(Start(folder_));
     CopyText(g_app->currentFolder, kPathCap, (folder_ + "\\none").c_str());
     EXPECT_EQ(0, LoadFolder());
-    EXPECT_EQ(" 0", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"0 項目"), gt::StatusPart(2));
     EXPECT_EQ("none", gt::StatusPart(0));
     EXPECT_EQ(0, CountFolderEntries((folder_ + "\\none\\*.*").c_str()));
     EXPECT_EQ(0, g_app->orderChanged);

@@ -69,7 +69,7 @@ TEST_F(ListInputTest, AVanishedGroupReportsAndLosesItsRow)
     ASSERT_EQ(1u, boxes_.seen().size());
     EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen()[0].text);
     EXPECT_EQ((Names{"stay"}), gt::RowNames());
-    EXPECT_EQ(" 1", gt::StatusPart(2));
+    EXPECT_EQ(gt::Sjis(u8"1 項目"), gt::StatusPart(2));
     EXPECT_STREQ(folder_.c_str(), g_app->currentFolder);
 }
 
@@ -181,34 +181,36 @@ TEST_F(ListInputTest, RenamingAGroupMovesItsContents)
     EXPECT_EQ(0, boxes_.unexpected());
 }
 
-TEST_F(ListInputTest, RefusedAndFailedRenamesKeepTheOldName)
+TEST_F(ListInputTest, RefusedAndFailedRenamesKeepTheOldNameAndTheTypedText)
 {
     Group("Sub");
     Item("memo.txt");
     Item("taken.txt", "k=other\r\n");
     Order("memo.txt\r\ntaken.txt\r\nSub\r\n");
     ASSERT_TRUE(Start(folder_));
-    for (const char* bad : {"..\\out", "Sub/x", "a:b", "what?", "a|b"}) {
+    // After each box the rename box opens again on the row, with the text
+    // as typed; Esc then gives up.
+    std::string longName(kPathCap - folder_.size(), 'n');   // the path would not fit
+    for (std::string bad : {"..\\out", "Sub/x", "a:b", "what?", "a|b", "taken", longName.c_str()}) {
         boxes_.Press(IDOK);
-        EndEdit(0, bad);
+        EndEdit(0, bad.c_str());
+        HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
+        ASSERT_NE(nullptr, edit) << bad;
+        EXPECT_EQ(bad, gt::WindowText(edit));
+        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+        gt::Pump();
+        EXPECT_EQ(nullptr, (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0));
     }
-    ASSERT_EQ(5u, boxes_.seen().size());
-    for (const gt::SeenBox& box : boxes_.seen())
-        EXPECT_EQ(gt::Sjis(u8"不正なファイル名です。"), box.text);
-    boxes_.Press(IDOK);
-    EndEdit(0, "taken");
-    ASSERT_EQ(6u, boxes_.seen().size());
+    ASSERT_EQ(7u, boxes_.seen().size());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(gt::Sjis(u8"不正なファイル名です。\n名前には次の文字は使えません:\n\\ / : * ? \" < > |"),
+                  boxes_.seen()[i].text);
     EXPECT_EQ((UINT)MB_ICONERROR, boxes_.seen()[5].icon);
     EXPECT_EQ("k=other\r\n", gt::ReadBytes(In("taken.txt")));
+    EXPECT_EQ("k=v\r\n", gt::ReadBytes(In("memo.txt")));
     EXPECT_EQ((Names{"memo", "taken", "Sub"}), gt::RowNames());
     EXPECT_TRUE(gt::FolderNames(In("Sub")).empty());
-
-    // A name that would make the path too long is refused, not cut.
-    std::string longName(kPathCap - folder_.size(), 'n');
-    boxes_.Press(IDOK);
-    EndEdit(0, longName.c_str());
-    EXPECT_EQ(7u, boxes_.seen().size());
-    EXPECT_EQ("k=v\r\n", gt::ReadBytes(In("memo.txt")));
+    EXPECT_EQ(0, boxes_.unexpected());
 }
 
 TEST_F(ListInputTest, RightClickShowsTheRowOrTheListMenu)
@@ -234,5 +236,61 @@ TEST_F(ListInputTest, RightClickShowsTheRowOrTheListMenu)
     EXPECT_NE((UINT)-1, spy.State(CMD_NEW_GROUP));
     EXPECT_EQ((UINT)-1, spy.State(CMD_RENAME));
     EXPECT_EQ((UINT)MF_GRAYED, spy.State(CMD_PARENT) & MF_GRAYED);   // the root folder
+    EXPECT_TRUE(spy.commands.empty());
+}
+
+// Menus opened from the keyboard show under the selected row, never at the
+// pointer; a double-click's entry menu shows at the pointer.
+TEST_F(ListInputTest, KeyboardMenusOpenUnderTheRow)
+{
+    Item("a.txt");
+    Item("b.txt", "one=1\r\ntwo=2\r\n");
+    Order("a.txt\r\nb.txt\r\n");
+    ASSERT_TRUE(Start(folder_));
+    SetWindowPos(g_hMainWnd, NULL, 20, 20, 400, 300, SWP_NOZORDER);
+    SetCursorPos(700, 600);
+    gt::MenuSpy spy;
+    auto underRow = [](int row) {
+        RECT label = {LVIR_LABEL, 0, 0, 0};
+        SendMessageA(g_app->listView, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&label);
+        MapWindowPoints(g_app->listView, NULL, (POINT*)&label, 2);
+        return POINT{label.left, label.bottom};
+    };
+    auto shownAt = [&](POINT want) {
+        return std::abs(spy.menuRect.left - want.x) <= 2 && std::abs(spy.menuRect.top - want.y) <= 2;
+    };
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;   // Shift+F10
+    SetKeyboardState(keys);
+    Select(1);
+    SendMessageA(g_app->listView, WM_SYSKEYDOWN, VK_F10, 0);
+    gt::Pump();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(shownAt(underRow(1))) << spy.menuRect.left << "," << spy.menuRect.top;
+    EXPECT_EQ(0u, spy.State(CMD_RENAME) & MF_GRAYED);
+
+    // Nothing selected: the menu of the list, at its top left.
+    SelectNone();
+    spy.menuRect = RECT{};
+    SendMessageA(g_hMainWnd, WM_CONTEXTMENU, (WPARAM)g_app->listView, -1);
+    gt::Pump();
+    POINT corner = {0, 0};
+    ClientToScreen(g_app->listView, &corner);
+    EXPECT_TRUE(shownAt(corner)) << spy.menuRect.left << "," << spy.menuRect.top;
+    EXPECT_NE((UINT)-1, spy.State(CMD_NEW_GROUP));
+
+    // The entry menu: under the row for Enter, at the pointer for a double-click.
+    Select(1);
+    spy.menuRect = RECT{};
+    Key(VK_RETURN);
+    EXPECT_TRUE(shownAt(underRow(1))) << spy.menuRect.left << "," << spy.menuRect.top;
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = g_app->listView;
+    click.hdr.code = NM_DBLCLK;
+    SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&click);
+    gt::Pump();
+    EXPECT_TRUE(shownAt(POINT{700, 600})) << spy.menuRect.left << "," << spy.menuRect.top;
     EXPECT_TRUE(spy.commands.empty());
 }

@@ -188,8 +188,21 @@ MenuSpy::~MenuSpy()
         UnhookWindowsHookEx(hook_);
 }
 
+// Notes where the open menu shows, then closes it.
+static void CloseShownMenu(RECT* rect)
+{
+    HWND popup = NULL;
+    while ((popup = FindWindowExA(NULL, popup, "#32768", NULL)) && !IsWindowVisible(popup)) {
+    }
+    if (popup)
+        GetWindowRect(popup, rect);
+    EndMenu();
+}
+
 void MenuSpy::OnMessage(const CWPRETSTRUCT& m)
 {
+    if (m.message == WM_ENTERIDLE && m.wParam == MSGF_MENU)
+        CloseShownMenu(&menuRect);
     if (m.hwnd != g_hMainWnd)
         return;
     if (m.message == WM_COMMAND)
@@ -203,8 +216,6 @@ void MenuSpy::OnMessage(const CWPRETSTRUCT& m)
                 states.push_back({id, state});
         }
     }
-    if (m.message == WM_ENTERIDLE && m.wParam == MSGF_MENU)
-        EndMenu();
 }
 
 UINT MenuSpy::State(int command) const
@@ -302,6 +313,14 @@ RECT ChildRect(HWND child)
     RECT rc;
     GetWindowRect(child, &rc);
     MapWindowPoints(NULL, g_hMainWnd, (POINT*)&rc, 2);
+    return rc;
+}
+
+RECT ChildRectIn(HWND dialog, int id)
+{
+    RECT rc = {0, 0, 0, 0};
+    GetWindowRect(GetDlgItem(dialog, id), &rc);
+    MapWindowPoints(NULL, dialog, (POINT*)&rc, 2);
     return rc;
 }
 

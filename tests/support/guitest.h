@@ -79,6 +79,7 @@ public:
     std::vector<int> commands;
     HMENU menu = NULL;
     std::vector<std::pair<int, UINT>> states;
+    RECT menuRect = {0, 0, 0, 0};   // the last menu on screen, of any window
 
     void OnMessage(const CWPRETSTRUCT& m);   // internal: from the hook
 private:
@@ -130,6 +131,7 @@ std::string StatusPart(int part);
 DWORD ButtonState(int command);
 UINT MenuState(int command);   // of the main window's menu bar
 RECT ChildRect(HWND child);    // in the main window's client coordinates
+RECT ChildRectIn(HWND dialog, int id);   // in the dialog's client coordinates
 
 // The system's message for an error code, as the error box shows it.
 std::string SystemText(DWORD code);
