@@ -41,6 +41,8 @@ add_custom_target(zoriven_help ALL DEPENDS ${ZORIVEN_CHM})
 
 # Holds Wine's desktop open for a test session (see tools/wine-session).
 add_executable(desktop_holder WIN32 tools/desktop_holder.c)
+# Drives the program and finds its windows for the pictures (tools/make-screenshots.sh).
+add_executable(shot_driver tools/shot_driver.c)
 
 option(ZORIVEN_TESTS "Build the test programs" ON)
 if(ZORIVEN_TESTS)

@@ -7,8 +7,8 @@
 #  - With a working DISPLAY the program runs in the foreground until you
 #    close it.
 #  - Without one, it runs in an Xvfb of its own (with openbox for window
-#    frames), a screenshot is saved to build/screenshot.png and the program
-#    is closed.
+#    frames), a screenshot of its window is saved to build/screenshot.png
+#    and the program is closed.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 export ZORIVEN_ROOT=$(pwd -P)
@@ -20,6 +20,7 @@ rm -rf build/demo-library
 cp -a demo/library build/demo-library
 
 . tools/wine-session.sh
+. tools/frame.sh
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
 
 exe="$ZORIVEN_TEST_BUILD/zoriven.exe"
@@ -71,7 +72,10 @@ status=0
 if [ "$up" = 1 ]; then
   sleep 2 # let it paint
   shot="$ZORIVEN_ROOT/build/screenshot.png"
-  if import -window root -display "$DISPLAY" "$shot"; then
+  # Cropped to the main window in its frame, as the pictures in docs/.
+  crop=$(frame_of $("$ZORIVEN_WINE" "$ZORIVEN_TEST_BUILD/shot_driver.exe" client main | tr -d '\r'))
+  [ -n "$crop" ] && read -r w h x y <<<"$crop" && crop="-crop ${w}x${h}+${x}+${y} +repage"
+  if import -window root -display "$DISPLAY" $crop "$shot"; then
     echo "demo.sh: screenshot saved to $shot"
   else
     echo "demo.sh: ERROR: could not take the screenshot" >&2
