@@ -103,6 +103,11 @@ void OnListKeyDown(WORD key)
     case VK_DELETE:
         PostMessageA(g_hMainWnd, WM_COMMAND, CMD_DELETE, 0);
         break;
+    case VK_APPS:
+        // At once: the menu's own loop then takes the key's release, which
+        // would otherwise ask for a second menu.
+        ShowListContextMenu(TRUE);
+        break;
     }
 }
 

@@ -270,6 +270,13 @@ TEST_F(ListInputTest, KeyboardMenusOpenUnderTheRow)
     SetKeyboardState(keys);
     EXPECT_TRUE(shownAt(underRow(1))) << spy.menuRect.left << "," << spy.menuRect.top;
     EXPECT_EQ(0u, spy.State(CMD_RENAME) & MF_GRAYED);
+    spy.menuRect = RECT{};   // the menu key, pressed and let go: one menu
+    int before = spy.shown;
+    PostMessageA(g_app->listView, WM_KEYDOWN, VK_APPS, 0);
+    PostMessageA(g_app->listView, WM_KEYUP, VK_APPS, 0xC0000001);
+    gt::Pump();
+    EXPECT_TRUE(shownAt(underRow(1))) << spy.menuRect.left << "," << spy.menuRect.top;
+    EXPECT_EQ(before + 1, spy.shown);
 
     // Nothing selected: the menu of the list, at its top left.
     SelectNone();

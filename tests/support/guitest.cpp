@@ -201,8 +201,10 @@ static void CloseShownMenu(RECT* rect)
 
 void MenuSpy::OnMessage(const CWPRETSTRUCT& m)
 {
-    if (m.message == WM_ENTERIDLE && m.wParam == MSGF_MENU)
+    if (m.message == WM_ENTERIDLE && m.wParam == MSGF_MENU) {
         CloseShownMenu(&menuRect);
+        ++shown;
+    }
     if (m.hwnd != g_hMainWnd)
         return;
     if (m.message == WM_COMMAND)

@@ -80,6 +80,7 @@ public:
     HMENU menu = NULL;
     std::vector<std::pair<int, UINT>> states;
     RECT menuRect = {0, 0, 0, 0};   // the last menu on screen, of any window
+    int shown = 0;                  // menus closed so far
 
     void OnMessage(const CWPRETSTRUCT& m);   // internal: from the hook
 private:
