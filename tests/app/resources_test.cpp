@@ -222,65 +222,54 @@ TEST(Resources, ManifestRunsAsInvokerOnCommonControls6ForWindows7To11)
 }
 
 namespace {
-// The letter after a single '&' (upper case), or 0; double-byte aware.
-char Mnemonic(const std::string& text)
+// Texts sharing the letter after a single '&' (double-byte aware), as
+// "X: text / text" lines.
+std::string Clashes(const std::vector<std::string>& texts)
 {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsDBCSLeadByte((BYTE)text[i])) {
-            ++i;
-        } else if (text[i] == '&' && i + 1 < text.size()) {
-            if (text[i + 1] != '&')
-                return (char)toupper((unsigned char)text[i + 1]);
-            ++i;
+    std::map<char, std::string> keys;
+    for (const std::string& t : texts)
+        for (size_t i = 0; i + 1 < t.size(); ++i) {
+            if (IsDBCSLeadByte((BYTE)t[i]) || (t[i] == '&' && t[i + 1] == '&')) {
+                ++i;
+            } else if (t[i] == '&') {
+                keys[(char)toupper((BYTE)t[i + 1])] += " / " + t;
+                break;
+            }
         }
-    }
-    return 0;
+    std::string out;
+    for (auto& key : keys)
+        if (key.second.rfind(" / ") > 0)
+            out += std::string(1, key.first) + ": " + key.second.substr(3) + "\n";
+    return out;
 }
 
-// Each menu level on its own: a repeated letter names both items.
-void CheckMenuLevel(HMENU menu, const std::string& where)
+void CheckMenuLevel(HMENU menu)
 {
-    std::map<char, std::string> seen;
+    std::vector<std::string> texts;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         char text[256] = "";
         GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
-        char key = Mnemonic(text);
-        if (key && seen.count(key))
-            ADD_FAILURE() << where << ": &" << key << " on " << seen[key] << " and " << text;
-        if (key)
-            seen[key] = text;
+        texts.push_back(text);
         if (HMENU sub = GetSubMenu(menu, i))
-            CheckMenuLevel(sub, where + " > " + text);
+            CheckMenuLevel(sub);
     }
+    EXPECT_EQ("", Clashes(texts));
 }
 
-BOOL CALLBACK ListMenu(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
+BOOL CALLBACK ListName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
 {
-    ((std::vector<LPSTR>*)found)->push_back(name);
-    return TRUE;
+    return ((std::vector<LPSTR>*)found)->push_back(name), TRUE;
 }
-
 INT_PTR CALLBACK Passive(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// The letters of a dialog's controls (static texts too, unless SS_NOPREFIX).
-std::map<char, std::string> DialogKeys(HWND dialog)
+void AddTexts(HWND dialog, std::vector<std::string>& texts)   // statics with SS_NOPREFIX left out
 {
-    std::map<char, std::string> keys;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         char cls[32] = "";
         GetClassNameA(c, cls, sizeof cls);
-        LONG style = GetWindowLongA(c, GWL_STYLE);
-        if (!lstrcmpiA(cls, "Static") && (style & SS_NOPREFIX))
-            continue;
-        std::string text = gt::WindowText(c);
-        if (char key = Mnemonic(text)) {
-            if (keys.count(key))
-                keys[key] += " / " + text;
-            else
-                keys[key] = text;
-        }
+        if (lstrcmpiA(cls, "Static") || !(GetWindowLongA(c, GWL_STYLE) & SS_NOPREFIX))
+            texts.push_back(gt::WindowText(c));
     }
-    return keys;
 }
 }  // namespace
 
@@ -288,33 +277,25 @@ std::map<char, std::string> DialogKeys(HWND dialog)
 // every dialog (a page of the options counts with the frame's buttons).
 TEST(Resources, MnemonicsAreUniqueInEveryMenuAndDialog)
 {
+    EXPECT_EQ("X: &&x&x / &X\n", Clashes({"&a", "b&b", "&&x&x", "&X", "c"}));
     std::vector<LPSTR> menus, dialogs;
-    EnumResourceNamesA(g_hInstance, (LPCSTR)RT_MENU, ListMenu, (LONG_PTR)&menus);
-    EnumResourceNamesA(g_hInstance, (LPCSTR)RT_DIALOG, ListMenu, (LONG_PTR)&dialogs);
-    EXPECT_EQ(4u, menus.size());
+    EnumResourceNamesA(g_hInstance, (LPCSTR)RT_MENU, ListName, (LONG_PTR)&menus);
+    EnumResourceNamesA(g_hInstance, (LPCSTR)RT_DIALOG, ListName, (LONG_PTR)&dialogs);
+    ASSERT_EQ(4u, menus.size());
     for (LPSTR name : menus) {
         HMENU menu = LoadMenuA(g_hInstance, name);
-        ASSERT_TRUE(menu);
-        CheckMenuLevel(menu, "menu " + std::to_string((UINT_PTR)name));
+        CheckMenuLevel(menu);
         DestroyMenu(menu);
     }
-    EXPECT_EQ(9u, dialogs.size());
+    ASSERT_EQ(9u, dialogs.size());
     HWND frame = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), NULL, Passive, 0);
-    ASSERT_TRUE(frame);
-    std::map<char, std::string> frameKeys = DialogKeys(frame);
     for (LPSTR name : dialogs) {
         HWND dialog = CreateDialogParamA(g_hInstance, name, frame, Passive, 0);
-        ASSERT_TRUE(dialog) << (UINT_PTR)name;
-        bool page = (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD) != 0;
-        std::map<char, std::string> keys = DialogKeys(dialog);
-        for (auto& key : keys) {
-            bool twice = key.second.find(" / ") != std::string::npos;
-            EXPECT_FALSE(twice) << "dialog " << (UINT_PTR)name << ": &" << key.first << " on "
-                                << key.second;
-            if (page && frameKeys.count(key.first))
-                ADD_FAILURE() << "page " << (UINT_PTR)name << ": &" << key.first << " on "
-                              << key.second << " and " << frameKeys[key.first];
-        }
+        std::vector<std::string> texts;
+        AddTexts(dialog, texts);
+        if (GetWindowLongA(dialog, GWL_STYLE) & WS_CHILD)
+            AddTexts(frame, texts);
+        EXPECT_EQ("", Clashes(texts)) << "dialog " << (UINT_PTR)name;
         DestroyWindow(dialog);
     }
     DestroyWindow(frame);

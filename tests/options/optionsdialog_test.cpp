@@ -169,22 +169,15 @@ TEST_F(OptionsDialogTest, CtrlTabAndCtrlPageKeysTurnThePages)
     std::vector<int> shown;
     boxes_.Drive([&](HWND d) {
         BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        auto press = [&](WORD key, bool shift, HWND to) {
+        for (WORD key : {VK_TAB, VK_TAB, VK_TAB, VK_SHIFT, VK_NEXT, VK_PRIOR, VK_PRIOR}) {
             keys[VK_CONTROL] = 0x80;
-            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            keys[VK_SHIFT] = key == VK_SHIFT ? 0x80 : 0;   // Ctrl+Shift+Tab
             SetKeyboardState(keys);
-            MSG msg = {to, WM_KEYDOWN, key, 0, 0, {0, 0}};
+            HWND to = GetDlgItem(shown.empty() ? PageOf(d, kLoad) : d, shown.empty() ? IDC_LOAD_EXT : IDOK);
+            MSG msg = {to, WM_KEYDOWN, key == VK_SHIFT ? (WPARAM)VK_TAB : key, 0, 0, {0, 0}};
             EXPECT_TRUE(IsDialogMessageA(d, &msg));
             shown.push_back(ShownPage(d));
-        };
-        press(VK_TAB, false, GetDlgItem(PageOf(d, kLoad), IDC_LOAD_EXT));
-        press(VK_TAB, false, GetDlgItem(d, IDC_OPT_TABS));
-        press(VK_TAB, false, GetDlgItem(d, IDOK));
-        press(VK_TAB, true, GetDlgItem(d, IDOK));
-        press(VK_NEXT, false, GetDlgItem(d, IDOK));
-        press(VK_PRIOR, false, GetDlgItem(d, IDOK));
-        press(VK_PRIOR, false, GetDlgItem(d, IDOK));
+        }
         keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
         Press(d, IDCANCEL);

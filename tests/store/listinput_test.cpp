@@ -247,57 +247,47 @@ TEST_F(ListInputTest, KeyboardMenusOpenUnderTheRow)
     Item("b.txt", "one=1\r\ntwo=2\r\n");
     Order("a.txt\r\nb.txt\r\n");
     ASSERT_TRUE(Start(folder_));
-    SetWindowPos(g_hMainWnd, NULL, 20, 20, 400, 300, SWP_NOZORDER);
     SetCursorPos(700, 600);
     gt::MenuSpy spy;
-    auto underRow = [](int row) {
-        RECT label = {LVIR_LABEL, 0, 0, 0};
-        SendMessageA(g_app->listView, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&label);
-        MapWindowPoints(g_app->listView, NULL, (POINT*)&label, 2);
-        return POINT{label.left, label.bottom};
+    auto shown = [&] { return std::to_string(spy.menuRect.left) + "," + std::to_string(spy.menuRect.top); };
+    auto screen = [](int x, int y, HWND from) {
+        POINT p = {x, y};
+        ClientToScreen(from, &p);
+        return std::to_string(p.x) + "," + std::to_string(p.y);
     };
-    auto shownAt = [&](POINT want) {
-        return std::abs(spy.menuRect.left - want.x) <= 2 && std::abs(spy.menuRect.top - want.y) <= 2;
-    };
+    RECT row = {LVIR_LABEL, 0, 0, 0};
+    SendMessageA(g_app->listView, LVM_GETITEMRECT, 1, (LPARAM)&row);
+    const std::string underRow = screen(row.left, row.bottom, g_app->listView);
+
     BYTE keys[256] = {};
-    GetKeyboardState(keys);
     keys[VK_SHIFT] = 0x80;   // Shift+F10
     SetKeyboardState(keys);
     Select(1);
     SendMessageA(g_app->listView, WM_SYSKEYDOWN, VK_F10, 0);
-    gt::Pump();
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
-    EXPECT_TRUE(shownAt(underRow(1))) << spy.menuRect.left << "," << spy.menuRect.top;
+    gt::Pump();
+    EXPECT_EQ(underRow, shown());
     EXPECT_EQ(0u, spy.State(CMD_RENAME) & MF_GRAYED);
     spy.menuRect = RECT{};   // the menu key, pressed and let go: one menu
-    int before = spy.shown;
     PostMessageA(g_app->listView, WM_KEYDOWN, VK_APPS, 0);
     PostMessageA(g_app->listView, WM_KEYUP, VK_APPS, 0xC0000001);
     gt::Pump();
-    EXPECT_TRUE(shownAt(underRow(1))) << spy.menuRect.left << "," << spy.menuRect.top;
-    EXPECT_EQ(before + 1, spy.shown);
+    EXPECT_EQ(underRow, shown());
+    EXPECT_EQ(2, spy.shown);
 
-    // Nothing selected: the menu of the list, at its top left.
-    SelectNone();
-    spy.menuRect = RECT{};
+    SelectNone();   // the list's own menu, at its top left
     SendMessageA(g_hMainWnd, WM_CONTEXTMENU, (WPARAM)g_app->listView, -1);
     gt::Pump();
-    POINT corner = {0, 0};
-    ClientToScreen(g_app->listView, &corner);
-    EXPECT_TRUE(shownAt(corner)) << spy.menuRect.left << "," << spy.menuRect.top;
+    EXPECT_EQ(screen(0, 0, g_app->listView), shown());
     EXPECT_NE((UINT)-1, spy.State(CMD_NEW_GROUP));
 
-    // The entry menu: under the row for Enter, at the pointer for a double-click.
-    Select(1);
-    spy.menuRect = RECT{};
+    Select(1);   // the entry menu: under the row for Enter, at the pointer for a double-click
     Key(VK_RETURN);
-    EXPECT_TRUE(shownAt(underRow(1))) << spy.menuRect.left << "," << spy.menuRect.top;
-    NMITEMACTIVATE click = {};
-    click.hdr.hwndFrom = g_app->listView;
-    click.hdr.code = NM_DBLCLK;
+    EXPECT_EQ(underRow, shown());
+    NMITEMACTIVATE click = {{g_app->listView, 0, (UINT)NM_DBLCLK}};
     SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&click);
     gt::Pump();
-    EXPECT_TRUE(shownAt(POINT{700, 600})) << spy.menuRect.left << "," << spy.menuRect.top;
+    EXPECT_EQ("700,600", shown());
     EXPECT_TRUE(spy.commands.empty());
 }
