@@ -180,17 +180,6 @@ TEST(Resources, PicturesHaveTheirSizesAndMask)
     }
     std::sort(images.begin(), images.end());
     EXPECT_EQ((std::vector<std::string>{"16x32", "16x4", "32x32", "32x4", "48x32"}), images);
-    // The small icon the system picks is the 32-bit one.
-    HICON small = (HICON)LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, 0);
-    ASSERT_TRUE(small);
-    ICONINFO info;
-    ASSERT_TRUE(GetIconInfo(small, &info));
-    BITMAP colour;
-    GetObjectA(info.hbmColor, sizeof colour, &colour);
-    EXPECT_EQ(32, colour.bmBitsPixel);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(small);
 }
 
 // The manifest parses as the system's loader reads it, and this program,
