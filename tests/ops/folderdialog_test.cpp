@@ -126,7 +126,7 @@ TEST_F(FolderDialogTest, StoredHistoryListedEditedAndWrittenOverInPlace)
         Send(d, IDOK);
     });
     ASSERT_EQ(2u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"'") + a + gt::Sjis(u8"' を削除しますか？"), boxes_.seen()[1].text);
+    EXPECT_EQ(gt::Sjis(u8"「") + a + gt::Sjis(u8"」を履歴から削除しますか？"), boxes_.seen()[1].text);
     EXPECT_EQ(f + "|" + c + "|" + c, Folders());
     // Values past the new count are gone; the key itself was never deleted.
     EXPECT_EQ("2|1|" + b + "|" + c + "|-|-|kept|",
