@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/itemlines.h"
 #include "store/itemname.h"
 #include "store/itemtext.h"
 #include "store/pathtext.h"
@@ -82,12 +83,48 @@ bool Representable(const std::string& key, const std::string& value)
     return line.back() != ' ' && line.back() != '\r';
 }
 
+// Rows written back over the file they came from: unchanged rows write
+// nothing; changed ones either are refused for a row the file cannot hold
+// or give bytes that read back as the rows (the writer checks that itself).
+void FuzzRewrite(const uint8_t* data, size_t size, Entries rows)
+{
+    const char* bytes = reinterpret_cast<const char*>(data);
+    if (rows.size() > kShownEntries)
+        rows.resize(kShownEntries);
+    std::vector<EntryText> texts;
+    auto Run = [&](bool shortcut) {
+        texts.clear();
+        for (const auto& r : rows)
+            texts.push_back({r.first.c_str(), r.second.c_str()});
+        std::string out;
+        int bad = -2;
+        int result = RewriteItemBytes(bytes, size, texts.data(), (int)texts.size(), shortcut, &out, &bad);
+        CHECK(result != kRewriteFailed || bad >= 0);
+        return result;
+    };
+    CHECK(Run(false) == kRewriteUnchanged);
+    CountHiddenLines(bytes, size);
+    unsigned pick = size > 1 ? data[size - 1] : 0;
+    if (!rows.empty() && (pick & 1))
+        rows.erase(rows.begin() + pick / 2 % rows.size());
+    if (!rows.empty() && (pick & 2))
+        rows[pick / 4 % rows.size()].second = "changed";
+    if (!rows.empty() && (pick & 4))
+        rows[pick / 8 % rows.size()].first = pick & 8 ? "InternetShortcut" : "renamed";
+    if (rows.size() > 1 && (pick & 16))
+        std::swap(rows.front(), rows.back());
+    if (rows.size() < kShownEntries && (pick & 32))
+        rows.insert(rows.begin() + pick / 64 % (rows.size() + 1), {"new", "row"});
+    Run(pick & 64);
+}
+
 void FuzzItemFile(const uint8_t* data, size_t size)
 {
     size_t chunk = size ? (size_t)data[0] * 17 + 1 : 1;
     Entries entries = ParseAll(data, size, chunk);
     // The same bytes read in one piece give the same entries.
     CHECK(ParseAll(data, size, 4096) == entries);
+    FuzzRewrite(data, size, entries);
 
     // Whatever was read can be written, and reads back the same.
     std::string all, file;

@@ -3,6 +3,7 @@ set(ZORIVEN_BYTE_SOURCES
   app/cmdline.cpp
   app/placement.cpp
   store/itemname.cpp
+  store/itemlines.cpp
   store/itemtext.cpp
   store/orderindex.cpp
   store/pathtext.cpp
@@ -51,6 +52,7 @@ set(ZORIVEN_WIN_SOURCES
 set(ZORIVEN_BYTE_TESTS
   tests/app/cmdline_test.cpp
   tests/app/placement_test.cpp
+  tests/store/itemlines_test.cpp
   tests/store/itemname_test.cpp
   tests/store/itemtext_test.cpp
   tests/store/pathtext_test.cpp

@@ -16,6 +16,37 @@ int ReadItemPath(const char* path, Entry entries[kMaxEntries], DWORD* error = nu
 // Replaces the file's content with the entries, keeping its attributes.
 BOOL WriteItemFile(const char* path, int count, const Entry* entries);
 
+// An item file's bytes as read, so that a later rewrite changes only the
+// entries that changed and can tell whether the file changed meanwhile.
+struct ItemSnapshot {
+    char* bytes;   // malloc'd
+    DWORD size;
+    FILETIME written;
+};
+
+// Reads the file at path whole into snapshot (freed with
+// FreeItemSnapshot) and its first entries into entries; the number of
+// entries, or -1 after the error box.
+int ReadItemSnapshot(const char* path, ItemSnapshot* snapshot, Entry entries[kMaxEntries]);
+void FreeItemSnapshot(ItemSnapshot* snapshot);
+
+// The file at path is not the one read: another size or last write time,
+// or gone.
+BOOL ItemChangedSince(const char* path, const ItemSnapshot* snapshot);
+
+// Writes rows over the snapshot's bytes (see RewriteItemBytes), keeping
+// the file's attributes. *written is FALSE when the rows are the entries
+// read, and nothing was written. A row the file cannot hold is reported
+// (its index in *badRow, else -1) with the error box.
+BOOL RewriteItemFile(const char* path, const ItemSnapshot* snapshot, int count, const Entry* rows,
+                     BOOL* written, int* badRow);
+
+// Adds entry after the last entry the reader takes from the file at path
+// as it is now, every other byte kept; entries receives the file's
+// entries as written. The new count; 0 when the item holds kMaxEntries
+// already (nothing written); -1 after the error box.
+int AppendEntryToFile(const char* path, const Entry* entry, Entry entries[kMaxEntries]);
+
 // The ExcludeExt test: the file's extension is in the excluded list.
 BOOL IsExcludedExtension(const char* name);
 
