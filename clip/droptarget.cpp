@@ -182,7 +182,7 @@ void RevokeDropTarget(HWND window, DropTarget* target)
 BOOL OnDropText(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const char* text = (const char*)lParam;
-    if (!text || !text[0] || !g_app || !g_app->listView)
+    if (!text || !g_app || !g_app->listView)
         return FALSE;
     // A renaming still open ends here, while its row is where it was: a new
     // row above it would otherwise give its name to the wrong file.

@@ -8,6 +8,7 @@
 #include "../app/ui.h"
 #include "../res/resource.h"
 #include "../store/itemfile.h"
+#include "../store/itemlines.h"
 #include "../store/itemname.h"
 #include "../store/itemtext.h"
 #include "../store/pathtext.h"
@@ -193,6 +194,36 @@ static BOOL RowsReadBack(HWND dialog, int count, const Entry* entries, bool shor
     return TRUE;
 }
 
+static BOOL SameAsRead(int count, const Entry* rows)
+{
+    if (count != g_edit->entryCount)
+        return FALSE;
+    for (int i = 0; i < count; ++i)
+        if (strcmp(rows[i].key, g_edit->entries[i].key) || strcmp(rows[i].value, g_edit->entries[i].value))
+            return FALSE;
+    return TRUE;
+}
+
+// Only what the rows changed is written, over the file as it was read; a
+// file changed on disk since then is overwritten only when the user says.
+static BOOL RewriteEditedItem(HWND dialog, const char* path, int count, const Entry* rows)
+{
+    if (SameAsRead(count, rows))
+        return TRUE;
+    if (ItemChangedSince(path, &g_edit->snapshot) &&
+        AskYesNo(dialog, IDS_CHANGED_ON_DISK, MB_ICONWARNING, NULL, NULL) != IDYES)
+        return FALSE;
+    BOOL written;
+    int badRow;
+    if (RewriteItemFile(path, &g_edit->snapshot, count, rows, &written, &badRow))
+        return TRUE;
+    if (badRow >= 0) {
+        SetRowState(badRow, LVIS_SELECTED | LVIS_FOCUSED);
+        RefreshEditButtons(dialog);
+    }
+    return FALSE;
+}
+
 static BOOL SaveItem(HWND dialog)
 {
     GetDlgItemTextA(dialog, IDC_EDIT_NAME, g_edit->name, sizeof g_edit->name);
@@ -225,11 +256,11 @@ static BOOL SaveItem(HWND dialog)
     int count = ReadEntryRows(rows);
     if (count <= 0)
         return FALSE;
-    BOOL saved = RowsReadBack(dialog, count, rows, IsShortcutName(path)) &&
-                 WriteItemFile(path, count, rows);
-    if (saved && isNew) {
-        saved = AddItemRow(path, TRUE, count, rows, -1);
-    } else if (saved) {
+    BOOL saved;
+    if (isNew) {
+        saved = RowsReadBack(dialog, count, rows, IsShortcutName(path)) &&
+                WriteItemFile(path, count, rows) && AddItemRow(path, TRUE, count, rows, -1);
+    } else if ((saved = RewriteEditedItem(dialog, path, count, rows))) {
         ItemRecord* item = g_edit->item;
         FreeEntries(item->entryCount, item->entries);
         // The rows' copies become the record's own.
@@ -338,6 +369,30 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
     return inserted;
 }
 
+// Lines of the file that no row shows are named above the list, which
+// gives up room for the note.
+static void ShowHiddenLines(HWND dialog)
+{
+    int hidden = CountHiddenLines(g_edit->snapshot.bytes, g_edit->snapshot.size);
+    if (hidden <= 0)
+        return;
+    char format[kStringCap] = "";
+    char text[kStringCap];
+    LoadStringA(g_hInstance, IDS_HIDDEN_LINES, format, sizeof format);
+    if (!FormatText(text, sizeof text, format, hidden))
+        CopyText(text, sizeof text, format);
+    HWND note = GetDlgItem(dialog, IDC_EDIT_HIDDEN);
+    SetWindowTextA(note, text);
+    RECT noteRect, listRect;
+    GetWindowRect(note, &noteRect);
+    GetWindowRect(g_edit->list, &listRect);
+    MapWindowPoints(NULL, dialog, (POINT*)&noteRect, 2);
+    MapWindowPoints(NULL, dialog, (POINT*)&listRect, 2);
+    SetWindowPos(g_edit->list, NULL, listRect.left, noteRect.bottom, listRect.right - listRect.left,
+                 listRect.bottom - noteRect.bottom, SWP_NOZORDER);
+    ShowWindow(note, SW_SHOW);
+}
+
 static BOOL InitEditDialog(HWND dialog)
 {
     char text[kStringCap] = "";
@@ -376,6 +431,7 @@ static BOOL InitEditDialog(HWND dialog)
         }
         // The user picks the row to work on.
         SetRowState(-1, 0);
+        ShowHiddenLines(dialog);
     }
     g_edit->dropTarget = RegisterDropTarget(dialog, WM_DROPTEXT);
     RefreshEditButtons(dialog);
@@ -459,7 +515,7 @@ static BOOL ReadItemAfresh(int row)
         DropVanishedRow(row);
         return FALSE;
     }
-    g_edit->entryCount = ReadItemPath(path, g_edit->entries);
+    g_edit->entryCount = ReadItemSnapshot(path, &g_edit->snapshot, g_edit->entries);
     return g_edit->entryCount >= 0;
 }
 
@@ -489,6 +545,7 @@ BOOL EditItem(HWND window, BOOL isNew)
     }
     if (g_edit->entryCount > 0)
         FreeEntries(g_edit->entryCount, g_edit->entries);
+    FreeItemSnapshot(&g_edit->snapshot);
     free(g_edit);
     g_edit = nullptr;
     if (result)

@@ -4,6 +4,7 @@
 #define ZORIVEN_EDITDIALOG_H
 
 #include "../app/winver.h"
+#include "../store/itemfile.h"
 #include "../store/records.h"
 #include "../store/textbuf.h"
 
@@ -20,6 +21,7 @@ struct EditDialogState {
     ItemRecord* item;
     int entryCount;       // edit: the item file as it is on disk when the dialog opens
     Entry entries[kMaxEntries];
+    ItemSnapshot snapshot;   // edit: the file's bytes, rewritten only where rows changed
 };
 extern EditDialogState* g_edit;
 

@@ -26,7 +26,7 @@ void PasteFromClipboard(HWND window)
     if (!IsClipboardFormatAvailable(CF_TEXT))
         return;
     char* text = TakeClipboardText(window);
-    if (text && text[0])
+    if (text)
         MakeItemFromText(window, text, FALSE, -1);
     free(text);
 }
@@ -72,8 +72,11 @@ void ReportTextCut(size_t kept)
 
 BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
 {
-    if (!text || !text[0])
+    if (!text)
         return FALSE;
+    // Said rather than silently ignored: the user may think it was stored.
+    if (!text[strspn(text, "\r\n ")])
+        return ShowErrorBox(IDS_NO_ITEM_TEXT, NULL);
     bool isUrl = IsUrl(text);
     // One fetch of the page names both the file and the key: a second one
     // would cost the wait, and the error box, twice.
@@ -180,26 +183,13 @@ BOOL AppendEntryToItem(int row, const Entry* entry)
         return FALSE;
     }
     // The file, not the record, is what the entry joins: it may have been
-    // edited since the folder was read, and the rewrite would undo that.
+    // edited since the folder was read, and every other byte of it stays.
     Entry entries[kMaxEntries] = {};
-    int count = ReadItemPath(path, entries);
+    int count = AppendEntryToFile(path, entry, entries);
     if (count < 0)
         return FALSE;
-    if (count >= kMaxEntries) {
-        FreeEntries(count, entries);
+    if (count == 0)
         return RefuseFullItem(record);
-    }
-    entries[count].key = CopyString(entry->key);
-    entries[count].value = CopyString(entry->value);
-    ++count;
-    if (!entries[count - 1].key || !entries[count - 1].value) {
-        FreeEntries(count, entries);
-        return ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
-    }
-    if (!WriteItemFile(path, count, entries)) {
-        FreeEntries(count, entries);
-        return FALSE;
-    }
     FreeEntries(record->entryCount, record->entries);
     memcpy(record->entries, entries, sizeof entries);
     record->entryCount = count;

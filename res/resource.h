@@ -41,6 +41,7 @@
 #define IDC_EDIT_UP         118
 #define IDC_EDIT_DOWN       119
 #define IDC_EDIT_TITLE      121
+#define IDC_EDIT_HIDDEN     150   /* note above the list: lines of the file no row shows */
 
 /* Entry dialog controls */
 #define IDC_ENTRY_KEY       101
@@ -163,6 +164,9 @@
 #define IDS_ASK_ERASE       25207
 #define IDS_ASK_ERASE_TREE  25209
 #define IDS_CLIP_TOTAL      25211
+#define IDS_NO_ITEM_TEXT    25300   /* pasted or dropped text of line ends and spaces only */
+#define IDS_HIDDEN_LINES    25301   /* edit dialog: %d lines of the file are kept unshown */
+#define IDS_CHANGED_ON_DISK 25302   /* edit dialog: the file changed after it was opened */
 
 /* The About box's version line, the name of a new group, the status bar's
    notes after a copy or hand-over, and its row count */

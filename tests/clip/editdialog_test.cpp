@@ -180,6 +180,91 @@ TEST_F(EditDialogTest, EditReadsTheFileAfreshAndRewritesIt)
     EXPECT_EQ(0, boxes_.unexpected());
 }
 
+// Files as other programs write them: OK without a change leaves every
+// byte; one row changed changes its one line; lines no row shows are named.
+TEST_F(EditDialogTest, OkWritesOnlyTheLineOfTheRowChanged)
+{
+    std::string forty, longs = "a=1\r\n" + std::string(1020, 'k') + "=x\r\n" +
+                               std::string(1021, 'l') + "=y\r\nz=" + std::string(1021, 'v') +
+                               "\r\n'note\r\n\r\nb=2\r\n";
+    for (int i = 1; i <= 40; ++i)
+        forty += "k" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "=v\r\n";
+    const std::string prop = "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n";
+    struct Case {
+        std::string name, bytes;
+        int hidden, row;
+        const char *key, *oldLine, *newLine;
+    } cases[] = {
+        {"forty.txt", forty, 8, 2, "k03", "k03=v", "k03=new"},
+        {"long.txt", longs, 3, 1, "b", "b=2", "b=new"},
+        {"newfav.url", prop + "[InternetShortcut]\r\nIDList=\r\nURL=http://a.test/\r\nIconIndex=13\r\n",
+         0, 2, "URL", "URL=http://a.test/", "URL=new"},
+        {"oldfav.url", "[DEFAULT]\r\nBASEURL=http://a.test/\r\n[InternetShortcut]\r\nURL=http://a.test/\r\n" + prop,
+         0, 1, "InternetShortcut", "\nURL=http://a.test/", "\nURL=new"},
+    };
+    for (const Case& c : cases)
+        Item(c.name, c.bytes);
+    ASSERT_TRUE(Start(folder_));
+    for (const Case& c : cases) {
+        std::string want = c.bytes;
+        for (int edit = 0; edit < 2; ++edit) {
+            int row = -1;
+            FindRowByName(c.name.substr(0, c.name.find('.')).c_str(), &row);
+            Select(row);
+            std::string note;
+            boxes_.Drive([&](HWND d) {
+                if (IsWindowVisible(GetDlgItem(d, IDC_EDIT_HIDDEN)))
+                    note = Text(d, IDC_EDIT_HIDDEN);
+                if (edit) {
+                    Pick(d, c.row);
+                    Entry(c.key, "new");
+                    Press(d, IDC_EDIT_MODIFY);
+                }
+                gt::ClickButton(d, IDOK);
+            });
+            Command(CMD_EDIT);
+            if (edit)
+                want.replace(want.find(c.oldLine), strlen(c.oldLine), c.newLine);
+            EXPECT_EQ(want, gt::ReadBytes(In(c.name))) << c.name << edit;
+            EXPECT_EQ(c.hidden ? gt::Sjis(u8"この項目には表示できない行が ") + std::to_string(c.hidden) +
+                                     gt::Sjis(u8" 行あり、そのまま残します。")
+                               : "",
+                      note);
+        }
+    }
+    EXPECT_EQ(0, boxes_.unexpected());
+}
+
+TEST_F(EditDialogTest, AFileChangedWhileOpenIsOverwrittenOnlyWhenTheUserSays)
+{
+    Item("c.txt", "C2=before\r\n");
+    ASSERT_TRUE(Start(folder_));
+    Select(0);
+    boxes_.Drive([&](HWND d) {   // no change of the dialog's: nothing to write
+        gt::WriteBytes(In("c.txt"), "C2=while-open\r\nC2b=added\r\n");
+        gt::ClickButton(d, IDOK);
+    });
+    Command(CMD_EDIT);
+    EXPECT_EQ("C2=while-open\r\nC2b=added\r\n", gt::ReadBytes(In("c.txt")));
+    std::string kept;
+    boxes_.Drive([&](HWND d) {
+        gt::WriteBytes(In("c.txt"), "C2=again\r\n");
+        Pick(d, 1);
+        boxes_.Press(IDYES);
+        Press(d, IDC_EDIT_DELETE);
+        boxes_.Press(IDNO);
+        Press(d, IDOK);
+        kept = IsWindow(d) ? gt::ReadBytes(In("c.txt")) : "closed";
+        boxes_.Press(IDYES);
+        Press(d, IDOK);
+    });
+    Command(CMD_EDIT);
+    EXPECT_EQ("C2=again\r\n", kept);
+    EXPECT_EQ(gt::Sjis(u8"開いた後にファイルが変更されました。上書きしますか？"), boxes_.seen().back().text);
+    EXPECT_EQ("C2=while-open\r\n", gt::ReadBytes(In("c.txt")));
+    EXPECT_EQ(0, boxes_.unexpected());
+}
+
 TEST_F(EditDialogTest, NamesAndEntriesTheFileCannotHoldAreRefused)
 {
     ASSERT_TRUE(Start(folder_));

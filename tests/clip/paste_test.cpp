@@ -55,6 +55,8 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         {odd, odd.substr(0, 127) + ".txt", odd.substr(0, 1019), odd.substr(0, 1019), 0, 1},
         {y + "\r\n ", y.substr(0, 127) + ".txt", y.substr(0, 1019), y},
         {"\r\nno key", ""},
+        {"\r\n", "", "", "", 0, 1},   // nothing to make an item of: said so
+        {" \r\n  \r\n", "", "", "", 0, 1},
     };
     size_t rows = 0;
     for (const Case& c : cases) {
@@ -70,8 +72,11 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         EXPECT_EQ(!c.file.empty(), Renaming() && g_app->orderChanged == 1 &&
                                        GetSelectedRecord(NULL, -1) == GetRowRecord((int)rows - 1));
         EXPECT_EQ(std::to_string(rows) + gt::Sjis(u8" 項目"), gt::StatusPart(2));
-        if (c.file.empty())
+        if (c.file.empty()) {
+            EXPECT_TRUE(!c.told || boxes_.seen()[0].text ==
+                                       gt::Sjis(u8"テキストが空か、改行と空白だけのため、項目を作成できません。"));
             continue;
+        }
         std::string stored = c.value;   // a line break is kept as 0x0B in the file
         std::replace(stored.begin(), stored.end(), '\n', '\x0B');
         EXPECT_EQ(c.key + "=" + stored + "\r\n", gt::ReadBytes(In(c.file)));
@@ -105,9 +110,10 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     for (int i = 0; i < kMaxEntries; ++i)
         full += "k" + std::to_string(i) + "=v\r\n";
     Item("a.txt");
-    Item("fav.url", "[DEFAULT]\r\nBASEURL=http://example.jp/\r\n[InternetShortcut]\r\n"
-                    "URL=http://example.jp/a\r\nIDList=\r\nIconIndex=1\r\n"
-                    "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n");
+    const std::string fav = "[DEFAULT]\r\nBASEURL=http://example.jp/\r\n[InternetShortcut]\r\n"
+                            "URL=http://example.jp/a\r\nIDList=\r\nIconIndex=1\r\n"
+                            "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n";
+    Item("fav.url", fav);
     Item("full.txt", full);
     Item("gone.txt");
     Group("g");
@@ -126,8 +132,7 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     g_app->options[DropAction] = DropAppend;
     std::string shortcut = Entries(1);
     EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "memo", TRUE, 1));
-    EXPECT_NE(std::string::npos,
-              gt::ReadBytes(In("fav.url")).find("\r\n[InternetShortcut]\r\nURL=http://example.jp/a\r\n"));
+    EXPECT_EQ(fav + "memo=memo\r\n", gt::ReadBytes(In("fav.url")));   // every other byte kept
     Command(CMD_REFRESH);   // read back
     EXPECT_EQ(shortcut + "memo=memo;", Entries(1));
     boxes_.Press(IDOK);
@@ -139,6 +144,9 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     boxes_.Press(IDOK);
     EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "x", TRUE, 3));
     EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen().at(3).text);
+    boxes_.Press(IDOK);   // a drop of line ends only: said so, nothing made
+    EXPECT_EQ(0, SendMessageA(g_hMainWnd, WM_DROPTEXT, 0, (LPARAM)"\r\n"));
+    EXPECT_EQ(5u, boxes_.seen().size());
     g_app->options[DropAction] = DropAsk;   // rows now: a fav full g
     boxes_.Press(IDNO);
     EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t3", TRUE, 1));   // at the row
