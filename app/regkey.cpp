@@ -92,19 +92,22 @@ bool RegKey::WriteBinary(const char* name, const void* data, DWORD size)
                       ERROR_SUCCESS;
 }
 
-bool RegKey::ReadBinary(const char* name, void* dst, DWORD size)
+bool RegKey::ReadBinary(const char* name, void* dst, DWORD size, bool keepHead)
 {
-    if (!key || !dst)
+    DWORD stored = 0;
+    if (!key || !dst || RegQueryValueExA(key, name, NULL, NULL, NULL, &stored) != ERROR_SUCCESS)
+        return false;
+    if (stored > size && !keepHead)
         return false;
     // A failed read may leave any bytes behind, so the caller's buffer is
-    // touched only when the whole value fitted.
-    BYTE* data = (BYTE*)malloc(size ? size : 1);
+    // touched only when the whole value was read.
+    BYTE* data = (BYTE*)malloc(stored ? stored : 1);
     if (!data)
         return false;
-    DWORD got = size;
-    bool ok = RegQueryValueExA(key, name, NULL, NULL, data, &got) == ERROR_SUCCESS && got <= size;
+    DWORD got = stored;
+    bool ok = RegQueryValueExA(key, name, NULL, NULL, data, &got) == ERROR_SUCCESS && got <= stored;
     if (ok)
-        memcpy(dst, data, got);
+        memcpy(dst, data, got < size ? got : size);
     free(data);
     return ok;
 }

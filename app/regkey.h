@@ -25,9 +25,10 @@ public:
     bool WriteDword(const char* name, DWORD value);
     DWORD ReadDword(const char* name);
     bool WriteBinary(const char* name, const void* data, DWORD size);
-    // Fails when the stored value is longer than size; a shorter one
-    // fills only its own bytes.
-    bool ReadBinary(const char* name, void* dst, DWORD size);
+    // Fails when the stored value is longer than size, unless keepHead,
+    // when its first size bytes are taken; a shorter one fills only its
+    // own bytes.
+    bool ReadBinary(const char* name, void* dst, DWORD size, bool keepHead = false);
     bool DeleteSubKey(const char* name);
 
     HKEY key;

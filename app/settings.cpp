@@ -16,19 +16,34 @@ static void ReadPath(RegKey& reg, const char* name, char* dst)
         dst[0] = '\0';
 }
 
+// A list longer than its field keeps its whole extensions only: one cut
+// inside an extension would exclude the files of another.
+static void ReadExtensions(RegKey& reg, char* dst)
+{
+    char whole[kTextCap + 2];   // room to see a cut even after a character boundary
+    if (reg.ReadString("Ext", whole, sizeof whole) >= kTextCap) {
+        whole[kTextCap - 1] = '\0';
+        char* cut = strrchr(whole, ';');   // ";" is never the second byte of a character
+        *(cut ? cut + 1 : whole) = '\0';
+    }
+    CopyText(dst, kTextCap, whole);
+    if (!dst[0])
+        CopyText(dst, kTextCap, DEFAULT_EXCLUDED_EXT);
+}
+
 BOOL LoadSettings(const char* cmdline, RECT* saved)
 {
     RegKey reg(REG_BASE_PATH, SETTINGS_KEY, false);
     ReadPath(reg, "Boot", g_app->bootFolder);
     ChooseFolders(cmdline);
 
-    if (!reg.ReadBinary("OptNum", g_app->options, kOptionCount))
+    // Bytes past the block (from a later version) do not reset the options.
+    if (!reg.ReadBinary("OptNum", g_app->options, kOptionCount, true))
         g_app->options[ExcludeExt] = 1;
     ReadPath(reg, "Edit", g_app->editorPath);
     if (!g_app->editorPath[0])
         CopyText(g_app->editorPath, kPathCap, DEFAULT_EDITOR);
-    if (reg.ReadString("Ext", g_app->excludedExt, kTextCap) == 0)
-        CopyText(g_app->excludedExt, kTextCap, DEFAULT_EXCLUDED_EXT);
+    ReadExtensions(reg, g_app->excludedExt);
     ReadPath(reg, "Browser", g_app->browserPath);
 
     // A short or inverted rectangle would make an unusable window.

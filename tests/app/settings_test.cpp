@@ -5,6 +5,7 @@
 #include "guitest.h"
 #include "app/regkey.h"
 #include "app/settings.h"
+#include "res/resource.h"
 
 #include <shlwapi.h>
 
@@ -102,14 +103,13 @@ TEST_F(SettingsTest, OptionBlockReads)
     EXPECT_EQ(0, g_app->options[ExcludeExt]);
     Close();
 
-    // One byte too long: treated as missing, and nothing of it leaks in.
-    unsigned char longer[65];
+    // Longer (a later version's block): its first 64 bytes are the options.
+    unsigned char longer[70];
     memset(longer, 0xEE, sizeof longer);
+    longer[kOptionCount] = 0x11;
     Store("OptNum", REG_BINARY, longer, sizeof longer);
     ASSERT_TRUE(Start(folder_));
-    EXPECT_EQ(1, g_app->options[0]);
-    for (int i = 1; i < kOptionCount; ++i)
-        ASSERT_EQ(0, g_app->options[i]) << "byte " << i;
+    EXPECT_EQ(std::string(kOptionCount, '\xEE'), std::string((char*)g_app->options, kOptionCount));
     Close();
 
     unsigned char shorter[3] = {0, 1, 2};
@@ -150,18 +150,30 @@ TEST_F(SettingsTest, EmptyStringsComeBackAsDefaults)
 
 TEST_F(SettingsTest, OverLongStrings)
 {
-    // The list is cut to its buffer; a path that does not fit is dropped
-    // rather than cut into the name of some other program or folder.
-    StoreString("Ext", std::string(2000, 'x'));
+    // The list keeps its whole extensions that fit; a path that does not
+    // fit is dropped rather than cut into the name of some other program
+    // or folder.
+    std::string list;
+    for (int i = 0; i < 1000; ++i)
+        list += "abcd;";
+    StoreString("Ext", list);
     StoreString("Edit", std::string(259, 'e'));
     StoreString("Browser", std::string(260, 'b'));
     StoreString("Boot", folder_ + "\\" + std::string(300, 'd'));
     ASSERT_TRUE(Start(""));
-    EXPECT_EQ(1023u, strlen(g_app->excludedExt));
+    EXPECT_EQ(list.substr(0, 1020), g_app->excludedExt);
     EXPECT_EQ(std::string(259, 'e'), g_app->editorPath);
     EXPECT_STREQ("", g_app->browserPath);
     EXPECT_EQ(gt::ProgramFolder() + "\\Item", g_app->rootFolder);
     EXPECT_EQ(g_app->rootFolder, std::string(g_app->bootFolder));
+    boxes_.Drive([](HWND d) { gt::ClickButton(d, IDOK); });   // taken as it is
+    Command(CMD_OPTIONS);
+    EXPECT_EQ(1u, boxes_.seen().size());
+    Close();
+
+    StoreString("Ext", std::string(2000, 'x'));   // no whole extension at all
+    ASSERT_TRUE(Start(""));
+    EXPECT_STREQ("exe;dll;com;pif;bak", g_app->excludedExt);
 }
 
 TEST_F(SettingsTest, WrongValueTypesDoNotCrash)
