@@ -54,6 +54,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/app/placement_test.cpp
   tests/store/itemlines_test.cpp
   tests/store/itemname_test.cpp
+  tests/store/orderindex_test.cpp
   tests/store/itemtext_test.cpp
   tests/store/pathtext_test.cpp
   tests/store/textbuf_test.cpp

@@ -1,5 +1,7 @@
 #include "orderindex.h"
 
+#include <cstring>
+
 #include "sjis.h"
 
 std::string FoldName(const char* name)
@@ -24,7 +26,12 @@ void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source)
     InitLineReader(&reader, read, source);
     char line[kLineCap];
     while (ReadTextLine(&reader, line, sizeof line)) {
-        TrimLineEnd(line);
+        // Only the line end goes: a name may end in spaces (a share served
+        // by another system can hold one). As before, a line of two bytes
+        // or fewer is taken whole.
+        size_t len = strlen(line);
+        while (len > 2 && (line[len - 1] == '\r' || line[len - 1] == '\n'))
+            line[--len] = '\0';
         // emplace keeps an earlier line of the same name: the first wins.
         index->firstLine.emplace(FoldName(line), index->lineCount++);
     }

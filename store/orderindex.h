@@ -15,8 +15,9 @@ struct OrderIndex {
 };
 
 // Reads every line of the source the way the order file is read: pieces of
-// at most 2047 bytes, each counted, TrimLineEnd applied (a line of two
-// bytes or fewer keeps its line end and so never matches a name).
+// at most 2047 bytes, each counted, with its trailing CR and LF removed
+// (spaces kept; a line of two bytes or fewer keeps its line end and so
+// never matches a name).
 void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source);
 // 0-based line index or -1.
 int FindOrderLine(const OrderIndex* index, const char* name);
