@@ -258,8 +258,8 @@ struct Builder {
         text.resize(text.size() - 2);   // the writer's CR LF
         for (size_t at = 0; newline == "\n" && (at = text.find("\r\n", at)) != std::string::npos;)
             text.erase(at, 1);
-        // A shortcut's address goes out under its own section line.
-        Text(text + lineEnd, kEntry, text[0] == '[');
+        // A shortcut's address goes out under a section line of its own.
+        Text(text + lineEnd, kEntry, text.find('\n') != std::string::npos);
         return true;
     }
 

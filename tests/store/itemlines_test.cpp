@@ -101,6 +101,7 @@ TEST(ItemLines, RowsAddedDeletedMovedAndRenamed)
         {"[D]\r\nB=1\r\nx=2\r\n", "x=2;D=1", "x=2\r\n[D]\r\nB=1\r\n"},
         // A section line that named nothing would name b.
         {"[S]\r\n[T]\r\na=1\r\nb=2\r\n", "b=2", "b=2\r\n"},
+        {"[S]\r\n[T]\r\n=vv\r\n", "[k=w", "[k=w\r\n"},   // a key that only looks like one
         {"[X]\r\nP=1\r\n", "X=1;InternetShortcut=http://h/",
          "[X]\r\nP=1\r\n[InternetShortcut]\r\nURL=http://h/\r\n"},
         {"a=1\r\n", "a=1;'c=1", "<failed 1>"},
