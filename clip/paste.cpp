@@ -77,6 +77,10 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     // Said rather than silently ignored: the user may think it was stored.
     if (!text[strspn(text, "\r\n ")])
         return ShowErrorBox(IDS_NO_ITEM_TEXT, NULL);
+    // Blank lines before the text would give it no name and no key.
+    for (size_t blank = strspn(text, " "); text[blank] == '\r' || text[blank] == '\n';
+         blank = strspn(text, " "))
+        text += blank + 1;
     bool isUrl = IsUrl(text);
     // One fetch of the page names both the file and the key: a second one
     // would cost the wait, and the error box, twice.

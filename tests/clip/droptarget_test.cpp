@@ -30,13 +30,13 @@ TEST_F(DropTest, EffectForEachKeyAndSourceAndTheRowUnderThePoint)
         {"ctrl", MK_CONTROL, kMove | kCopy, kCopy}, {"x", MK_CONTROL, kMove, kNone},
         {"x", MK_SHIFT, kCopy, kNone}, {"x", 0, DROPEFFECT_LINK, kNone},
         {"x", MK_CONTROL | MK_SHIFT, kMove | kCopy | DROPEFFECT_LINK, kNone},
-        // "\r\nline" gives no key, so it is not stored and must stay with the source.
-        {"\r\nline", 0, kMove, kNone}, {"shift", MK_SHIFT, kMove | kCopy, kMove},
+        // A blank line before the text takes nothing from it.
+        {"\r\n \r\nline", 0, kMove, kMove}, {"shift", MK_SHIFT, kMove | kCopy, kMove},
     };
     for (const Row& r : table)
         EXPECT_EQ(r.effect, gt::DragText(r.text, At(-1), r.allowed, r.keys)) << "row " << &r - table;
     // The new row, at the end, is selected and being renamed.
-    EXPECT_EQ(4, SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
+    EXPECT_EQ(5, SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED));
     EXPECT_TRUE(SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0));
 
     EXPECT_EQ(kMove, gt::DragText("on a", At(0), kMove));
@@ -46,7 +46,7 @@ TEST_F(DropTest, EffectForEachKeyAndSourceAndTheRowUnderThePoint)
     POINT p = At(0);
     ASSERT_LT(p.x, 0);
     EXPECT_TRUE(SendMessageA(g_hMainWnd, WM_DROPTEXT, MAKEWPARAM(p.x, p.y), (LPARAM)"again"));
-    EXPECT_EQ(std::vector<std::string>({"a", "again", "on a", "plain", "copy", "ctrl", "shift"}),
+    EXPECT_EQ(std::vector<std::string>({"a", "again", "on a", "plain", "copy", "ctrl", "line", "shift"}),
               gt::RowNames());
 }
 

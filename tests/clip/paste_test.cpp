@@ -54,7 +54,7 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         {wide, wide.substr(0, 126) + ".txt", wide.substr(0, 1018), wide.substr(0, 1020), 0, 1},
         {odd, odd.substr(0, 127) + ".txt", odd.substr(0, 1019), odd.substr(0, 1019), 0, 1},
         {y + "\r\n ", y.substr(0, 127) + ".txt", y.substr(0, 1019), y},
-        {"\r\nno key", ""},
+        {"\r\n \r\nno key", "no key.txt", "no key", "no key"},   // blank lines before it go
         {"\r\n", "", "", "", 0, 1},   // nothing to make an item of: said so
         {" \r\n  \r\n", "", "", "", 0, 1},
     };
