@@ -15,6 +15,7 @@
 #include "../store/order.h"
 #include "../store/records.h"
 #include "chrome.h"
+#include "hotkey.h"
 #include "menus.h"
 #include "state.h"
 #include "ui.h"
@@ -49,6 +50,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return OnListNotify((NMHDR*)lParam);
     case WM_COMMAND:
         ExecuteCommand(hwnd, LOWORD(wParam));
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kHotKeyId)
+            OnHotKey(hwnd);
+        return 0;
+    case WM_INITMENUPOPUP:
+        FillHotMenuPopup((HMENU)wParam);
         return 0;
     case WM_INITMENU:
         EnableMenuCommands((HMENU)wParam);

@@ -4,6 +4,7 @@
 
 #include "../res/resource.h"
 #include "../store/records.h"
+#include "hotkey.h"
 #include "state.h"
 
 enum { kHelpCap = 260, kEntryHelpCap = 259 };
@@ -53,6 +54,8 @@ void ShowMenuHelp(WPARAM wParam, LPARAM lParam)
     char text[kHelpCap] = "";
     if (id >= CMD_ENTRY_FIRST && id <= CMD_ENTRY_LAST)
         EntryHelp((int)(id - CMD_ENTRY_FIRST), text);
+    else if (id >= CMD_HOTKEY_FIRST && id <= CMD_HOTKEY_LAST)
+        HotMenuValue(id, text, kEntryHelpCap);
     else if (id != 0)
         LoadStringA(g_hInstance, id, text, sizeof text);
     SendMessageA(g_app->statusBar, SB_SETTEXTA, SB_SIMPLEID, (LPARAM)text);

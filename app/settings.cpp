@@ -45,6 +45,7 @@ BOOL LoadSettings(const char* cmdline, RECT* saved)
         CopyText(g_app->editorPath, kPathCap, DEFAULT_EDITOR);
     ReadExtensions(reg, g_app->excludedExt);
     ReadPath(reg, "Browser", g_app->browserPath);
+    LoadHotKeySettings(reg, &g_app->hotKey);
 
     // A short or inverted rectangle would make an unusable window.
     RECT rect = {0, 0, 0, 0};
@@ -65,6 +66,7 @@ BOOL SaveSettings(HWND mainWindow)
     reg.WriteString("Edit", g_app->editorPath);
     reg.WriteString("Ext", g_app->excludedExt);
     reg.WriteString("Browser", g_app->browserPath);
+    SaveHotKeySettings(reg, &g_app->hotKey);
     RECT rect = {0, 0, 0, 0};
     GetWindowRect(mainWindow, &rect);
     BOOL written = reg.WriteBinary("Pos", &rect, sizeof rect);

@@ -97,6 +97,7 @@ BOOL CreateMainWindow(const char* cmdline, int showCmd)
         return FALSE;
     ShowWindow(hwnd, showCmd);
     UpdateWindow(hwnd);
+    ApplyHotKey(hwnd);
     return TRUE;
 }
 

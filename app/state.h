@@ -5,6 +5,7 @@
 #include "winver.h"
 #include "../options/optblock.h"
 #include "../store/textbuf.h"
+#include "hotkey.h"
 
 struct ItemRecord;
 class DropTarget;
@@ -32,6 +33,8 @@ struct AppState {
     int lastEntry;
     char lastCopied[kPathCap];
     DropTarget* dropTarget;
+    HotKeySettings hotKey;
+    HotMenu* hotMenu;   // while the hot-key menu is open
 };
 
 extern HINSTANCE g_hInstance;

@@ -1,6 +1,7 @@
 # Byte-level code: no windows.h, so it also builds natively with sanitizers.
 set(ZORIVEN_BYTE_SOURCES
   app/cmdline.cpp
+  app/hotkeytext.cpp
   app/placement.cpp
   store/itemname.cpp
   store/itemlines.cpp
@@ -17,6 +18,7 @@ set(ZORIVEN_WIN_SOURCES
   app/about.cpp
   app/chrome.cpp
   app/history.cpp
+  app/hotkey.cpp
   app/mainwnd.cpp
   app/menus.cpp
   app/regkey.cpp
@@ -36,6 +38,7 @@ set(ZORIVEN_WIN_SOURCES
   # Attributes and options dialogs.
   ops/attributes.cpp
   options/optionsdialog.cpp
+  options/hotkeypage.cpp
   clip/clipinfo.cpp
   clip/copy.cpp
   clip/droptarget.cpp
@@ -51,6 +54,7 @@ set(ZORIVEN_WIN_SOURCES
 # Tests of the byte-level code; they run natively and under Wine.
 set(ZORIVEN_BYTE_TESTS
   tests/app/cmdline_test.cpp
+  tests/app/hotkeytext_test.cpp
   tests/app/placement_test.cpp
   tests/store/itemlines_test.cpp
   tests/store/itemname_test.cpp

@@ -13,6 +13,7 @@
 #include "../res/resource.h"
 #include "../store/itemtext.h"
 #include "../store/textbuf.h"
+#include "hotkeypage.h"
 
 enum { kPageCount = 3, kExtEditCap = 256, kTabTextCap = 32, kComboTextCap = 128 };
 enum { kPageLoad = 0, kPageAction = 1, kPageDrop = 2 };
@@ -26,6 +27,7 @@ struct OptionsDialogState {
     char excludedExt[kTextCap];
     char editorPath[kPathCap];
     char browserPath[kPathCap];
+    HotKeySettings hotKey;
 };
 
 // Only while the dialog is open; the dialog is modal.
@@ -227,12 +229,16 @@ static INT_PTR CALLBACK ActionPageProc(HWND page, UINT msg, WPARAM wParam, LPARA
         CheckFrom(page, IDC_ACT_BACK, BackAfterCopy);
         CheckFrom(page, IDC_ACT_AUTO_TITLE, AutoTitle);
         CheckFrom(page, IDC_ACT_MENU_SINGLE, MenuForSingle);
+        ShowHotKeyControls(page, &s_opt->hotKey);
         UpdateActionPage(page);
         return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_ACT_BROWSER_NEW:
             UpdateActionPage(page);
+            return TRUE;
+        case IDC_ACT_HOTKEY_ON:
+            UpdateHotKeyControls(page);
             return TRUE;
         case IDC_ACT_EDITOR_PICK:
             PickProgram(page, IDC_ACT_EDITOR);
@@ -349,6 +355,10 @@ static BOOL StoreWorkingCopy(HWND dialog)
     GetDlgItemTextA(action, IDC_ACT_BROWSER, s_opt->browserPath, sizeof s_opt->browserPath);
     if (!s_opt->browserPath[0] && s_opt->options[BrowserNew])
         return RefuseOnPage(dialog, kPageAction, IDC_ACT_BROWSER);
+    if (StoreHotKeyControls(action, &s_opt->hotKey)) {
+        ShowPage(dialog, kPageAction);
+        return FALSE;
+    }
 
     LRESULT shown = SendDlgItemMessageA(drop, IDC_DROP_ACTION, CB_GETCURSEL, 0, 0);
     s_opt->options[DropAction] = shown >= DropNew && shown <= DropAsk ? (unsigned char)shown : (unsigned char)DropNew;
@@ -455,6 +465,7 @@ BOOL EditOptions(HWND owner)
     CopyText(s_opt->excludedExt, sizeof s_opt->excludedExt, g_app->excludedExt);
     CopyText(s_opt->editorPath, sizeof s_opt->editorPath, g_app->editorPath);
     CopyText(s_opt->browserPath, sizeof s_opt->browserPath, g_app->browserPath);
+    s_opt->hotKey = g_app->hotKey;
     BOOL ok = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), owner,
                               OptionsDialogProc, 0) == IDOK;
     if (ok) {
@@ -462,7 +473,9 @@ BOOL EditOptions(HWND owner)
         CopyText(g_app->excludedExt, sizeof g_app->excludedExt, s_opt->excludedExt);
         CopyText(g_app->editorPath, sizeof g_app->editorPath, s_opt->editorPath);
         CopyText(g_app->browserPath, sizeof g_app->browserPath, s_opt->browserPath);
+        g_app->hotKey = s_opt->hotKey;
         SaveSettings(owner);
+        ApplyHotKey(owner);
     }
     if (s_opt->pageKeys)
         UnhookWindowsHookEx(s_opt->pageKeys);

@@ -194,6 +194,18 @@
 #define CMD_FOLDER_GO_BOOT  4004
 #define CMD_FOLDER_FAVORITES 4005
 
+/* Hot-key menu: its commands, the hot-key controls of the page "動作", messages */
+#define CMD_HOTKEY_FIRST    5001   /* rows and entries, numbered as the menu is built */
+#define CMD_HOTKEY_LAST     5999
+#define IDC_ACT_HOTKEY_ON   170    /* check box: the hot key is registered */
+#define IDC_ACT_HOTKEY      171    /* hot-key control */
+#define IDC_ACT_PASTE_KEYS  172    /* "Class=Keys" lines */
+#define IDC_ACT_RESTORE     173    /* check box: clipboard put back after a paste */
+#define IDS_HOTKEY_TAKEN    25501  /* another program holds the key */
+#define IDS_HOTKEY_SHOW_ALL 25502  /* last command of a long folder */
+#define IDS_HOTKEY_EMPTY    25503  /* a folder without rows */
+#define IDS_PASTE_KEYS_BAD  25504  /* a line of the paste-key table does not read */
+
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345
 

@@ -18,6 +18,19 @@ std::string FoldName(const char* name)
     return folded;
 }
 
+bool ReadOrderLine(LineReader* reader, char* line, size_t cap)
+{
+    if (!ReadTextLine(reader, line, cap))
+        return false;
+    // Only the line end goes: a name may end in spaces (a share served by
+    // another system can hold one). As before, a line of two bytes or
+    // fewer is taken whole.
+    size_t len = strlen(line);
+    while (len > 2 && (line[len - 1] == '\r' || line[len - 1] == '\n'))
+        line[--len] = '\0';
+    return true;
+}
+
 void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source)
 {
     index->firstLine.clear();
@@ -25,13 +38,7 @@ void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source)
     LineReader reader;
     InitLineReader(&reader, read, source);
     char line[kLineCap];
-    while (ReadTextLine(&reader, line, sizeof line)) {
-        // Only the line end goes: a name may end in spaces (a share served
-        // by another system can hold one). As before, a line of two bytes
-        // or fewer is taken whole.
-        size_t len = strlen(line);
-        while (len > 2 && (line[len - 1] == '\r' || line[len - 1] == '\n'))
-            line[--len] = '\0';
+    while (ReadOrderLine(&reader, line, sizeof line)) {
         // emplace keeps an earlier line of the same name: the first wins.
         index->firstLine.emplace(FoldName(line), index->lineCount++);
     }

@@ -19,6 +19,9 @@ struct OrderIndex {
 // (spaces kept; a line of two bytes or fewer keeps its line end and so
 // never matches a name).
 void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source);
+// The next line of an order file as a name, read the way BuildOrderIndex
+// reads it; false at the end.
+bool ReadOrderLine(LineReader* reader, char* line, size_t cap);
 // 0-based line index or -1.
 int FindOrderLine(const OrderIndex* index, const char* name);
 

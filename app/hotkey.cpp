@@ -1,0 +1,536 @@
+#include "hotkey.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <unordered_set>
+
+#include "../clip/copy.h"
+#include "../res/resource.h"
+#include "../store/folderload.h"
+#include "../store/itemfile.h"
+#include "../store/itemname.h"
+#include "../store/order.h"
+#include "../store/orderindex.h"
+#include "../store/paths.h"
+#include "../store/pathtext.h"
+#include "../store/safewrite.h"
+#include "hotkeytext.h"
+#include "regkey.h"
+#include "state.h"
+#include "ui.h"
+
+enum {
+    kMaxNodes = 2000,                                  // rows of all folders opened at once
+    kLeafCount = CMD_HOTKEY_LAST - CMD_HOTKEY_FIRST + 1,
+    kLabelCap = kLabelColumns * 2 + 8,
+    kPasteWaitMs = 1000,                               // the target taking the paste
+};
+
+// A folder, or an item with its entries, behind one row of the menu.
+struct HotNode {
+    char path[kPathCap];
+    int isGroup;
+    int count;
+    Entry entries[kMaxEntries];
+    HMENU popup;   // a group's rows or an item's entries; null for one entry
+    int filled;
+};
+
+// A command of the menu: an entry of a node, or (entry -1) the folder
+// shown in the main window.
+struct HotLeaf {
+    int node;
+    int entry;
+};
+
+// Lives while the menu is open and the choice is carried out.
+struct HotMenu {
+    HWND target;     // the window in front when the key was pressed
+    HWND focus;      // its focused control
+    DWORD targetThread;
+    DWORD targetProcess;
+    HotNode* nodes;
+    int nodeCount;
+    HotLeaf leaves[kLeafCount];
+    int leafCount;
+};
+
+// ---- Settings ----
+
+void LoadHotKeySettings(RegKey& reg, HotKeySettings* settings)
+{
+    DWORD key = reg.ReadDword("HotKey");
+    settings->vk = key ? LOBYTE(key) : 'Z';
+    settings->mods = key ? HIBYTE(key) & (kModShift | kModCtrl | kModAlt) : kModCtrl | kModAlt;
+    settings->off = reg.ReadDword("HotKeyOff") != 0;
+    settings->restoreClipboard = reg.ReadDword("PasteRestore") != 0;
+    if (reg.ReadString("PasteKeys", settings->pasteKeys, kTextCap) == 0)
+        CopyText(settings->pasteKeys, kTextCap, DEFAULT_PASTE_KEYS);
+}
+
+void SaveHotKeySettings(RegKey& reg, const HotKeySettings* settings)
+{
+    reg.WriteDword("HotKey", MAKEWORD(settings->vk, settings->mods));
+    reg.WriteDword("HotKeyOff", settings->off ? 1 : 0);
+    reg.WriteDword("PasteRestore", settings->restoreClipboard ? 1 : 0);
+    // An emptied table is kept empty: "" would read back as the default.
+    reg.WriteString("PasteKeys", settings->pasteKeys[0] ? settings->pasteKeys : ";");
+}
+
+BOOL ApplyHotKey(HWND mainWindow)
+{
+    const HotKeySettings& hot = g_app->hotKey;
+    UnregisterHotKey(mainWindow, kHotKeyId);
+    if (hot.off || !hot.vk)
+        return TRUE;
+    if (RegisterHotKey(mainWindow, kHotKeyId, HotKeyModifiers(hot.mods), hot.vk))
+        return TRUE;
+    char name[64], format[kTextCap] = "", message[kTextCap];
+    FormatKeyCombo(name, sizeof name, KeyCombo{hot.vk, hot.mods});
+    LoadStringA(g_hInstance, IDS_HOTKEY_TAKEN, format, sizeof format);
+    if (!FormatText(message, sizeof message, format, name))
+        CopyText(message, sizeof message, name);
+    return ShowErrorBox(IDS_HOTKEY_TAKEN, message);
+}
+
+// ---- The rows of a folder, in the user's order ----
+
+static bool Accepted(const WIN32_FIND_DATAA& found)
+{
+    if (IsDotEntry(&found) || EqualNoCase(found.cFileName, ORDER_FILE_NAME))
+        return false;
+    if (g_app->options[ExcludeHidden] && (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
+        return false;
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+           !IsExcludedExtension(found.cFileName);
+}
+
+// Calls visit with each accepted entry in list order until it returns
+// false: the order file's lines first, then what it does not name. Only
+// the lines up to the last row wanted are read, so a folder of a hundred
+// thousand items opens as fast as a small one.
+template <typename Visit>
+static void VisitRows(const char* folder, Visit visit)
+{
+    std::unordered_set<std::string> named;
+    char path[kPathCap], line[kLineCap];
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (!g_app->options[NoOrderFile] && JoinPath(path, sizeof path, folder, ORDER_FILE_NAME))
+        file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        LineReader* reader = (LineReader*)malloc(sizeof *reader);
+        bool going = reader != nullptr;
+        if (going)
+            InitLineReader(reader, ReadFromHandle, file);
+        while (going && ReadOrderLine(reader, line, sizeof line)) {
+            // A wildcard would find some other entry; the first line wins.
+            if (!line[0] || strpbrk(line, "*?") || !named.insert(FoldName(line)).second)
+                continue;
+            WIN32_FIND_DATAA found;
+            HANDLE search = JoinPath(path, sizeof path, folder, line)
+                                ? FindFirstFileA(path, &found)
+                                : INVALID_HANDLE_VALUE;
+            if (search == INVALID_HANDLE_VALUE)
+                continue;
+            FindClose(search);
+            if (Accepted(found) && !visit(found))
+                going = false;
+        }
+        free(reader);
+        CloseHandle(file);
+        if (!going)
+            return;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = JoinPath(path, sizeof path, folder, "*.*") ? FindFirstFileA(path, &found)
+                                                                : INVALID_HANDLE_VALUE;
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (Accepted(found) && !named.count(FoldName(found.cFileName)) && !visit(found))
+            break;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// ---- Building the menu ----
+
+static int AddLeaf(HotMenu* m, int node, int entry)
+{
+    if (m->leafCount >= kLeafCount)
+        return 0;
+    m->leaves[m->leafCount] = HotLeaf{node, entry};
+    return CMD_HOTKEY_FIRST + m->leafCount++;
+}
+
+static void AppendCommand(HMENU menu, int id, const char* label)
+{
+    // Without a free id the row is shown but cannot be chosen.
+    AppendMenuA(menu, id ? MF_STRING : MF_STRING | MF_GRAYED, (UINT_PTR)id, label);
+}
+
+static void AppendResourceCommand(HMENU menu, int id, int stringId)
+{
+    char text[kLabelCap] = "";
+    LoadStringA(g_hInstance, stringId, text, sizeof text);
+    AppendCommand(menu, id, text);
+}
+
+static HotNode* NewNode(HotMenu* m, const char* folder, const char* name)
+{
+    if (m->nodeCount >= kMaxNodes)
+        return nullptr;
+    HotNode* node = &m->nodes[m->nodeCount];
+    if (!(name ? JoinPath(node->path, kPathCap, folder, name) : CopyText(node->path, kPathCap, folder)))
+        return nullptr;
+    ++m->nodeCount;
+    return node;
+}
+
+// One row for the entry found; false when it makes none (an item that is
+// empty or cannot be read is not shown, as in the list).
+static bool AddRow(HotMenu* m, HMENU menu, const char* folder, const WIN32_FIND_DATAA& found,
+                   int row)
+{
+    bool isGroup = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    HotNode* node = NewNode(m, folder, found.cFileName);
+    if (!node)
+        return false;
+    char name[kRowNameCap], ext[kNamePartCap], label[kLabelCap];
+    SplitItemName(found.cFileName, !isGroup, name, ext);
+    MenuLabel(label, sizeof label, row, name);
+    node->isGroup = isGroup;
+    if (!isGroup) {
+        DWORD error = 0;
+        node->count = ReadItemPath(node->path, node->entries, &error);
+        if (node->count <= 0) {
+            node->count = 0;
+            --m->nodeCount;
+            return false;
+        }
+    }
+    int index = (int)(node - m->nodes);
+    if (isGroup || node->count > 1) {
+        node->popup = CreatePopupMenu();
+        if (node->popup)
+            AppendMenuA(menu, MF_POPUP, (UINT_PTR)node->popup, label);
+    } else {
+        AppendCommand(menu, AddLeaf(m, index, 0), label);
+    }
+    return true;
+}
+
+static void FillFolder(HotMenu* m, HMENU menu, int folderNode)
+{
+    char folder[kPathCap];
+    CopyText(folder, sizeof folder, m->nodes[folderNode].path);
+    int rows = 0;
+    bool more = false;
+    VisitRows(folder, [&](const WIN32_FIND_DATAA& found) {
+        if (rows >= kHotMenuRows || m->nodeCount >= kMaxNodes) {
+            more = true;
+            return false;
+        }
+        if (AddRow(m, menu, folder, found, rows))
+            ++rows;
+        return true;
+    });
+    if (more) {
+        AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+        AppendResourceCommand(menu, AddLeaf(m, folderNode, -1), IDS_HOTKEY_SHOW_ALL);
+    } else if (rows == 0) {
+        AppendMenuA(menu, MF_STRING | MF_GRAYED, 0, "");
+        char text[kLabelCap] = "";
+        LoadStringA(g_hInstance, IDS_HOTKEY_EMPTY, text, sizeof text);
+        ModifyMenuA(menu, 0, MF_BYPOSITION | MF_STRING | MF_GRAYED, 0, text);
+    }
+}
+
+static void FillEntries(HotMenu* m, HMENU menu, int index)
+{
+    HotNode* node = &m->nodes[index];
+    for (int i = 0; i < node->count; ++i) {
+        char label[kLabelCap];
+        MenuLabel(label, sizeof label, i, node->entries[i].key ? node->entries[i].key : "");
+        AppendCommand(menu, AddLeaf(m, index, i), label);
+    }
+}
+
+void FillHotMenuPopup(HMENU popup)
+{
+    HotMenu* m = g_app ? g_app->hotMenu : nullptr;
+    for (int i = 0; m && i < m->nodeCount; ++i) {
+        HotNode* node = &m->nodes[i];
+        if (node->popup != popup || node->filled)
+            continue;
+        node->filled = 1;
+        if (node->isGroup)
+            FillFolder(m, popup, i);
+        else
+            FillEntries(m, popup, i);
+        return;
+    }
+}
+
+bool HotMenuValue(UINT id, char* text, size_t cap)
+{
+    HotMenu* m = g_app ? g_app->hotMenu : nullptr;
+    if (!m || id < CMD_HOTKEY_FIRST || (int)(id - CMD_HOTKEY_FIRST) >= m->leafCount)
+        return false;
+    const HotLeaf& leaf = m->leaves[id - CMD_HOTKEY_FIRST];
+    if (leaf.entry < 0)
+        return false;
+    CopyText(text, cap, m->nodes[leaf.node].entries[leaf.entry].value);
+    return true;
+}
+
+// ---- Where the menu opens ----
+
+// Under the caret of the window in front, or at the mouse pointer for a
+// program that draws its own; kept on the monitor that holds that point.
+static POINT MenuPoint(HotMenu* m, RECT* caret)
+{
+    POINT at = {0, 0};
+    bool haveCaret = false;
+    SetRectEmpty(caret);
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    if (m->targetThread && GetGUIThreadInfo(m->targetThread, &info)) {
+        m->focus = info.hwndFocus;
+        if (info.hwndCaret) {
+            POINT corners[2] = {{info.rcCaret.left, info.rcCaret.top},
+                                {info.rcCaret.right, info.rcCaret.bottom}};
+            MapWindowPoints(info.hwndCaret, NULL, corners, 2);
+            SetRect(caret, corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+            at.x = corners[0].x;
+            at.y = corners[1].y;
+            haveCaret = true;
+        }
+    }
+    if (!haveCaret)
+        GetCursorPos(&at);
+    MONITORINFO monitor;
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        at.x = at.x < work.left ? work.left : at.x >= work.right ? work.right - 1 : at.x;
+        at.y = at.y < work.top ? work.top : at.y >= work.bottom ? work.bottom - 1 : at.y;
+    }
+    return at;
+}
+
+// The start-up folder when it lies in the library, else the root.
+static void StartFolder(char* out)
+{
+    const char* boot = g_app->bootFolder;
+    size_t rootLength = strlen(g_app->rootFolder);
+    bool inside = boot[0] && _strnicmp(boot, g_app->rootFolder, rootLength) == 0 &&
+                  (boot[rootLength] == '\0' || boot[rootLength] == '\\') &&
+                  PathExists(boot, true);
+    CopyText(out, kPathCap, inside ? boot : g_app->rootFolder);
+}
+
+// ---- The paste ----
+
+// The clipboard's text now, or null when it holds none.
+static char* TakeClipboardText(HWND window)
+{
+    char* copy = nullptr;
+    if (!OpenClipboardPatiently(window))
+        return nullptr;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data ? (const char*)GlobalLock(data) : nullptr;
+    if (text) {
+        size_t size = GlobalSize(data);
+        size_t length = strnlen(text, size);
+        copy = (char*)malloc(length + 1);
+        if (copy) {
+            memcpy(copy, text, length);
+            copy[length] = '\0';
+        }
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return copy;
+}
+
+static bool IsExtendedKey(unsigned char vk)
+{
+    return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E;
+}
+
+static void AddKey(INPUT* inputs, int* count, unsigned char vk, bool up)
+{
+    INPUT& input = inputs[(*count)++];
+    ZeroMemory(&input, sizeof input);
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = (WORD)MapVirtualKeyA(vk, 0);
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+}
+
+static void SendKeys(KeyCombo keys)
+{
+    static const struct {
+        unsigned char bit, vk;
+    } kMods[] = {{kModCtrl, VK_CONTROL}, {kModShift, VK_SHIFT}, {kModAlt, VK_MENU}};
+    INPUT inputs[8];
+    int count = 0;
+    for (const auto& mod : kMods)
+        if (keys.mods & mod.bit)
+            AddKey(inputs, &count, mod.vk, false);
+    AddKey(inputs, &count, keys.vk, false);
+    AddKey(inputs, &count, keys.vk, true);
+    for (int i = 2; i >= 0; --i)
+        if (keys.mods & kMods[i].bit)
+            AddKey(inputs, &count, kMods[i].vk, true);
+    SendInput((UINT)count, inputs, sizeof(INPUT));
+}
+
+// The keys that paste in the target: its class in the table, else Ctrl+V.
+static KeyCombo PasteKeysFor(const HotMenu* m)
+{
+    KeyCombo keys = {'V', kModCtrl};
+    char name[256];
+    for (HWND window : {m->focus, m->target})
+        if (window && GetClassNameA(window, name, sizeof name) &&
+            FindPasteKeys(g_app->hotKey.pasteKeys, name, &keys))
+            break;
+    return keys;
+}
+
+// Focus back to the remembered window and control, then its paste keys.
+static void PasteIntoTarget(const HotMenu* m)
+{
+    DWORD ours = GetCurrentThreadId();
+    BOOL attached = m->targetThread != ours && AttachThreadInput(ours, m->targetThread, TRUE);
+    SetForegroundWindow(m->target);
+    if (m->focus && IsWindow(m->focus))
+        SetFocus(m->focus);
+    if (attached)
+        AttachThreadInput(ours, m->targetThread, FALSE);
+    SendKeys(PasteKeysFor(m));
+}
+
+// Bounded: a target that hangs must not hold the clipboard's old text back.
+static void WaitForPaste(const HotMenu* m)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, m->targetProcess);
+    if (process) {
+        WaitForInputIdle(process, kPasteWaitMs);
+        CloseHandle(process);
+    }
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(m->target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPasteWaitMs, &ignored);
+}
+
+static void PutBackClipboard(HWND window, const char* old)
+{
+    if (old && old[0]) {
+        SetClipboardText(window, old);
+    } else if (OpenClipboardPatiently(window)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+static void ShowFolderInMain(HWND mainWindow, const char* folder)
+{
+    SaveChangedOrder();
+    CopyText(g_app->currentFolder, kPathCap, folder);
+    LoadFolder();
+    ShowWindow(mainWindow, IsIconic(mainWindow) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(mainWindow);
+}
+
+static void Deliver(HWND mainWindow, const HotMenu* m, int id, bool copyOnly)
+{
+    const HotLeaf& leaf = m->leaves[id - CMD_HOTKEY_FIRST];
+    const HotNode& node = m->nodes[leaf.node];
+    if (leaf.entry < 0) {
+        ShowFolderInMain(mainWindow, node.path);
+        return;
+    }
+    const char* value = node.entries[leaf.entry].value;
+    size_t size = CrLfSize(value);
+    char* text = value ? (char*)malloc(size) : nullptr;
+    if (!text || !CopyCrLf(text, size, value)) {
+        free(text);
+        return;
+    }
+    DWORD targetProcess = 0;
+    GetWindowThreadProcessId(m->target, &targetProcess);
+    bool paste = !copyOnly && IsWindow(m->target) && targetProcess != GetCurrentProcessId();
+    char* old = paste && g_app->hotKey.restoreClipboard ? TakeClipboardText(mainWindow) : nullptr;
+    bool restore = paste && g_app->hotKey.restoreClipboard;
+    if (SetClipboardText(mainWindow, text) && paste) {
+        PasteIntoTarget(m);
+        if (restore) {
+            WaitForPaste(m);
+            PutBackClipboard(mainWindow, old);
+        }
+    }
+    free(old);
+    free(text);
+}
+
+static HotMenu* NewHotMenu()
+{
+    HotMenu* m = (HotMenu*)calloc(1, sizeof *m);
+    if (m && !(m->nodes = (HotNode*)calloc(kMaxNodes, sizeof *m->nodes))) {
+        free(m);
+        m = nullptr;
+    }
+    return m;
+}
+
+static void FreeHotMenu(HotMenu* m)
+{
+    for (int i = 0; i < m->nodeCount; ++i)
+        FreeEntries(m->nodes[i].count, m->nodes[i].entries);
+    free(m->nodes);
+    free(m);
+}
+
+void OnHotKey(HWND mainWindow)
+{
+    // A second press while the menu is open is ignored.
+    if (!g_app || g_app->hotMenu)
+        return;
+    HotMenu* m = NewHotMenu();
+    HMENU menu = m ? CreatePopupMenu() : NULL;
+    if (!menu) {
+        if (m)
+            FreeHotMenu(m);
+        return;
+    }
+    m->target = GetForegroundWindow();
+    m->targetThread = m->target ? GetWindowThreadProcessId(m->target, &m->targetProcess) : 0;
+    TPMPARAMS params;
+    params.cbSize = sizeof params;
+    POINT at = MenuPoint(m, &params.rcExclude);
+    char folder[kPathCap];
+    StartFolder(folder);
+    NewNode(m, folder, nullptr);
+    g_app->hotMenu = m;
+    FillFolder(m, menu, 0);
+
+    // A background program's menu: foreground first, so it takes the keys
+    // and closes on a click elsewhere; WM_NULL after, so it closes at once.
+    SetForegroundWindow(mainWindow);
+    int id = (int)TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN |
+                                             TPM_TOPALIGN | TPM_VERTICAL,
+                                   at.x, at.y, mainWindow,
+                                   IsRectEmpty(&params.rcExclude) ? NULL : &params);
+    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    bool copyOnly = GetKeyState(VK_SHIFT) < 0;
+    DestroyMenu(menu);
+    if (id >= CMD_HOTKEY_FIRST && id - CMD_HOTKEY_FIRST < m->leafCount)
+        Deliver(mainWindow, m, id, copyOnly);
+    g_app->hotMenu = nullptr;
+    FreeHotMenu(m);
+}
