@@ -26,6 +26,7 @@ enum {
     kLeafCount = CMD_HOTKEY_LAST - CMD_HOTKEY_FIRST + 1,
     kLabelCap = kLabelColumns * 2 + 8,
     kPasteWaitMs = 1000,                               // the target taking the paste
+    kPasteRoundTrips = 16,                             // twice the key events sent
 };
 
 // A folder, or an item with its entries, behind one row of the menu.
@@ -403,8 +404,8 @@ static KeyCombo PasteKeysFor(const HotMenu* m)
     return keys;
 }
 
-// Focus back to the remembered window and control, then its paste keys.
-static void PasteIntoTarget(const HotMenu* m)
+// Focus back to the remembered window and control.
+static void ReturnToTarget(const HotMenu* m)
 {
     DWORD ours = GetCurrentThreadId();
     BOOL attached = m->targetThread != ours && AttachThreadInput(ours, m->targetThread, TRUE);
@@ -413,19 +414,22 @@ static void PasteIntoTarget(const HotMenu* m)
         SetFocus(m->focus);
     if (attached)
         AttachThreadInput(ours, m->targetThread, FALSE);
-    SendKeys(PasteKeysFor(m));
 }
 
-// Bounded: a target that hangs must not hold the clipboard's old text back.
+// The target has taken the paste once it has worked through the keys
+// queued for it. Each message sent to it returns only after it asked for
+// its next message, and it takes one queued message per request, so a
+// round trip per key event (and per character they make) drains them.
+// Bounded: a target that hangs must not keep the old text from coming back.
 static void WaitForPaste(const HotMenu* m)
 {
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, m->targetProcess);
-    if (process) {
-        WaitForInputIdle(process, kPasteWaitMs);
-        CloseHandle(process);
+    DWORD start = GetTickCount();
+    for (int i = 0; i < kPasteRoundTrips && GetTickCount() - start < kPasteWaitMs; ++i) {
+        DWORD_PTR ignored;
+        if (!SendMessageTimeoutA(m->target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPasteWaitMs, &ignored))
+            break;
+        Sleep(10);
     }
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(m->target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPasteWaitMs, &ignored);
 }
 
 static void PutBackClipboard(HWND window, const char* old)
@@ -462,13 +466,16 @@ static void Deliver(HWND mainWindow, const HotMenu* m, int id, bool copyOnly)
         free(text);
         return;
     }
-    DWORD targetProcess = 0;
-    GetWindowThreadProcessId(m->target, &targetProcess);
-    bool paste = !copyOnly && IsWindow(m->target) && targetProcess != GetCurrentProcessId();
-    char* old = paste && g_app->hotKey.restoreClipboard ? TakeClipboardText(mainWindow) : nullptr;
+    // A window of this program gets the value on the clipboard only.
+    bool other = IsWindow(m->target) && m->targetProcess != GetCurrentProcessId();
+    bool paste = other && !copyOnly;
     bool restore = paste && g_app->hotKey.restoreClipboard;
-    if (SetClipboardText(mainWindow, text) && paste) {
-        PasteIntoTarget(m);
+    char* old = restore ? TakeClipboardText(mainWindow) : nullptr;
+    bool copied = SetClipboardText(mainWindow, text) != FALSE;
+    if (other)
+        ReturnToTarget(m);
+    if (copied && paste) {
+        SendKeys(PasteKeysFor(m));
         if (restore) {
             WaitForPaste(m);
             PutBackClipboard(mainWindow, old);
