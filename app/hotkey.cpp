@@ -16,6 +16,7 @@
 #include "../store/paths.h"
 #include "../store/pathtext.h"
 #include "../store/safewrite.h"
+#include "../store/sjis.h"
 #include "hotkeytext.h"
 #include "regkey.h"
 #include "state.h"
@@ -127,16 +128,20 @@ static void VisitRows(const char* folder, Visit visit)
         if (going)
             InitLineReader(reader, ReadFromHandle, file);
         while (going && ReadOrderLine(reader, line, sizeof line)) {
-            // A wildcard would find some other entry; the first line wins.
-            if (!line[0] || strpbrk(line, "*?") || !named.insert(FoldName(line)).second)
+            // A line that is no plain name could reach outside the folder;
+            // of two lines naming one entry the first wins.
+            if (!line[0] || strpbrk(line, "*?/:") || FindLastChar(line, '\\') ||
+                !named.insert(FoldName(line)).second)
                 continue;
+            // One attribute query per line: cheaper than a search.
             WIN32_FIND_DATAA found;
-            HANDLE search = JoinPath(path, sizeof path, folder, line)
-                                ? FindFirstFileA(path, &found)
-                                : INVALID_HANDLE_VALUE;
-            if (search == INVALID_HANDLE_VALUE)
+            ZeroMemory(&found, sizeof found);
+            found.dwFileAttributes = JoinPath(path, sizeof path, folder, line)
+                                         ? GetFileAttributesA(path)
+                                         : INVALID_FILE_ATTRIBUTES;
+            if (found.dwFileAttributes == INVALID_FILE_ATTRIBUTES ||
+                !CopyText(found.cFileName, sizeof found.cFileName, line))
                 continue;
-            FindClose(search);
             if (Accepted(found) && !visit(found))
                 going = false;
         }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/hotkeytext.h"
 #include "store/itemlines.h"
 #include "store/itemname.h"
 #include "store/itemtext.h"
@@ -351,6 +352,37 @@ void FuzzTitleText(const std::string& text, size_t sizeByte)
     CHECK(IsCleanText(copy.p));
 }
 
+// The hot-key menu's labels, line breaks, key names and paste table.
+void FuzzHotKeyText(const std::string& text, size_t sizeByte)
+{
+    size_t size = sizeByte % 300 + 1;
+    {
+        Buffer out(size);
+        MenuLabel(out.p, out.size, (int)(sizeByte % 40), text.c_str(), (int)(sizeByte % 50));
+        out.Length();
+    }
+    {
+        Buffer out(size);
+        CHECK(CopyCrLf(out.p, out.size, text.c_str()) == (CrLfSize(text.c_str()) <= size));
+        out.Length();
+    }
+    KeyCombo combo, again;
+    if (ParseKeyCombo(text.c_str(), &combo)) {
+        char name[64];
+        CHECK(FormatKeyCombo(name, sizeof name, combo));
+        CHECK(ParseKeyCombo(name, &again) && again.vk == combo.vk && again.mods == combo.mods);
+    }
+    FindPasteKeys(text.c_str(), "ConsoleWindowClass", &combo);
+    Buffer table(size);
+    int bad;
+    if (PasteTableFromLines(text.c_str(), table.p, table.size, &bad)) {
+        table.Length();
+        Buffer lines(2 * size + 2);
+        CHECK(PasteTableToLines(table.p, lines.p, lines.size));
+        lines.Length();
+    }
+}
+
 // The fallback names, and the URL and charset tests, on any text.
 void FuzzNames(const std::string& text, size_t sizeByte)
 {
@@ -380,6 +412,7 @@ void FuzzNames(const std::string& text, size_t sizeByte)
         CHECK(found == (len > 0));
         CheckCut(out.p, len, host, hostLen, size >= 2 ? size - 2 : 0, 2, true);
     }
+    FuzzHotKeyText(text, sizeByte);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #                                         (default 1000 100000)
 #   bash tools/bench.sh paste [sizes...]  pasting a text as a new item
 #                                         (default 1000 100000)
+#   bash tools/bench.sh hotkey [sizes...] the hot key to its menu on screen
+#                                         (default 1000 100000)
 # The libraries are generated in the Wine prefix's temporary folder and
 # removed afterwards. Not part of the tests.
 set -uo pipefail
@@ -18,7 +20,7 @@ bash tools/build.sh >/dev/null || exit 1
 . tools/wine-session.sh
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
 bench=bench_folder
-if [ "${1:-}" = copy ] || [ "${1:-}" = paste ]; then
+if [ "${1:-}" = copy ] || [ "${1:-}" = paste ] || [ "${1:-}" = hotkey ]; then
   bench=bench_$1
   shift
 fi
