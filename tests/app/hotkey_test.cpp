@@ -8,92 +8,60 @@
 #include <vector>
 
 #include "guitest.h"
+#include "app/regkey.h"
+#include "clip/copy.h"
 #include "res/resource.h"
 
 namespace {
 
 bool WaitFor(const std::function<bool()>& condition, int ms = 5000)
 {
-    for (int waited = 0; waited < ms; waited += 20) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return condition();
+    for (int waited = 0; !condition(); waited += 20)
+        if (waited >= ms)
+            return false;
+        else
+            Sleep(20);
+    return true;
 }
 
-struct Search {
-    DWORD pid;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param)
-{
-    Search* s = (Search*)param;
-    DWORD pid = 0;
-    char name[64];
-    GetWindowThreadProcessId(hwnd, &pid);
-    if ((!s->pid || pid == s->pid) && IsWindowVisible(hwnd) &&
-        GetClassNameA(hwnd, name, sizeof name) && lstrcmpiA(name, s->className) == 0) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A top-level window of the class shown by the process (0: by any).
 HWND FindVisibleWindow(DWORD pid, const char* className)
 {
-    Search s = {pid, className, NULL};
-    EnumWindows(FindVisible, (LPARAM)&s);
-    return s.found;
+    for (HWND w = NULL; (w = FindWindowExA(NULL, w, className, NULL)) != NULL;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (IsWindowVisible(w) && (!pid || owner == pid))
+            return w;
+    }
+    return NULL;
 }
 
-void Key(WORD vk, bool up)
+// A key pressed and let go with the keys held around it, then time for a
+// submenu to open before the next.
+void Press(WORD vk, std::vector<WORD> held = {})
 {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = (WORD)MapVirtualKeyA(vk, 0);
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-void Press(WORD vk, bool shift = false)
-{
-    if (shift)
-        Key(VK_SHIFT, false);
-    Key(vk, false);
-    Key(vk, true);
-    if (shift)
-        Key(VK_SHIFT, true);
-    Sleep(150);   // a submenu opens before the next key
+    held.push_back(vk);
+    std::vector<INPUT> inputs(2 * held.size());
+    for (size_t i = 0, n = inputs.size(); i < held.size(); ++i) {
+        inputs[i].type = inputs[n - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[n - 1 - i].ki.wVk = held[i];
+        inputs[n - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+    Sleep(150);
 }
 
 std::string ClipboardText()
 {
-    std::string text = "<none>";
     if (!WaitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000))
         return "<locked>";
     HANDLE data = GetClipboardData(CF_TEXT);
     const char* bytes = data ? (const char*)GlobalLock(data) : nullptr;
-    if (bytes) {
-        text = bytes;
+    std::string text = bytes ? bytes : "<none>";
+    if (bytes)
         GlobalUnlock(data);
-    }
     CloseClipboard();
     return text;
-}
-
-void PutClipboardText(const std::string& text)
-{
-    ASSERT_TRUE(WaitFor([] { return OpenClipboard(NULL) != FALSE; }, 2000));
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
 }
 
 }  // namespace
@@ -130,43 +98,29 @@ protected:
         ASSERT_TRUE(gt::WriteBytes(In(name), bytes)) << name;
     }
     std::string In(const std::string& name) { return library_ + "\\" + name; }
-    void Setting(const char* name, DWORD type, const void* data, DWORD size)
-    {
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VEXO\\ZORIVEN", 0,
-                                                 NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
-        RegSetValueExA(key, name, 0, type, (const BYTE*)data, size);
-        RegCloseKey(key);
-    }
-
-    static bool Start(std::string line, PROCESS_INFORMATION* process)
+    // A program started, and its visible window of the class.
+    HWND Open(std::string line, PROCESS_INFORMATION* p, const char* className)
     {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process))
-            return false;
-        WaitForInputIdle(process->hProcess, 10000);
-        return true;
+        HWND found = NULL;
+        if (CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, p) &&
+            WaitForInputIdle(p->hProcess, 10000) == 0)
+            WaitFor([&] { return (found = FindVisibleWindow(p->dwProcessId, className)) != NULL; });
+        return found;
     }
     bool Launch()
     {
-        if (!Start("\"" + gt::ProgramFolder() + "\\..\\zoriven.exe\" " + library_, &program_))
-            return false;
-        main_ = nullptr;
-        WaitFor([&] { return (main_ = FindVisibleWindow(program_.dwProcessId, MAIN_CLASS_NAME)); });
-        return main_ != NULL;
+        std::string line = "\"" + gt::ProgramFolder() + "\\..\\zoriven.exe\" " + library_;
+        return (main_ = Open(line, &program_, MAIN_CLASS_NAME)) != NULL;
     }
     // The stand-in (or another program) in front, its edit focused.
-    bool Target(const std::string& line, const char* className, const char* editClass = "Edit")
+    bool Target(const std::string& line, const char* className)
     {
-        if (!Start(line, &target_))
-            return false;
-        WaitFor([&] { return (window_ = FindVisibleWindow(target_.dwProcessId, className)); });
-        edit_ = window_ ? FindWindowExA(window_, NULL, editClass, NULL) : NULL;
-        if (!edit_)
-            return false;
-        SetForegroundWindow(window_);
-        return WaitFor([&] { return GetForegroundWindow() == window_; });
+        window_ = Open(line, &target_, className);
+        edit_ = window_ ? FindWindowExA(window_, NULL, "Edit", NULL) : NULL;
+        return edit_ && SetForegroundWindow(window_) &&
+               WaitFor([&] { return GetForegroundWindow() == window_; });
     }
     bool StandIn(const std::string& args = "")
     {
@@ -184,19 +138,15 @@ protected:
     // The hot key (posted, or pressed for real), then the keys in the menu.
     bool Choose(std::vector<WORD> keys, bool shiftLast = false, bool realKey = false)
     {
-        if (realKey) {
-            Key(VK_CONTROL, false);
-            Key(VK_MENU, false);
-            Press('Z');
-            Key(VK_MENU, true);
-            Key(VK_CONTROL, true);
-        } else {
+        if (realKey)
+            Press('Z', {VK_CONTROL, VK_MENU});
+        else
             PostMessageA(main_, WM_HOTKEY, kHotKeyId, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'Z'));
-        }
         if (!WaitFor([] { return FindVisibleWindow(0, "#32768") != NULL; }))
             return false;
         for (size_t i = 0; i < keys.size(); ++i)
-            Press(keys[i], shiftLast && i + 1 == keys.size());
+            Press(keys[i], shiftLast && i + 1 == keys.size() ? std::vector<WORD>{VK_SHIFT}
+                                                              : std::vector<WORD>{});
         return WaitFor([] { return FindVisibleWindow(0, "#32768") == NULL; });
     }
 
@@ -238,11 +188,11 @@ TEST_F(HotKeyTest, PastesTheChosenValueIntoTheWindowInFront)
 // the clipboard gets its text back once the target has pasted.
 TEST_F(HotKeyTest, UsesTheClassTableAndPutsTheClipboardBack)
 {
-    const char table[] = "NoCtrlVTarget=Shift+Insert;";
-    Setting("PasteKeys", REG_SZ, table, sizeof table);
-    DWORD on = 1;
-    Setting("PasteRestore", REG_DWORD, &on, sizeof on);
-    PutClipboardText("before");
+    RegKey settings(REG_BASE_PATH, "ZORIVEN", false);
+    settings.WriteString("PasteKeys", "NoCtrlVTarget=Shift+Insert;");
+    settings.WriteDword("PasteRestore", 1);
+    settings.Close();
+    ASSERT_TRUE(SetClipboardText(NULL, "before"));
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(StandIn("NoCtrlVTarget noctrlv"));
     ASSERT_TRUE(Choose({'1'}));
@@ -255,18 +205,16 @@ TEST_F(HotKeyTest, UsesTheClassTableAndPutsTheClipboardBack)
 TEST_F(HotKeyTest, LongFolderEndsWithShowAll)
 {
     std::string order;
-    for (int i = 0; i < 205; ++i) {
-        std::string name = "Box\\n" + std::to_string(i) + ".txt";
-        Write(name, "k=v\r\n");
-        order += name.substr(4) + "\r\n";
-    }
+    for (int i = 0; i < 205; order += "n" + std::to_string(i++) + ".txt\r\n")
+        Write("Box\\n" + std::to_string(i) + ".txt", "k=v\r\n");
     Write("Box\\ZORIVEN.ORD", order);
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(StandIn());
     // Up from the first row of the group wraps to its last command.
     ASSERT_TRUE(Choose({'3', VK_UP, VK_RETURN}));
     HWND list = FindWindowExA(main_, NULL, WC_LISTVIEWA, NULL);
-    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 206; }));   // and inner.txt
+    // The group's 205 items and inner.txt.
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 206; }));
     EXPECT_EQ(main_, GetForegroundWindow());
     EXPECT_EQ("", TargetText());
 }
@@ -284,7 +232,6 @@ TEST_F(HotKeyTest, KeyHeldByAnotherProgramIsNamedAndTheProgramRuns)
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     UnregisterHotKey(NULL, 7);
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(program_.hProcess, 300));
-    EXPECT_TRUE(IsWindow(main_));
 }
 
 // Wine's own notepad as the program in front.

@@ -59,8 +59,6 @@ TEST(HotKeyKeys, ParseFormatAndModifiers)
     ASSERT_TRUE(FormatKeyCombo(name, sizeof name, combo));
     EXPECT_STREQ("Ctrl+Alt+Z", name);
     EXPECT_EQ(3u, HotKeyModifiers(combo.mods));   // MOD_ALT | MOD_CONTROL
-    ASSERT_TRUE(ParseKeyCombo("F12", &combo));
-    EXPECT_EQ(0x7B, combo.vk);
     for (const char* bad : {"", "Ctrl", "Ctrl+", "V+W", "Ctrl++V", "F25", "Hyper+V"})
         EXPECT_FALSE(ParseKeyCombo(bad, &combo)) << bad;
     EXPECT_FALSE(FormatKeyCombo(name, 10, KeyCombo{'Z', kModCtrl | kModAlt}));
@@ -74,7 +72,6 @@ TEST(HotKeyPasteTable, LookupAndEditingRoundTrip)
     ASSERT_TRUE(FindPasteKeys(table, "consolewindowclass", &combo));
     EXPECT_EQ(0x2D, combo.vk);
     EXPECT_FALSE(FindPasteKeys(table, "Console", &combo));
-    EXPECT_FALSE(FindPasteKeys("X=Bogus;", "X", &combo));
 
     char lines[256], back[256];
     ASSERT_TRUE(PasteTableToLines(table, lines, sizeof lines));

@@ -16,16 +16,6 @@ BOOL CALLBACK FindActionPage(HWND child, LPARAM page)
     return TRUE;
 }
 
-std::string Stored(const char* name)
-{
-    RegKey key(REG_BASE_PATH, "ZORIVEN", true);
-    BYTE bytes[2048];
-    DWORD size = sizeof bytes;
-    if (!key.key || RegQueryValueExA(key.key, name, NULL, NULL, bytes, &size) != ERROR_SUCCESS)
-        return "<none>";
-    return std::string((const char*)bytes, size);
-}
-
 }  // namespace
 
 using HotKeyPageTest = gt::MainWindowTest;
@@ -34,7 +24,8 @@ TEST_F(HotKeyPageTest, ShownRefusedAndStoredBesideTheOptionBlock)
 {
     ASSERT_TRUE(Start(folder_));
     SendMessageA(g_hMainWnd, WM_ENDSESSION, TRUE, 0);
-    std::string block = Stored("OptNum");
+    unsigned char before[kOptionCount], after[kOptionCount];
+    RegKey(REG_BASE_PATH, "ZORIVEN", true).ReadBinary("OptNum", before, sizeof before);
     boxes_.Drive([&](HWND d) {
         HWND p = NULL;
         EnumChildWindows(d, FindActionPage, (LPARAM)&p);
@@ -61,10 +52,13 @@ TEST_F(HotKeyPageTest, ShownRefusedAndStoredBesideTheOptionBlock)
     ASSERT_EQ(2u, boxes_.seen().size());
     EXPECT_NE(std::string::npos, boxes_.seen()[1].text.find(gt::Sjis(u8"2 行目")))
         << boxes_.seen()[1].text;
-    EXPECT_STREQ("Term=Ctrl+Shift+V;", g_app->hotKey.pasteKeys);
-    EXPECT_EQ(std::string("Term=Ctrl+Shift+V;") + '\0', Stored("PasteKeys"));
-    EXPECT_EQ(std::string("\1\0\0\0", 4), Stored("HotKeyOff"));
-    EXPECT_EQ(std::string("\1\0\0\0", 4), Stored("PasteRestore"));
-    EXPECT_EQ(std::string("Z\6\0\0", 4), Stored("HotKey"));
-    EXPECT_EQ(block, Stored("OptNum"));
+    RegKey key(REG_BASE_PATH, "ZORIVEN", true);
+    char table[64] = "";
+    key.ReadString("PasteKeys", table, sizeof table);
+    EXPECT_STREQ("Term=Ctrl+Shift+V;", table);
+    EXPECT_EQ(1u, key.ReadDword("HotKeyOff"));
+    EXPECT_EQ(1u, key.ReadDword("PasteRestore"));
+    EXPECT_EQ(MAKEWORD('Z', kModCtrl | kModAlt), key.ReadDword("HotKey"));
+    ASSERT_TRUE(key.ReadBinary("OptNum", after, sizeof after));
+    EXPECT_EQ(0, memcmp(before, after, sizeof after));
 }

@@ -18,9 +18,6 @@ static LRESULT CALLBACK NoCtrlV(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 static LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_SIZE:
-        MoveWindow(s_edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
     case WM_SETFOCUS:
         SetFocus(s_edit);
         return 0;
@@ -50,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR args, int show)
     HWND main = CreateWindowA(name, "paste target", WS_OVERLAPPEDWINDOW, 200, 150, 420, 260,
                               NULL, NULL, instance, NULL);
     s_edit = CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL,
-                           0, 0, 10, 10, main, (HMENU)1, instance, NULL);
+                           0, 0, 400, 220, main, (HMENU)1, instance, NULL);
     if (space && strstr(space, "noctrlv"))
         s_editProc = (WNDPROC)SetWindowLongPtrA(s_edit, GWLP_WNDPROC, (LONG_PTR)NoCtrlV);
     ShowWindow(main, SW_SHOW);
