@@ -147,7 +147,8 @@ protected:
         for (size_t i = 0; i < keys.size(); ++i)
             Press(keys[i], shiftLast && i + 1 == keys.size() ? std::vector<WORD>{VK_SHIFT}
                                                               : std::vector<WORD>{});
-        return WaitFor([] { return FindVisibleWindow(0, "#32768") == NULL; });
+        // A busy machine may take seconds over a group of 200 item files.
+        return WaitFor([] { return FindVisibleWindow(0, "#32768") == NULL; }, 20000);
     }
 
     std::string library_;
