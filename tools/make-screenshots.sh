@@ -56,6 +56,10 @@ wm_pid=$!
 "$ZORIVEN_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f \
   >>"$ZORIVEN_SESSION_LOG" 2>&1
 "$ZORIVEN_WINE" reg delete 'HKCU\Software\VEXO\ZORIVEN' /f >>"$ZORIVEN_SESSION_LOG" 2>&1
+# The demo library is the start-up folder, as a user would have set it (a
+# folder on the command line is for one run only).
+"$ZORIVEN_WINE" reg add 'HKCU\Software\VEXO\ZORIVEN' /v Boot /d 'C:\ZORIVEN\Item' /f \
+  >>"$ZORIVEN_SESSION_LOG" 2>&1
 
 # The library where a user would keep it: C:\ZORIVEN\Item.
 rm -rf "$WINEPREFIX/drive_c/ZORIVEN"
