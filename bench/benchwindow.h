@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "store/cachefile.h"
 #include "store/records.h"
 #include "store/textbuf.h"
 
@@ -59,6 +60,76 @@ inline void FillRows(const std::string& folder, int n, const Entry& entry)
     for (int i = 0; i < n; ++i)
         AddItemRow(("note" + std::to_string(i) + ".txt").c_str(), TRUE, 1, &entry, -1);
     SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+}
+
+// Libraries on disk, and what reading one raw costs.
+inline bool PutFile(const std::string& path, const std::string& bytes, bool flush = false)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put;
+    BOOL ok = WriteFile(f, bytes.data(), (DWORD)bytes.size(), &put, NULL);
+    if (flush)
+        FlushFileBuffers(f);
+    return CloseHandle(f) && ok;
+}
+
+// "メモ" in code page 932, so half the names are Japanese.
+const char kBenchMemo[] = "\x83\x81\x83\x82";
+
+// A library of n items (1 to 5 entries each) and ten groups; returns the
+// names as an order file lists them.
+inline std::string MakeLibrary(const std::string& folder, int n)
+{
+    CreateDirectoryA(folder.c_str(), NULL);
+    std::string order;
+    for (int g = 0; g < 10; ++g) {
+        std::string name = "group" + std::to_string(g);
+        CreateDirectoryA((folder + "\\" + name).c_str(), NULL);
+        order += name + "\r\n";
+    }
+    for (int i = 0; i < n; ++i) {
+        std::string name = (i % 2 ? std::string(kBenchMemo) : std::string("note")) +
+                           std::to_string(i) + ".txt";
+        std::string content;
+        for (int e = 0; e <= i % 5; ++e)
+            content += "key" + std::to_string(e) + "=value " + std::to_string(i) + " " +
+                       kBenchMemo + "\r\n";
+        PutFile(folder + "\\" + name, content);
+        order += name + "\r\n";
+    }
+    return order;
+}
+
+// What loading cannot avoid: enumerate and read every file's bytes.
+inline double RawRead(const std::string& folder)
+{
+    double start = Now();
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    char buffer[4096];
+    long total = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        HANDLE f = CreateFileA((folder + "\\" + found.cFileName).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        DWORD got;
+        while (ReadFile(f, buffer, sizeof buffer, &got, NULL) && got)
+            total += got;
+        CloseHandle(f);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return Now() - start + (total < 0 ? 1 : 0);
+}
+
+// The folder's entry cache removed: its next load reads every file.
+inline void DropEntryCache(const std::string& folder)
+{
+    char full[kPathCap], cache[kPathCap];
+    if (EntryCachePath(folder.c_str(), full, cache, sizeof cache))
+        DeleteFileA(cache);
 }
 
 #endif

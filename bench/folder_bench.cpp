@@ -26,67 +26,10 @@ size_t WorkingSet()
     return counters.WorkingSetSize;
 }
 
-bool PutFile(const std::string& path, const std::string& bytes, bool flush = false)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put;
-    BOOL ok = WriteFile(f, bytes.data(), (DWORD)bytes.size(), &put, NULL);
-    if (flush)
-        FlushFileBuffers(f);
-    return CloseHandle(f) && ok;
-}
-
-// "メモ" in code page 932, so half the names are Japanese.
-const char kMemo[] = "\x83\x81\x83\x82";
-
-// A library of n items (1 to 5 entries each) and ten groups; returns the
-// names as an order file lists them.
-std::string MakeLibrary(const std::string& folder, int n)
-{
-    CreateDirectoryA(folder.c_str(), NULL);
-    std::string order;
-    for (int g = 0; g < 10; ++g) {
-        std::string name = "group" + std::to_string(g);
-        CreateDirectoryA((folder + "\\" + name).c_str(), NULL);
-        order += name + "\r\n";
-    }
-    for (int i = 0; i < n; ++i) {
-        std::string name = (i % 2 ? std::string(kMemo) : std::string("note")) + std::to_string(i) + ".txt";
-        std::string content;
-        for (int e = 0; e <= i % 5; ++e)
-            content += "key" + std::to_string(e) + "=value " + std::to_string(i) + " " + kMemo + "\r\n";
-        PutFile(folder + "\\" + name, content);
-        order += name + "\r\n";
-    }
-    return order;
-}
-
-// What loading cannot avoid: enumerate and read every file's bytes.
-double RawRead(const std::string& folder)
-{
-    double start = Now();
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-    char buffer[4096];
-    long total = 0;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        HANDLE f = CreateFileA((folder + "\\" + found.cFileName).c_str(), GENERIC_READ,
-                               FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-        DWORD got;
-        while (ReadFile(f, buffer, sizeof buffer, &got, NULL) && got)
-            total += got;
-        CloseHandle(f);
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-    return Now() - start + (total < 0 ? 1 : 0);
-}
-
+// A load that reads every file, as if the folder had never been opened.
 double TimedLoad(const std::string& folder, int* rows)
 {
+    DropEntryCache(folder);
     CopyText(g_app->currentFolder, kPathCap, folder.c_str());
     double start = Now();
     *rows = LoadFolder();

@@ -1,7 +1,7 @@
-// libFuzzer target for the byte-level code: item files as arbitrary bytes,
-// the text, name and path operations on arbitrary text, and page titles
-// (pages, EUC-JP, entities, cleaning, fallback names) into output buffers
-// of 1 to 300 bytes. The first byte chooses which. Run by hand:
+// libFuzzer target for the byte-level code: item files and entry caches as
+// arbitrary bytes, the text, name and path operations on arbitrary text,
+// and page titles (pages, EUC-JP, entities, cleaning, fallback names) into
+// output buffers of 1 to 300 bytes. The first byte chooses which. Run by hand:
 //   bash tools/fuzz.sh 600        (seconds; corpus in build/fuzz/corpus)
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/hotkeytext.h"
+#include "store/entrycache.h"
 #include "store/itemlines.h"
 #include "store/itemname.h"
 #include "store/itemtext.h"
@@ -149,6 +150,45 @@ void FuzzItemFile(const uint8_t* data, size_t size)
         CHECK(AppendItemEntry(&shortcut, e.first.c_str(), e.second.c_str(), true));
     again = ParseAll(reinterpret_cast<const uint8_t*>(shortcut.data()), shortcut.size(), 4096);
     CHECK(again == kept);
+}
+
+// The entry cache reader on the bytes, sealed with their check sum so
+// that the fuzzer reaches the records, and (for an odd first byte) behind
+// a valid header so that it starts there. What reads, writes back and
+// reads the same.
+void FuzzEntryCache(const uint8_t* data, size_t size)
+{
+    const char folder[] = "C:\\Lib";
+    std::string bytes;
+    if (size && data[0] % 2) {
+        bytes.assign("ZVCACHE\x1a", 8);
+        bytes.append({(char)kEntryCacheVersion, 0, 0, 0, (char)(sizeof folder - 1), 0});
+        bytes.append(folder);
+    }
+    bytes.append(reinterpret_cast<const char*>(data), size);
+    uint32_t sum = EntryCacheChecksum(bytes.data(), bytes.size());
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back((char)(sum >> (8 * i)));
+    EntryCache cache;
+    if (!ParseEntryCache(bytes.data(), bytes.size(), folder, &cache)) {
+        CHECK(cache.files.empty());
+        return;
+    }
+    for (const CachedFile& file : cache.files) {
+        CHECK(!file.name.empty() && file.name.size() < kPathCap && file.entries.size() <= 32);
+        for (const CachedEntry& entry : file.entries)
+            CHECK(entry.key.size() < kTextCap && entry.value.size() < kTextCap);
+        CHECK(FindCachedFile(&cache, file.name.c_str(), file.size, file.writeTime) == &file);
+    }
+    std::string again;
+    CHECK(WriteEntryCache(cache, &again));
+    EntryCache back;
+    CHECK(ParseEntryCache(again.data(), again.size(), "c:\\LIB", &back));
+    CHECK(back.files.size() == cache.files.size());
+    for (size_t i = 0; i < back.files.size(); ++i) {
+        CHECK(back.files[i].name == cache.files[i].name);
+        CHECK(back.files[i].entries.size() == cache.files[i].entries.size());
+    }
 }
 
 void FuzzText(const std::string& text, size_t cap)
@@ -428,6 +468,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (pick % 4 == 0) {
         FuzzItemFile(data, size);
+        FuzzEntryCache(data, size);
         // The text operations see the input up to its first NUL, with a
         // buffer size taken from its first byte.
         std::string text(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));

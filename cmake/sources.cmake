@@ -3,6 +3,7 @@ set(ZORIVEN_BYTE_SOURCES
   app/cmdline.cpp
   app/hotkeytext.cpp
   app/placement.cpp
+  store/entrycache.cpp
   store/itemname.cpp
   store/itemlines.cpp
   store/itemtext.cpp
@@ -25,6 +26,7 @@ set(ZORIVEN_WIN_SOURCES
   app/settings.cpp
   app/startup.cpp
   app/ui.cpp
+  store/cachefile.cpp
   store/folderload.cpp
   store/itemfile.cpp
   store/listinput.cpp
@@ -56,6 +58,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/app/cmdline_test.cpp
   tests/app/hotkeytext_test.cpp
   tests/app/placement_test.cpp
+  tests/store/entrycache_test.cpp
   tests/store/itemlines_test.cpp
   tests/store/itemname_test.cpp
   tests/store/orderindex_test.cpp

@@ -7,6 +7,7 @@
 #include "../app/state.h"
 #include "../app/ui.h"
 #include "../res/resource.h"
+#include "cachefile.h"
 #include "itemfile.h"
 #include "orderindex.h"
 #include "pathtext.h"
@@ -19,7 +20,24 @@ namespace {
 struct FoundEntry {
     std::string name;
     bool isFolder;
+    uint64_t size;
+    uint64_t writeTime;
 };
+
+// The load's use of the entry cache: the cache read at its start and the
+// one it leaves, holding exactly the item files this load met.
+struct CacheUse {
+    bool active;
+    EntryCache old, fresh;
+    size_t taken;       // files that came unchanged from the old cache
+    size_t stored;      // files read from disk into the new one
+    uint64_t settled;   // files written later are read, not cached
+};
+
+// FindFirstFileEx's faster forms, newer than the headers the program is
+// built against; Windows before 7 refuses them and is asked plainly.
+const FINDEX_INFO_LEVELS kFindInfoBasic = (FINDEX_INFO_LEVELS)1;
+const DWORD kFindLargeFetch = 2;
 
 // One load's tables: the entries met, the order-file line each sits on
 // (one slot per line, so no line index can fall outside it) and the
@@ -88,12 +106,28 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
     if (!g_app->options[NoOrderFile])
         LoadOrderIndex(&index);
     scan->positioned.assign(index.lineCount, -1);
-    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& found) {
-        if (!Accepted(found))
-            return;
-        scan->found.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        PlaceEntry(scan, index, (int)scan->found.size() - 1);
-    });
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileExA(pattern, kFindInfoBasic, &found, FindExSearchNameMatch, NULL,
+                                kFindLargeFetch);
+    if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        h = FindFirstFileA(pattern, &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    try {
+        do {
+            if (IsDotEntry(&found) || !Accepted(found))
+                continue;
+            scan->found.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                   (uint64_t)found.nFileSizeHigh << 32 | found.nFileSizeLow,
+                                   (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
+                                       found.ftLastWriteTime.dwLowDateTime});
+            PlaceEntry(scan, index, (int)scan->found.size() - 1);
+        } while (FindNextFileA(h, &found));
+    } catch (...) {
+        FindClose(h);
+        throw;
+    }
+    FindClose(h);
 }
 
 BOOL LoadFolderEntry(const char* name, BOOL isFolder, DWORD* error)
@@ -119,10 +153,73 @@ struct LoadFailures {
     std::vector<DWORD> codes;
 };
 
-static int MakeRow(const FoundEntry& found, LoadFailures* failures)
+static void StartCacheUse(CacheUse* cache)
 {
-    DWORD error;
-    BOOL made = LoadFolderEntry(found.name.c_str(), found.isFolder, &error);
+    cache->taken = cache->stored = 0;
+    cache->active = ReadEntryCacheFile(g_app->currentFolder, &cache->old);
+    cache->fresh.folder = cache->old.folder;
+    cache->fresh.files.reserve(cache->old.files.size());
+    // A file changed again within its time stamp's step (2 s on FAT) keeps
+    // its stamp: one that recent is read on every load until it settles.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    cache->settled = ((uint64_t)now.dwHighDateTime << 32 | now.dwLowDateTime) - 30000000ull;
+}
+
+static BOOL AddCachedRow(const FoundEntry& found, const CachedFile& file)
+{
+    Entry entries[kMaxEntries];
+    int count = (int)file.entries.size();
+    for (int i = 0; i < count; ++i) {
+        // AddItemRow copies the texts; it never writes through these.
+        entries[i].key = const_cast<char*>(file.entries[i].key.c_str());
+        entries[i].value = const_cast<char*>(file.entries[i].value.c_str());
+    }
+    return count > 0 && AddItemRow(found.name.c_str(), TRUE, count, entries, -1);
+}
+
+static void StoreInCache(const FoundEntry& found, int count, const Entry* entries, CacheUse* cache)
+{
+    if (!cache->active || found.writeTime > cache->settled)
+        return;
+    CachedFile file = {found.name, found.size, found.writeTime, {}};
+    for (int i = 0; i < count; ++i)
+        file.entries.push_back({entries[i].key, entries[i].value});
+    cache->fresh.files.push_back(std::move(file));
+    ++cache->stored;
+}
+
+// An item from the cache when its name, size and time are unchanged, else
+// from its file as always.
+static BOOL MakeItemRow(const FoundEntry& found, DWORD* error, CacheUse* cache)
+{
+    *error = 0;
+    if (IsExcludedExtension(found.name.c_str()))
+        return FALSE;
+    CachedFile* hit = cache->active
+        ? FindCachedFile(&cache->old, found.name.c_str(), found.size, found.writeTime) : nullptr;
+    if (hit) {
+        BOOL made = AddCachedRow(found, *hit);
+        // The name stays: the old cache is still searched by it.
+        cache->fresh.files.push_back({hit->name, hit->size, hit->writeTime, std::move(hit->entries)});
+        ++cache->taken;
+        return made;
+    }
+    Entry entries[kMaxEntries] = {};
+    int count = ReadItemFile(found.name.c_str(), entries, error);
+    if (*error)
+        return FALSE;
+    StoreInCache(found, count, entries, cache);
+    BOOL made = count > 0 && AddItemRow(found.name.c_str(), TRUE, count, entries, -1);
+    FreeEntries(count, entries);
+    return made;
+}
+
+static int MakeRow(const FoundEntry& found, LoadFailures* failures, CacheUse* cache)
+{
+    DWORD error = 0;
+    BOOL made = found.isFolder ? LoadFolderEntry(found.name.c_str(), TRUE, &error)
+                               : MakeItemRow(found, &error, cache);
     if (error) {
         failures->names.push_back(found.name);
         failures->codes.push_back(error);
@@ -130,15 +227,25 @@ static int MakeRow(const FoundEntry& found, LoadFailures* failures)
     return made ? 1 : 0;
 }
 
-static int MakeRows(const FolderScan& scan, LoadFailures* failures)
+static int MakeRows(const FolderScan& scan, LoadFailures* failures, CacheUse* cache)
 {
     int made = 0;
     for (int entry : scan.positioned)
         if (entry >= 0)
-            made += MakeRow(scan.found[entry], failures);
+            made += MakeRow(scan.found[entry], failures, cache);
     for (int entry : scan.unlisted)
-        made += MakeRow(scan.found[entry], failures);
+        made += MakeRow(scan.found[entry], failures, cache);
     return made;
+}
+
+// Rewritten only when the load met a file the old cache did not hold as
+// it is, or missed one it held.
+static void FinishCacheUse(CacheUse* cache)
+{
+    if (!cache->active || (cache->stored == 0 && cache->taken == cache->old.files.size()))
+        return;
+    SortEntryCache(&cache->fresh);
+    WriteEntryCacheFile(cache->fresh);
 }
 
 // Every unreadable entry of a load in one box that names them, so a
@@ -165,9 +272,12 @@ int LoadFolder()
         SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
         try {
             FolderScan scan;
+            CacheUse cache;
+            StartCacheUse(&cache);
             ScanFolder(pattern, &scan);
             anyUnlisted = !scan.unlisted.empty();
-            made = MakeRows(scan, &failures);
+            made = MakeRows(scan, &failures, &cache);
+            FinishCacheUse(&cache);
         } catch (const std::bad_alloc&) {
             // Out of memory: an empty list, so no partial order is saved.
             ClearItemRows();

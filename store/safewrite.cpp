@@ -24,28 +24,29 @@ static BOOL WriteAll(HANDLE file, const void* data, DWORD size)
     return TRUE;
 }
 
-// Reports the last error, removes the temporary file and fails.
-static BOOL Abandon(const char* temp)
+// Removes the temporary file and gives the error that made it fail.
+static DWORD Abandon(const char* temp)
 {
     DWORD error = GetLastError();
     DeleteFileA(temp);
-    return ShowSystemError(error ? error : ERROR_WRITE_FAULT);
+    return error ? error : ERROR_WRITE_FAULT;
 }
 
-BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size)
+// 0 when the bytes are in place, else the system's code.
+static DWORD ReplaceBytes(const char* path, const void* data, DWORD size)
 {
     char folder[kPathCap];
     if (!path || strlen(path) >= kPathCap)
-        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return ERROR_FILENAME_EXCED_RANGE;
     if (ParentPath(path, folder, sizeof folder) < 0)
         CopyText(folder, sizeof folder, ".");
 
     // GetTempFileName creates the file, so two writers never share one.
     char temp[MAX_PATH + 1];
     if (strlen(folder) > MAX_PATH - 14)
-        return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return ERROR_FILENAME_EXCED_RANGE;
     if (!GetTempFileNameA(folder, "~zv", 0, temp))
-        return ShowErrorBox(-1, NULL);
+        return GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
     HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               NULL);
     if (file == INVALID_HANDLE_VALUE)
@@ -60,7 +61,18 @@ BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size)
         return Abandon(temp);
     if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Abandon(temp);
-    return TRUE;
+    return 0;
+}
+
+BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size)
+{
+    DWORD error = ReplaceBytes(path, data, size);
+    return error ? ShowSystemError(error) : TRUE;
+}
+
+BOOL ReplaceFileBytesQuietly(const char* path, const void* data, DWORD size)
+{
+    return ReplaceBytes(path, data, size) == 0;
 }
 
 long ReadFromHandle(void* source, char* buffer, long capacity)

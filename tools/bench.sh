@@ -2,6 +2,9 @@
 # Runs a benchmark under Wine and prints its figures:
 #   bash tools/bench.sh [sizes...]        folder loading and order saving
 #                                         (default 1000 10000 100000)
+#   bash tools/bench.sh cache [sizes...]  re-opening a folder through its
+#                                         entry cache (default 1000 10000
+#                                         100000)
 #   bash tools/bench.sh copy [sizes...]   copying an item's value
 #                                         (default 1000 100000)
 #   bash tools/bench.sh paste [sizes...]  pasting a text as a new item
@@ -20,7 +23,8 @@ bash tools/build.sh >/dev/null || exit 1
 . tools/wine-session.sh
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
 bench=bench_folder
-if [ "${1:-}" = copy ] || [ "${1:-}" = paste ] || [ "${1:-}" = hotkey ]; then
+if [ "${1:-}" = copy ] || [ "${1:-}" = paste ] || [ "${1:-}" = hotkey ] ||
+   [ "${1:-}" = cache ]; then
   bench=bench_$1
   shift
 fi

@@ -1,0 +1,116 @@
+#include "cachefile.h"
+
+#include <shlobj.h>
+
+#include <new>
+#include <string>
+
+#include "orderindex.h"
+#include "pathtext.h"
+#include "safewrite.h"
+#include "textbuf.h"
+
+namespace {
+
+const char kCacheFolder[] = "VEXO\\ZORIVEN\\Cache";
+// A cache larger than this is not one the program wrote for a folder.
+const DWORD kMaxCacheBytes = 256u * 1024 * 1024;
+
+// The cache's name: a hash of the folder's path, case folded, since the
+// same folder may be reached as C:\Items or c:\items.
+void CacheFileName(const char* fullFolder, char* out, size_t cap)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : FoldName(fullFolder))
+        hash = (hash ^ (unsigned char)c) * 1099511628211ull;
+    FormatText(out, cap, "%08lx%08lx.zvc", (unsigned long)(hash >> 32), (unsigned long)(hash & 0xFFFFFFFF));
+}
+
+bool CacheFolder(char* out, size_t cap)
+{
+    char local[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, 0, local)))
+        return false;
+    return JoinPath(out, cap, local, kCacheFolder);
+}
+
+// Every missing folder of path, from the top down.
+bool MakeFolders(const char* path)
+{
+    if (CreateDirectoryA(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS)
+        return true;
+    if (GetLastError() != ERROR_PATH_NOT_FOUND)
+        return false;
+    char parent[kPathCap];
+    if (ParentPath(path, parent, sizeof parent) <= 0 || !MakeFolders(parent))
+        return false;
+    return CreateDirectoryA(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool ReadWholeFile(const char* path, std::string* bytes)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= kMaxCacheBytes;
+    DWORD got = 0;
+    if (ok) {
+        bytes->resize(size);
+        ok = size == 0 || (ReadFile(file, &(*bytes)[0], size, &got, NULL) && got == size);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
+bool EntryCachePath(const char* folder, char* fullFolder, char* out, size_t cap)
+{
+    char* filePart;
+    char name[32];
+    char cacheFolder[kPathCap];
+    DWORD length = GetFullPathNameA(folder, kPathCap, fullFolder, &filePart);
+    if (length == 0 || length >= kPathCap || !CacheFolder(cacheFolder, sizeof cacheFolder))
+        return false;
+    CacheFileName(fullFolder, name, sizeof name);
+    return JoinPath(out, cap, cacheFolder, name);
+}
+
+bool ReadEntryCacheFile(const char* folder, EntryCache* cache)
+{
+    char fullFolder[kPathCap];
+    char path[kPathCap];
+    cache->files.clear();
+    cache->folder.clear();
+    if (!folder || !EntryCachePath(folder, fullFolder, path, sizeof path))
+        return false;
+    try {
+        std::string bytes;
+        if (ReadWholeFile(path, &bytes))
+            ParseEntryCache(bytes.data(), bytes.size(), fullFolder, cache);
+    } catch (const std::bad_alloc&) {
+        cache->files.clear();
+    }
+    cache->folder = fullFolder;
+    return true;
+}
+
+bool WriteEntryCacheFile(const EntryCache& cache)
+{
+    char fullFolder[kPathCap];
+    char path[kPathCap];
+    char parent[kPathCap];
+    if (!EntryCachePath(cache.folder.c_str(), fullFolder, path, sizeof path) ||
+        ParentPath(path, parent, sizeof parent) <= 0 || !MakeFolders(parent))
+        return false;
+    try {
+        std::string bytes;
+        return WriteEntryCache(cache, &bytes) &&
+               ReplaceFileBytesQuietly(path, bytes.data(), (DWORD)bytes.size());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}

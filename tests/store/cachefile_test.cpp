@@ -1,0 +1,186 @@
+// A folder loaded through its entry cache shows exactly what reading every
+// file shows, whatever happened to the files in between.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "guitest.h"
+#include "store/cachefile.h"
+#include "store/folderload.h"
+
+using gt::MainWindowTest;
+
+namespace {
+
+class EntryCacheLoadTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        char full[kPathCap];
+        ASSERT_TRUE(EntryCachePath(folder_.c_str(), full, cache_, sizeof cache_));
+        DeleteFileA(cache_);
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        DeleteFileA(cache_);
+    }
+
+    // Long enough ago to be trusted; each stamp distinct.
+    void Age(const std::string& name)
+    {
+        HANDLE f = CreateFileA(In(name).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL,
+                               OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, f) << name;
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULONGLONG t = ((ULONGLONG)now.dwHighDateTime << 32 | now.dwLowDateTime) -
+                      864000000000ull + (++stamp_) * 10000000ull;
+        FILETIME old = {(DWORD)t, (DWORD)(t >> 32)};
+        SetFileTime(f, NULL, NULL, &old);
+        CloseHandle(f);
+    }
+    void AgedItem(const std::string& name, const std::string& bytes)
+    {
+        Item(name, bytes);
+        Age(name);
+    }
+
+    // Every row as text: name, extension, kind and entries, in list order,
+    // then the order-changed flag.
+    std::string Rows()
+    {
+        std::string all;
+        for (int r = 0; r < RowCount(); ++r) {
+            ItemRecord* rec = GetRowRecord(r);
+            all += std::string(rec->name) + "|" + (rec->ext ? rec->ext : "") + "|" +
+                   std::to_string(rec->kind);
+            for (int e = 0; e < rec->entryCount; ++e)
+                all += "|" + std::string(rec->entries[e].key) + "=" + rec->entries[e].value;
+            all += "\n";
+        }
+        return all + "changed " + std::to_string(g_app->orderChanged);
+    }
+
+    std::string CachedLoadThenFullRead()
+    {
+        LoadFolder();
+        std::string cached = Rows();
+        DeleteFileA(cache_);
+        LoadFolder();
+        EXPECT_EQ(Rows(), cached);
+        return cached;
+    }
+
+    char cache_[kPathCap] = "";
+    int stamp_ = 0;
+};
+
+std::string Content(std::mt19937* random)
+{
+    static const char* const pieces[] = {"key", "\x83\x81\x83\x82", "=", "http://127.0.0.1/", "\x0B", "x"};
+    std::string bytes;
+    int lines = (int)((*random)() % 6);
+    for (int i = 0; i < lines; ++i) {
+        bytes += (*random)() % 5 ? "" : "'comment\r\n";
+        bytes += pieces[(*random)() % 6] + std::to_string((*random)() % 100) + "=";
+        for (int p = (int)((*random)() % 4); p >= 0; --p)
+            bytes += pieces[(*random)() % 6];
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
+{
+    std::mt19937 random(23);
+    std::vector<std::string> names;
+    for (int i = 0; i < 60; ++i) {
+        names.push_back((i % 3 ? "note" : "\x83\x81\x83\x82") + std::to_string(i) +
+                        (i % 7 ? ".txt" : i % 2 ? ".url" : ".ini"));
+        AgedItem(names.back(), Content(&random));
+    }
+    Group("sub");
+    AgedItem("tool.exe", "k=v\r\n");
+    Order(names[5] + "\r\nsub\r\n" + names[0] + "\r\n");
+    ASSERT_TRUE(Start(folder_));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(cache_));
+    CachedLoadThenFullRead();
+
+    for (int round = 0; round < 8; ++round) {
+        for (int change = 0; change < 6; ++change) {
+            size_t i = random() % names.size();
+            std::string name = names[i];
+            switch (random() % 5) {
+            case 0:   // edited
+                AgedItem(name, Content(&random));
+                break;
+            case 1:   // renamed, its time kept
+                names[i] = "renamed" + std::to_string(round) + "_" + std::to_string(change) + ".txt";
+                MoveFileA(In(name).c_str(), In(names[i]).c_str());
+                break;
+            case 2:   // deleted, and a new one beside
+                DeleteFileA(In(name).c_str());
+                names[i] = "new" + std::to_string(round) + "_" + std::to_string(change) + ".txt";
+                AgedItem(names[i], Content(&random));
+                break;
+            case 3:   // only touched
+                Age(name);
+                break;
+            default:   // the same length, another text
+                std::string bytes = gt::ReadBytes(In(name));
+                if (bytes != "<missing>" && !bytes.empty())
+                    bytes[0] = bytes[0] == 'k' ? 'q' : 'k';
+                AgedItem(name, bytes);
+            }
+        }
+        CachedLoadThenFullRead();
+    }
+
+    // An unchanged folder leaves its cache untouched; a damaged, cut or
+    // foreign one is read past and rebuilt.
+    std::string full = CachedLoadThenFullRead();
+    std::string cache = gt::ReadBytes(cache_);
+    WIN32_FILE_ATTRIBUTE_DATA before, after;
+    GetFileAttributesExA(cache_, GetFileExInfoStandard, &before);
+    LoadFolder();
+    GetFileAttributesExA(cache_, GetFileExInfoStandard, &after);
+    EXPECT_EQ(0, CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime));
+    std::string flipped = cache;
+    flipped[cache.size() / 2] ^= 1;
+    for (const std::string& bad : {flipped, cache.substr(0, cache.size() - 1), std::string("junk")}) {
+        gt::WriteBytes(cache_, bad);
+        LoadFolder();
+        EXPECT_EQ(full, Rows());
+        EXPECT_EQ(cache, gt::ReadBytes(cache_));
+    }
+
+    // A cache that claims every file with other entries: used when it is
+    // this folder's (so the load did take entries from it), ignored when
+    // it names another folder.
+    char fullPath[kPathCap];
+    ASSERT_TRUE(EntryCachePath(folder_.c_str(), fullPath, cache_, sizeof cache_));
+    for (const char* owner : {"C:\\elsewhere", (const char*)fullPath}) {
+        EntryCache claim;
+        claim.folder = owner;
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA(In("*.txt").c_str(), &found);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        do
+            claim.files.push_back({found.cFileName, found.nFileSizeLow,
+                                   (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
+                                       found.ftLastWriteTime.dwLowDateTime,
+                                   {{"claimed", found.cFileName}}});
+        while (FindNextFileA(h, &found));
+        FindClose(h);
+        SortEntryCache(&claim);
+        std::string bytes;
+        ASSERT_TRUE(WriteEntryCache(claim, &bytes));
+        gt::WriteBytes(cache_, bytes);
+        LoadFolder();
+        EXPECT_EQ(owner == fullPath, Rows().find("claimed=") != std::string::npos) << owner;
+    }
+}
+
+}  // namespace
