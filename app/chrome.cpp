@@ -153,7 +153,7 @@ static BOOL CreateListView(HWND mainWindow)
     g_app->listView = CreateWindowExA(
         WS_EX_CLIENTEDGE, "SysListView32", "",
         WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-            LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_EDITLABELS,
+            LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_OWNERDATA,
         0, 0, 0, 0, mainWindow, (HMENU)IDC_LISTVIEW, g_hInstance, NULL);
     if (!g_app->listView)
         return FALSE;

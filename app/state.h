@@ -30,6 +30,9 @@ struct AppState {
     char bootFolder[kPathCap];
     ItemRecord* chainHead;
     ItemRecord* chainTail;
+    ItemRecord** rows;      // the list's rows in on-screen order; the list
+    int rowCount;           // view holds no items of its own, it asks
+    int rowCapacity;        // for what it paints
     int lastEntry;
     char lastCopied[kPathCap];
     DropTarget* dropTarget;

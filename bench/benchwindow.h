@@ -80,9 +80,15 @@ const char kBenchMemo[] = "\x83\x81\x83\x82";
 
 // A library of n items (1 to 5 entries each) and ten groups; returns the
 // names as an order file lists them.
+// tools/bench.sh makes the libraries from outside Wine beforehand (Wine
+// creates a file in a folder of n files in time growing with n) and
+// leaves the file "ready" in each; only the order is made then.
 inline std::string MakeLibrary(const std::string& folder, int n)
 {
     CreateDirectoryA(folder.c_str(), NULL);
+    bool ready = GetFileAttributesA((folder + "\\ready").c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (ready)
+        DeleteFileA((folder + "\\ready").c_str());
     std::string order;
     for (int g = 0; g < 10; ++g) {
         std::string name = "group" + std::to_string(g);
@@ -96,7 +102,8 @@ inline std::string MakeLibrary(const std::string& folder, int n)
         for (int e = 0; e <= i % 5; ++e)
             content += "key" + std::to_string(e) + "=value " + std::to_string(i) + " " +
                        kBenchMemo + "\r\n";
-        PutFile(folder + "\\" + name, content);
+        if (!ready)
+            PutFile(folder + "\\" + name, content);
         order += name + "\r\n";
     }
     return order;

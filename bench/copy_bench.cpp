@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "clip/copy.h"
+#include "ops/itemcommands.h"
 #include "res/resource.h"
 #include "store/paths.h"
 #include "store/records.h"
@@ -63,6 +64,8 @@ template <typename Step> double Best(Step step)
 }
 
 struct Figures {
+    double select;     // selecting a row far from the selected one
+    double move;       // the selected row moved up and back down
     double copy;       // the whole copy
     double rowParts;   // finding the selected row and refreshing the toolbar
     double system;     // the file check and the clipboard, Wine's own work
@@ -77,8 +80,10 @@ Figures Copies(const std::string& folder, int n)
     std::string last = folder + "\\note" + std::to_string(n - 1) + ".txt";
     HANDLE f = CreateFileA(last.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     CloseHandle(f);
-    SelectRow(n - 1);
     Figures figures;
+    figures.select = Best([n] { SelectRow(n / 2); SelectRow(n - 1); }) / 2;
+    figures.move = Best([] { MoveSelectedRow(-1); MoveSelectedRow(1); }) / 2;
+    SelectRow(n - 1);
     figures.copy = Best([] { CopyOrNotify(g_hMainWnd, CMD_COPY); });
     figures.rowParts = Best([] { GetSelectedRecord(NULL, -1); }) + Best([] { UpdateCommandStates(); });
     figures.system = Best([&] { PathExists(last.c_str(), false); }) +
@@ -102,6 +107,8 @@ int main(int argc, char** argv)
         const Figures& f = all.back();
         printf("%7d rows: copy %.1f us, bare clipboard calls %.1f us, copy/bare %.2f\n", n,
                f.copy * 1e6, raw * 1e6, f.copy / raw);
+        printf("               select a row %.1f us, move a row %.1f us\n", f.select * 1e6,
+               f.move * 1e6);
         printf("               of it: selected row and toolbar %.1f us; file check and "
                "clipboard (Wine's own work, which varies from run to run) %.1f us\n",
                f.rowParts * 1e6, f.system * 1e6);
@@ -111,6 +118,10 @@ int main(int argc, char** argv)
         printf("per-copy cost at %d vs %d rows: %.2f (selected row and toolbar: %.2f)\n",
                sizes.back(), sizes.front(), all.back().copy / all.front().copy,
                all.back().rowParts / all.front().rowParts);
+    if (all.size() > 1)
+        printf("per-select cost at %d vs %d rows: %.2f; per-move: %.2f\n", sizes.back(),
+               sizes.front(), all.back().select / all.front().select,
+               all.back().move / all.front().move);
     DestroyWindow(g_hMainWnd);
     return 0;
 }

@@ -62,7 +62,7 @@ double PasteRound(const std::string& folder, int n)
     }
     double perPaste = (Now() - start) / kPastes;
     for (int i = 0; i < kPastes; ++i)
-        SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)n, 0);
+        RemoveListRow(n);
     RemoveRound(folder);
     return perPaste;
 }

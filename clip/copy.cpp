@@ -68,7 +68,7 @@ BOOL SetClipboardText(HWND window, const char* text)
 void DropVanishedRow(int row)
 {
     ShowSystemError(ERROR_PATH_NOT_FOUND);
-    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    RemoveListRow(row);
     ShowItemCount();
     UpdateCommandStates();
 }

@@ -148,7 +148,7 @@ BOOL DeleteSelectedRow(HWND owner)
         return FALSE;
     if (!(recycle ? MoveToRecycleBin(owner, path) : DeleteForGood(path, group)))
         return FALSE;
-    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    RemoveListRow(row);
     int n = RowCount();
     if (n > 0)
         SelectRow(row < n ? row : n - 1);
@@ -235,7 +235,7 @@ BOOL MoveItemToGroup(HWND owner)
         return FALSE;
     if (!MoveFileA(from, to))
         return SystemFailure();
-    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    RemoveListRow(row);
     FinishListChange();
     return TRUE;
 }

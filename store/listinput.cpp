@@ -7,12 +7,14 @@
 #include "folderload.h"
 #include "itemname.h"
 #include "order.h"
+#include "orderindex.h"
 #include "paths.h"
 #include "pathtext.h"
 #include "records.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 // What the user typed into a rename that was refused; the box reopens
 // with it, so nothing typed is lost.
@@ -32,14 +34,38 @@ static void OnBeginLabelEdit()
     s_retypedName[0] = '\0';
 }
 
-// Rows keep their text in the record; the list asks for it when it paints.
+// Rows keep their text and picture in the record; the list asks for them
+// when it paints.
 static void OnGetDispInfo(NMLVDISPINFOA* info)
 {
-    ItemRecord* record = (ItemRecord*)info->item.lParam;
-    if (!record)
-        record = GetRowRecord(info->item.iItem);
+    ItemRecord* record = GetRowRecord(info->item.iItem);
     if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0)
-        info->item.pszText = record->name;
+        info->item.pszText = record->name ? record->name : (char*)"";
+    if (info->item.mask & LVIF_IMAGE)
+        info->item.iImage = record ? record->kind : kKindText;
+}
+
+// Typing a name's first letters moves to the next row that starts with
+// them (ASCII letters without regard to case), wrapping at the end.
+static LRESULT FindRow(UINT flags, const char* text, int start)
+{
+    int n = RowCount();
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || !text || n == 0)
+        return -1;
+    std::string typed = FoldName(text);
+    bool whole = !(flags & LVFI_PARTIAL);
+    if (start < 0 || start >= n)
+        start = 0;
+    for (int i = 0; i < n; ++i) {
+        int row = (start + i) % n;
+        const ItemRecord* record = GetRowRecord(row);
+        if (!record || !record->name || (!(flags & LVFI_WRAP) && row < start))
+            continue;
+        std::string name = FoldName(record->name);
+        if (whole ? name == typed : name.compare(0, typed.size(), typed) == 0)
+            return row;
+    }
+    return -1;
 }
 
 // The toolbar and menus must follow the selection however it moved:
@@ -49,6 +75,16 @@ static void OnItemChanged(const NMLISTVIEW* change)
     if ((change->uChanged & LVIF_STATE) &&
         ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
         UpdateCommandStates();
+}
+
+// Some list views ask in UTF-16 whatever the window's character set.
+static LRESULT OnFindItemWide(const NMLVFINDITEMW* find)
+{
+    char text[kPathCap] = "";
+    if (find->lvfi.psz && !WideCharToMultiByte(CP_ACP, 0, find->lvfi.psz, -1, text, sizeof text,
+                                               NULL, NULL))
+        return -1;
+    return FindRow(find->lvfi.flags, find->lvfi.psz ? text : NULL, find->iStart);
 }
 
 LRESULT OnListNotify(NMHDR* header)
@@ -84,6 +120,11 @@ LRESULT OnListNotify(NMHDR* header)
     case LVN_BEGINLABELEDITA:
         OnBeginLabelEdit();
         break;
+    case LVN_ODFINDITEMA:
+        return FindRow(((NMLVFINDITEMA*)header)->lvfi.flags, ((NMLVFINDITEMA*)header)->lvfi.psz,
+                       ((NMLVFINDITEMA*)header)->iStart);
+    case LVN_ODFINDITEMW:
+        return OnFindItemWide((NMLVFINDITEMW*)header);
     case LVN_ENDLABELEDITA:
         OnEndLabelEdit((NMLVDISPINFOA*)header);
         break;
@@ -125,7 +166,7 @@ static void OpenGroup(ItemRecord* record, int row)
         return;
     }
     ShowSystemError(ERROR_PATH_NOT_FOUND);
-    SendMessageA(g_app->listView, LVM_DELETEITEM, (WPARAM)row, 0);
+    RemoveListRow(row);
     ShowItemCount();
 }
 
@@ -165,9 +206,7 @@ BOOL OnEndLabelEdit(NMLVDISPINFOA* info)
     const char* text = info->item.pszText;
     if (!text || !text[0])
         return FALSE;
-    ItemRecord* record = (ItemRecord*)info->item.lParam;
-    if (!record)
-        record = GetRowRecord(info->item.iItem);
+    ItemRecord* record = GetRowRecord(info->item.iItem);
     if (!record || !record->name || EqualNoCase(text, record->name))
         return FALSE;
     // A separator would move the entry into another folder, out of sight.

@@ -28,11 +28,65 @@ static void AppendToChain(ItemRecord* record)
     g_app->chainTail = record;
 }
 
+static void SetRowState(int row, UINT state)
+{
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
+}
+
 int RowCount()
 {
-    if (!g_app || !g_app->listView)
-        return 0;
-    return (int)SendMessageA(g_app->listView, LVM_GETITEMCOUNT, 0, 0);
+    return g_app && g_app->listView ? g_app->rowCount : 0;
+}
+
+// The list paints and hit-tests as many rows as the table holds.
+static void SetListCount(bool atEnd)
+{
+    SendMessageA(g_app->listView, LVM_SETITEMCOUNT, (WPARAM)g_app->rowCount,
+                 atEnd ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : LVSICF_NOSCROLL);
+}
+
+// The list keeps the focus and the selection by row number: when rows
+// shift, both follow their row.
+static void ShiftRowStates(int focused, int selected, int from, int by, int gone)
+{
+    if (focused >= 0)
+        SetRowState(focused, 0);
+    if (selected >= 0 && selected != focused)
+        SetRowState(selected, 0);
+    auto moved = [&](int row) { return row == gone ? -1 : row >= from ? row + by : row; };
+    focused = focused >= 0 ? moved(focused) : -1;
+    selected = selected >= 0 ? moved(selected) : -1;
+    if (selected >= 0)
+        SetRowState(selected, LVIS_SELECTED | (selected == focused ? LVIS_FOCUSED : 0));
+    if (focused >= 0 && focused != selected)
+        SetRowState(focused, LVIS_FOCUSED);
+}
+
+static void CurrentRowStates(int* focused, int* selected)
+{
+    *focused = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
+                                 MAKELPARAM(LVNI_FOCUSED, 0));
+    *selected = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
+                                  MAKELPARAM(LVNI_SELECTED, 0));
+}
+
+void RemoveListRow(int row)
+{
+    if (!g_app || !g_app->listView || row < 0 || row >= g_app->rowCount)
+        return;
+    int focused, selected;
+    CurrentRowStates(&focused, &selected);
+    memmove(g_app->rows + row, g_app->rows + row + 1,
+            (size_t)(g_app->rowCount - row - 1) * sizeof *g_app->rows);
+    --g_app->rowCount;
+    bool shifted = (focused >= row) || (selected >= row);
+    if (shifted)
+        ShiftRowStates(focused, selected, row + 1, -1, row);
+    SetListCount(false);
 }
 
 BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, int position)
@@ -62,29 +116,40 @@ BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, 
     return InsertListRow(record, position, record->kind);
 }
 
+// The row shows the record's picture, so kind is not kept apart.
 BOOL InsertListRow(ItemRecord* record, int position, int kind)
 {
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = position == -1 ? RowCount() : position;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.iImage = kind;
-    item.lParam = (LPARAM)record;
-    return SendMessageA(g_app->listView, LVM_INSERTITEMA, 0, (LPARAM)&item) != -1;
+    if (!g_app || !g_app->listView)
+        return FALSE;
+    int n = g_app->rowCount;
+    if (position < 0 || position > n)
+        position = n;
+    if (n == g_app->rowCapacity) {
+        int capacity = n < 64 ? 64 : n * 2;
+        ItemRecord** grown = (ItemRecord**)realloc(g_app->rows, (size_t)capacity * sizeof *grown);
+        if (!grown)
+            return FALSE;
+        g_app->rows = grown;
+        g_app->rowCapacity = capacity;
+    }
+    int focused = -1, selected = -1;
+    if (position < n)
+        CurrentRowStates(&focused, &selected);
+    memmove(g_app->rows + position + 1, g_app->rows + position,
+            (size_t)(n - position) * sizeof *g_app->rows);
+    g_app->rows[position] = record;
+    ++g_app->rowCount;
+    SetListCount(position == n);
+    if (focused >= position || selected >= position)
+        ShiftRowStates(focused, selected, position, 1, -1);
+    return TRUE;
 }
 
 ItemRecord* GetRowRecord(int row)
 {
-    if (!g_app || !g_app->listView || row < 0)
+    if (!g_app || !g_app->listView || row < 0 || row >= g_app->rowCount)
         return nullptr;
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(g_app->listView, LVM_GETITEMA, 0, (LPARAM)&item))
-        return nullptr;
-    return (ItemRecord*)item.lParam;
+    return g_app->rows[row];
 }
 
 ItemRecord* GetSelectedRecord(int* row, int start)
@@ -111,7 +176,7 @@ ItemRecord* FindRowByName(const char* name, int* row)
         return nullptr;
     int n = RowCount();
     for (int i = 0; i < n; ++i) {
-        ItemRecord* record = GetRowRecord(i);
+        ItemRecord* record = g_app->rows[i];
         if (record && record->name && strcmp(record->name, name) == 0) {
             if (row)
                 *row = i;
@@ -119,15 +184,6 @@ ItemRecord* FindRowByName(const char* name, int* row)
         }
     }
     return nullptr;
-}
-
-static void SetRowState(int row, UINT state)
-{
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = state;
-    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
 }
 
 void SelectRow(int row)
@@ -156,16 +212,10 @@ void SelectRow(int row)
 
 void SetRowRecord(ItemRecord* record, int row)
 {
-    if (!record)
+    if (!record || !g_app || row < 0 || row >= g_app->rowCount)
         return;
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = row;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.iImage = record->kind;
-    item.lParam = (LPARAM)record;
-    SendMessageA(g_app->listView, LVM_SETITEMA, 0, (LPARAM)&item);
+    g_app->rows[row] = record;
+    SendMessageA(g_app->listView, LVM_REDRAWITEMS, (WPARAM)row, (LPARAM)row);
 }
 
 void FreeEntries(int count, Entry* entries)
@@ -194,6 +244,9 @@ void ClearItemRows()
     g_app->chainHead = nullptr;
     g_app->chainTail = nullptr;
     g_app->orderChanged = 0;
+    free(g_app->rows);
+    g_app->rows = nullptr;
+    g_app->rowCount = g_app->rowCapacity = 0;
     if (g_app->listView)
         SendMessageA(g_app->listView, LVM_DELETEALLITEMS, 0, 0);
 }

@@ -22,6 +22,9 @@ struct ItemRecord {
 
 BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, int position);
 BOOL InsertListRow(ItemRecord* record, int position, int kind);
+// Takes the row out of the list; its record stays in the chain until the
+// list is cleared. The other rows keep their selection.
+void RemoveListRow(int row);
 ItemRecord* GetRowRecord(int row);
 ItemRecord* GetSelectedRecord(int* row, int start);
 ItemRecord* FindRowByName(const char* name, int* row);

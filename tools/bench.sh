@@ -47,6 +47,27 @@ for n in [int(a) for arg in sys.argv[2:] for a in arg.split()]:
         f.write(b"".join(name.encode() + b"\r\n" for name in names))
 PY
 fi
+# The folder and cache benchmarks' libraries, made here in seconds: the
+# same names and bytes MakeLibrary (bench/benchwindow.h) would write.
+if [ "$bench" = bench_folder ] || [ "$bench" = bench_cache ]; then
+  temp=$(echo "$WINEPREFIX"/drive_c/users/*/Temp)
+  prefix=lib
+  [ "$bench" = bench_cache ] && prefix=cache
+  python3 - "$temp/zoriven-bench" "$prefix" "${@:-1000 10000 100000}" <<'PY'
+import os, sys
+base, prefix = sys.argv[1], sys.argv[2]
+memo = "\u30e1\u30e2"
+for n in " ".join(sys.argv[3:]).split():
+    folder = os.path.join(base, prefix + n)
+    os.makedirs(folder, exist_ok=True)
+    for i in range(int(n)):
+        name = ("note" if i % 2 == 0 else memo) + str(i) + ".txt"
+        lines = "".join("key%d=value %d %s\r\n" % (e, i, memo) for e in range(i % 5 + 1))
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(lines.encode("cp932"))
+    open(os.path.join(folder, "ready"), "wb").close()
+PY
+fi
 "$ZORIVEN_WINE" "$ZORIVEN_TEST_BUILD/$bench.exe" "$@"
 status=$?
 session_stop

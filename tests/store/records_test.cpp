@@ -1,6 +1,10 @@
 // Item records, the record chain and the list operations over them.
 #include "store/records.h"
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "guitest.h"
 #include "res/resource.h"
 
@@ -136,7 +140,7 @@ TEST_F(RecordsTest, RemovedRowKeepsItsRecordUntilTheNextClear)
     Add("a.txt", true);
     ItemRecord* middle = Add("b.txt", true);
     Add("c.txt", true);
-    SendMessageA(g_app->listView, LVM_DELETEITEM, 1, 0);
+    RemoveListRow(1);
     EXPECT_EQ(2, RowCount());
     EXPECT_EQ(3, ChainLength());
     bool inChain = false;
@@ -154,6 +158,45 @@ TEST_F(RecordsTest, RemovedRowKeepsItsRecordUntilTheNextClear)
     ClearItemRows();   // an empty chain clears again without harm
     Add("d.txt", true);
     EXPECT_EQ(1, ChainLength());
+}
+
+// The list view holds no rows of its own: the selection must still stay
+// on its record when rows come and go above it, and typing finds rows.
+TEST_F(RecordsTest, SelectionFollowsItsRecordAndTypingFindsRows)
+{
+    for (const char* name : {"apple.txt", "Banana.txt", "cherry.txt", "banjo"})
+        Add(name, strchr(name, '.') != nullptr);
+    SelectRow(2);
+    ItemRecord* cherry = GetRowRecord(2);
+    Add("first.txt", true, 0);
+    Add("middle.txt", true, 2);
+    int row = -1;
+    EXPECT_EQ(cherry, GetSelectedRecord(&row, -1));
+    EXPECT_EQ(4, row);
+    EXPECT_EQ(4, (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED));
+    RemoveListRow(0);
+    RemoveListRow(5);   // no such row
+    EXPECT_EQ(cherry, GetSelectedRecord(&row, -1));
+    EXPECT_EQ(3, row);
+    EXPECT_EQ(5, RowCount());
+    RemoveListRow(3);
+    EXPECT_EQ(nullptr, GetSelectedRecord(&row, -1));
+    EXPECT_EQ((std::vector<std::string>{"apple", "middle", "Banana", "banjo"}), gt::RowNames());
+
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+    find.psz = "BAN";
+    EXPECT_EQ(2, (int)SendMessageA(g_app->listView, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find));
+    EXPECT_EQ(3, (int)SendMessageA(g_app->listView, LVM_FINDITEMA, 3, (LPARAM)&find));
+    find.psz = "Ap";
+    EXPECT_EQ(0, (int)SendMessageA(g_app->listView, LVM_FINDITEMA, 2, (LPARAM)&find));
+    find.flags = LVFI_STRING | LVFI_PARTIAL;
+    EXPECT_EQ(-1, (int)SendMessageA(g_app->listView, LVM_FINDITEMA, 2, (LPARAM)&find));
+    find.flags = LVFI_STRING;
+    find.psz = "banana";
+    EXPECT_EQ(2, (int)SendMessageA(g_app->listView, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find));
+    find.psz = "ban";
+    EXPECT_EQ(-1, (int)SendMessageA(g_app->listView, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find));
 }
 
 TEST_F(RecordsTest, SetRowRecordReattaches)
