@@ -11,6 +11,7 @@
 #include "../options/optionsdialog.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
+#include "../store/folderwatch.h"
 #include "../store/listinput.h"
 #include "../store/order.h"
 #include "../store/records.h"
@@ -78,6 +79,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DROPTEXT:
         // The drop target tells the source from this whether it may delete.
         return OnDropText(hwnd, wParam, lParam);
+    case WM_FOLDERCHANGED:
+        OnFolderChanged();
+        return 0;
+    case WM_TIMER:
+        if (wParam == IDT_FOLDER_REFRESH)
+            OnRefreshTimer();
+        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

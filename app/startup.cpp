@@ -3,6 +3,7 @@
 #include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
+#include "../store/folderwatch.h"
 #include "../store/order.h"
 #include "../store/paths.h"
 #include "../store/records.h"
@@ -139,6 +140,7 @@ void TeardownMainWindow(HWND hwnd)
 {
     if (!g_app)
         return;
+    StopFolderWatch();
     SaveSettings(hwnd);
     SaveChangedOrder();
     ClearItemRows();

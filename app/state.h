@@ -8,6 +8,7 @@
 #include "hotkey.h"
 
 struct ItemRecord;
+struct FolderWatch;
 class DropTarget;
 
 struct AppState {
@@ -33,6 +34,8 @@ struct AppState {
     ItemRecord** rows;      // the list's rows in on-screen order; the list
     int rowCount;           // view holds no items of its own, it asks
     int rowCapacity;        // for what it paints
+    FolderWatch* folderWatch;   // the current folder's watch, or null
+    BOOL dragOver;              // a drag is over the window
     int lastEntry;
     char lastCopied[kPathCap];
     DropTarget* dropTarget;

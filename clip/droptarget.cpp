@@ -84,6 +84,8 @@ STDMETHODIMP_(ULONG) DropTarget::Release()
 STDMETHODIMP DropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL, DWORD* effect)
 {
     accept_ = Offers(data, CF_TEXT) || Offers(data, CF_UNICODETEXT);
+    if (g_app)
+        g_app->dragOver = TRUE;
     ChooseDropEffect(keyState, effect);
     return S_OK;
 }
@@ -97,11 +99,15 @@ STDMETHODIMP DropTarget::DragOver(DWORD keyState, POINTL, DWORD* effect)
 STDMETHODIMP DropTarget::DragLeave()
 {
     accept_ = FALSE;
+    if (g_app)
+        g_app->dragOver = FALSE;
     return S_OK;
 }
 
 STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect)
 {
+    if (g_app)
+        g_app->dragOver = FALSE;
     if (!ChooseDropEffect(keyState, effect))
         return S_OK;
     FORMATETC format = TextFormat(ChooseTextFormat(data));

@@ -28,6 +28,7 @@ set(ZORIVEN_WIN_SOURCES
   app/ui.cpp
   store/cachefile.cpp
   store/folderload.cpp
+  store/folderwatch.cpp
   store/itemfile.cpp
   store/listinput.cpp
   store/order.cpp

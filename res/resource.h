@@ -176,6 +176,10 @@
 #define IDS_HANDED_OVER     25403
 #define IDS_ITEM_COUNT      25404
 
+/* Timer of the main window: reading the folder again after a change made
+   elsewhere, once nothing is under way */
+#define IDT_FOLDER_REFRESH  25600
+
 /* Help topics opened by the dialogs' help buttons (the help file's context map) */
 #define IDH_EDIT            1011
 #define IDH_ENTRY           1013

@@ -8,6 +8,7 @@
 #include "../app/ui.h"
 #include "../res/resource.h"
 #include "cachefile.h"
+#include "folderwatch.h"
 #include "itemfile.h"
 #include "orderindex.h"
 #include "pathtext.h"
@@ -260,12 +261,12 @@ static void ReportLoadFailures(const LoadFailures& failures)
     ShowNamesError(IDS_LOAD_FAILED, (int)names.size(), names.data(), failures.codes.data());
 }
 
-int LoadFolder()
+int LoadFolder(int* failures)
 {
     ClearItemRows();
     int made = 0;
     bool anyUnlisted = false;
-    LoadFailures failures;
+    LoadFailures failed;
     char pattern[kPathCap];
     if (JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*")) {
         // Tens of thousands of rows: repaint once at the end, not per row.
@@ -276,7 +277,7 @@ int LoadFolder()
             StartCacheUse(&cache);
             ScanFolder(pattern, &scan);
             anyUnlisted = !scan.unlisted.empty();
-            made = MakeRows(scan, &failures, &cache);
+            made = MakeRows(scan, &failed, &cache);
             FinishCacheUse(&cache);
         } catch (const std::bad_alloc&) {
             // Out of memory: an empty list, so no partial order is saved.
@@ -288,13 +289,17 @@ int LoadFolder()
         InvalidateRect(g_app->listView, NULL, TRUE);
     }
     SelectRow(0);
+    WatchCurrentFolder();
     ShowFolderName();
     ShowItemCount();
     UpdateCommandStates();
     if (!g_app->options[NoOrderFile] && anyUnlisted)
         g_app->orderChanged = 1;
     try {
-        ReportLoadFailures(failures);
+        if (failures)
+            *failures = (int)failed.names.size();
+        else
+            ReportLoadFailures(failed);
     } catch (const std::bad_alloc&) {
         // No memory for the list: the box is left out, the rows stand.
     }

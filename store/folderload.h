@@ -16,6 +16,8 @@ int OrderIndexOf(const char* name);
 // given, no box and the system's code in *error (0 otherwise).
 BOOL LoadFolderEntry(const char* name, BOOL isFolder, DWORD* error = nullptr);
 // Replaces the rows with the current folder's; returns the rows made.
-int LoadFolder();
+// Files that cannot be read are named in one box, or, when failures is
+// given, only counted there.
+int LoadFolder(int* failures = nullptr);
 
 #endif

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "res/resource.h"
+#include "store/folderwatch.h"
 #include "store/paths.h"
 #include "store/records.h"
 
@@ -416,6 +417,8 @@ std::vector<std::string> FolderNames(const std::string& folder)
 void MainWindowTest::SetUp()
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\VEXO");
+    // The tests change the folder themselves and read it when they mean to.
+    g_watchFolders = FALSE;
     folder_ = MakeTempFolder();
     ASSERT_FALSE(folder_.empty());
     s_quit = false;
