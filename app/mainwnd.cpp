@@ -65,6 +65,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == kStatusNoteTimer)
             EndStatusNote();
+        else if (wParam == IDT_FOLDER_REFRESH)
+            OnRefreshTimer();
         return 0;
     case WM_CONTEXTMENU:
         // Shift+F10 or the menu key in the list: the point is -1, -1.
@@ -81,10 +83,6 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return OnDropText(hwnd, wParam, lParam);
     case WM_FOLDERCHANGED:
         OnFolderChanged();
-        return 0;
-    case WM_TIMER:
-        if (wParam == IDT_FOLDER_REFRESH)
-            OnRefreshTimer();
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
