@@ -12,6 +12,7 @@
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/folderwatch.h"
+#include "../store/loadprogress.h"
 #include "../store/listinput.h"
 #include "../store/order.h"
 #include "../store/records.h"
@@ -37,7 +38,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             SetFocus(g_app->listView);
         return 0;
     case WM_CLOSE:
-        DestroyWindow(hwnd);
+        if (!DeferUntilLoaded(hwnd, msg, wParam, lParam))
+            DestroyWindow(hwnd);
         return 0;
     case WM_ENDSESSION:
         if (wParam)
@@ -50,7 +52,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY:
         return OnListNotify((NMHDR*)lParam);
     case WM_COMMAND:
-        ExecuteCommand(hwnd, LOWORD(wParam));
+        if (!DeferUntilLoaded(hwnd, msg, wParam, lParam))
+            ExecuteCommand(hwnd, LOWORD(wParam));
         return 0;
     case WM_HOTKEY:
         if (wParam == kHotKeyId)
@@ -80,7 +83,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DROPTEXT:
         // The drop target tells the source from this whether it may delete.
-        return OnDropText(hwnd, wParam, lParam);
+        // Nothing is added to a list still being read.
+        return g_app && g_app->loading ? 0 : OnDropText(hwnd, wParam, lParam);
     case WM_FOLDERCHANGED:
         OnFolderChanged();
         return 0;

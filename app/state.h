@@ -36,6 +36,9 @@ struct AppState {
     int rowCapacity;        // for what it paints
     FolderWatch* folderWatch;   // the current folder's watch, or null
     BOOL dragOver;              // a drag is over the window
+    BOOL loading;               // a folder load is under way
+    BOOL stopLoad;              // the user asked it to stop
+    BOOL loadIncomplete;        // the rows are only part of the folder
     int lastEntry;
     char lastCopied[kPathCap];
     DropTarget* dropTarget;

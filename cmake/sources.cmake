@@ -29,6 +29,7 @@ set(ZORIVEN_WIN_SOURCES
   store/cachefile.cpp
   store/folderload.cpp
   store/folderwatch.cpp
+  store/loadprogress.cpp
   store/itemfile.cpp
   store/listinput.cpp
   store/order.cpp

@@ -179,6 +179,9 @@
 /* Timer of the main window: reading the folder again after a change made
    elsewhere, once nothing is under way */
 #define IDT_FOLDER_REFRESH  25600
+/* Status bar while a long folder load runs, and after the user stopped one */
+#define IDS_LOADING         25601
+#define IDS_LOAD_STOPPED    25602
 
 /* Help topics opened by the dialogs' help buttons (the help file's context map) */
 #define IDH_EDIT            1011

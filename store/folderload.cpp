@@ -9,6 +9,7 @@
 #include "../res/resource.h"
 #include "cachefile.h"
 #include "folderwatch.h"
+#include "loadprogress.h"
 #include "itemfile.h"
 #include "orderindex.h"
 #include "pathtext.h"
@@ -228,14 +229,25 @@ static int MakeRow(const FoundEntry& found, LoadFailures* failures, CacheUse* ca
     return made ? 1 : 0;
 }
 
-static int MakeRows(const FolderScan& scan, LoadFailures* failures, CacheUse* cache)
+// The rows in list order; *done counts the entries taken, and *stopped
+// tells that the user stopped the load before the last one.
+static int MakeRows(const FolderScan& scan, LoadFailures* failures, CacheUse* cache, int* done,
+                    bool* stopped)
 {
-    int made = 0;
+    std::vector<int> order;
     for (int entry : scan.positioned)
         if (entry >= 0)
-            made += MakeRow(scan.found[entry], failures, cache);
-    for (int entry : scan.unlisted)
-        made += MakeRow(scan.found[entry], failures, cache);
+            order.push_back(entry);
+    order.insert(order.end(), scan.unlisted.begin(), scan.unlisted.end());
+    BeginLoadProgress((int)order.size());
+    int made = 0;
+    for (*done = 0; *done < (int)order.size();) {
+        made += MakeRow(scan.found[order[*done]], failures, cache);
+        if (!ContinueLoad(++*done)) {
+            *stopped = *done < (int)order.size();
+            break;
+        }
+    }
     return made;
 }
 
@@ -264,8 +276,8 @@ static void ReportLoadFailures(const LoadFailures& failures)
 int LoadFolder(int* failures)
 {
     ClearItemRows();
-    int made = 0;
-    bool anyUnlisted = false;
+    int made = 0, done = 0;
+    bool anyUnlisted = false, stopped = false;
     LoadFailures failed;
     char pattern[kPathCap];
     if (JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*")) {
@@ -277,8 +289,12 @@ int LoadFolder(int* failures)
             StartCacheUse(&cache);
             ScanFolder(pattern, &scan);
             anyUnlisted = !scan.unlisted.empty();
-            made = MakeRows(scan, &failed, &cache);
-            FinishCacheUse(&cache);
+            made = MakeRows(scan, &failed, &cache, &done, &stopped);
+            // A stopped load writes nothing: its rows are only a part.
+            if (stopped)
+                anyUnlisted = false;
+            else
+                FinishCacheUse(&cache);
         } catch (const std::bad_alloc&) {
             // Out of memory: an empty list, so no partial order is saved.
             ClearItemRows();
@@ -289,8 +305,12 @@ int LoadFolder(int* failures)
         InvalidateRect(g_app->listView, NULL, TRUE);
     }
     SelectRow(0);
-    WatchCurrentFolder();
+    if (stopped)
+        StopFolderWatch();
+    else
+        WatchCurrentFolder();
     ShowFolderName();
+    EndLoadProgress(done, stopped);
     ShowItemCount();
     UpdateCommandStates();
     if (!g_app->options[NoOrderFile] && anyUnlisted)

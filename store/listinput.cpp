@@ -87,6 +87,18 @@ static LRESULT OnFindItemWide(const NMLVFINDITEMW* find)
     return FindRow(find->lvfi.flags, find->lvfi.psz ? text : NULL, find->iStart);
 }
 
+// During a load, opening a row stops it first; the row opens right after.
+static bool StopsLoad(NMHDR* header)
+{
+    bool enter = header->code == LVN_KEYDOWN && ((NMLVKEYDOWN*)header)->wVKey == VK_RETURN;
+    if (!g_app->loading || (header->code != NM_DBLCLK && header->code != NM_RCLICK && !enter))
+        return false;
+    g_app->stopLoad = TRUE;
+    if (header->code != NM_RCLICK)
+        PostMessageA(g_app->listView, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+}
+
 LRESULT OnListNotify(NMHDR* header)
 {
     if (header->code == TTN_NEEDTEXTA) {
@@ -95,7 +107,7 @@ LRESULT OnListNotify(NMHDR* header)
         tip->lpszText = MAKEINTRESOURCEA(header->idFrom + TOOLTIP_BASE);
         return 1;
     }
-    if (!g_app || !g_app->listView || header->hwndFrom != g_app->listView)
+    if (!g_app || !g_app->listView || header->hwndFrom != g_app->listView || StopsLoad(header))
         return 0;
     switch (header->code) {
     case NM_CLICK:

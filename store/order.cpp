@@ -148,7 +148,8 @@ static void ReorderPhysically()
 
 void SaveOrder()
 {
-    if (RowCount() == 0)
+    // Rows of a stopped load are only a part: saving them would drop the rest.
+    if (RowCount() == 0 || g_app->loadIncomplete)
         return;
     if (g_app->options[NoOrderFile]) {
         ReorderPhysically();

@@ -1,0 +1,112 @@
+#include "loadprogress.h"
+
+#include "../app/state.h"
+#include "../res/resource.h"
+#include "records.h"
+#include "textbuf.h"
+
+DWORD g_loadQuietMs = 200;
+
+namespace {
+
+const DWORD kServeEveryMs = 100;
+
+struct LoadRun {
+    int total;
+    DWORD started;
+    DWORD served;
+};
+LoadRun s_run;
+
+// 12345 as "12,345".
+void Grouped(int n, char* out, size_t cap)
+{
+    char digits[16];
+    FormatText(digits, sizeof digits, "%d", n < 0 ? 0 : n);
+    size_t length = strlen(digits), at = 0;
+    for (size_t i = 0; i < length && at + 2 < cap; ++i) {
+        if (i > 0 && (length - i) % 3 == 0)
+            out[at++] = ',';
+        out[at++] = digits[i];
+    }
+    out[at] = '\0';
+}
+
+void ShowProgress(int id, int done)
+{
+    char pattern[64], text[96], doneText[16], totalText[16];
+    if (!g_app->statusBar || LoadStringA(g_hInstance, id, pattern, sizeof pattern) <= 0)
+        return;
+    Grouped(done, doneText, sizeof doneText);
+    Grouped(s_run.total, totalText, sizeof totalText);
+    if (FormatText(text, sizeof text, pattern, doneText, totalText))
+        SendMessageA(g_app->statusBar, SB_SETTEXTA, 0, (LPARAM)text);
+}
+
+// Esc stops the load and goes no further; anything else the window must
+// answer now (painting, sizing, the list asking for rows) is answered.
+void Serve()
+{
+    MSG msg;
+    while (!g_app->stopLoad && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage((int)msg.wParam);
+            g_app->stopLoad = TRUE;
+            break;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            g_app->stopLoad = TRUE;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+void BeginLoadProgress(int total)
+{
+    s_run.total = total;
+    s_run.started = s_run.served = GetTickCount();
+    g_app->loading = TRUE;
+    g_app->stopLoad = FALSE;
+    g_app->loadIncomplete = TRUE;
+}
+
+bool ContinueLoad(int done)
+{
+    DWORD now = GetTickCount();
+    // Hidden (the first load at start-up) there is nothing to paint.
+    if (g_app->stopLoad || now - s_run.started < g_loadQuietMs ||
+        (now - s_run.served < kServeEveryMs && s_run.served != s_run.started) ||
+        !IsWindowVisible(g_hMainWnd))
+        return !g_app->stopLoad;
+    s_run.served = now;
+    ShowProgress(IDS_LOADING, done);
+    ShowItemCount();
+    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(g_app->listView, NULL, FALSE);
+    Serve();
+    if (g_app->listView)
+        SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
+    return !g_app->stopLoad;
+}
+
+void EndLoadProgress(int done, bool stopped)
+{
+    g_app->loading = FALSE;
+    g_app->stopLoad = FALSE;
+    g_app->loadIncomplete = stopped;
+    if (stopped)
+        ShowProgress(IDS_LOAD_STOPPED, done);
+}
+
+bool DeferUntilLoaded(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!g_app || !g_app->loading)
+        return false;
+    g_app->stopLoad = TRUE;
+    PostMessageA(window, message, wParam, lParam);
+    return true;
+}
