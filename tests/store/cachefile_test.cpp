@@ -17,28 +17,19 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        char full[kPathCap];
-        ASSERT_TRUE(EntryCachePath(folder_.c_str(), full, cache_, sizeof cache_));
+        ASSERT_TRUE(EntryCachePath(folder_.c_str(), full_, cache_, sizeof cache_));
         DeleteFileA(cache_);
     }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        DeleteFileA(cache_);
-    }
+    void TearDown() override { MainWindowTest::TearDown(), DeleteFileA(cache_); }
 
-    // Long enough ago to be trusted; each stamp distinct.
+    // Ten days ago, long enough to be trusted; each stamp distinct.
     void Age(const std::string& name)
     {
-        HANDLE f = CreateFileA(In(name).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL,
-                               OPEN_EXISTING, 0, NULL);
-        ASSERT_NE(INVALID_HANDLE_VALUE, f) << name;
-        FILETIME now;
-        GetSystemTimeAsFileTime(&now);
-        ULONGLONG t = ((ULONGLONG)now.dwHighDateTime << 32 | now.dwLowDateTime) -
-                      864000000000ull + (++stamp_) * 10000000ull;
-        FILETIME old = {(DWORD)t, (DWORD)(t >> 32)};
-        SetFileTime(f, NULL, NULL, &old);
+        HANDLE f = CreateFileA(In(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+        ULARGE_INTEGER t = {};
+        GetSystemTimeAsFileTime((FILETIME*)&t);
+        t.QuadPart += (++stamp_) * 10000000ull - 8640000000000ull;
+        EXPECT_TRUE(SetFileTime(f, NULL, NULL, (FILETIME*)&t)) << name;
         CloseHandle(f);
     }
     void AgedItem(const std::string& name, const std::string& bytes)
@@ -73,7 +64,7 @@ protected:
         return cached;
     }
 
-    char cache_[kPathCap] = "";
+    char full_[kPathCap] = "", cache_[kPathCap] = "";
     int stamp_ = 0;
 };
 
@@ -117,12 +108,12 @@ TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
                 AgedItem(name, Content(&random));
                 break;
             case 1:   // renamed, its time kept
-                names[i] = "renamed" + std::to_string(round) + "_" + std::to_string(change) + ".txt";
+                names[i] = "renamed" + std::to_string(round * 10 + change) + ".txt";
                 MoveFileA(In(name).c_str(), In(names[i]).c_str());
                 break;
             case 2:   // deleted, and a new one beside
                 DeleteFileA(In(name).c_str());
-                names[i] = "new" + std::to_string(round) + "_" + std::to_string(change) + ".txt";
+                names[i] = "new" + std::to_string(round * 10 + change) + ".txt";
                 AgedItem(names[i], Content(&random));
                 break;
             case 3:   // only touched
@@ -142,11 +133,14 @@ TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
     // foreign one is read past and rebuilt.
     std::string full = CachedLoadThenFullRead();
     std::string cache = gt::ReadBytes(cache_);
-    WIN32_FILE_ATTRIBUTE_DATA before, after;
-    GetFileAttributesExA(cache_, GetFileExInfoStandard, &before);
+    auto written = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExA(cache_, GetFileExInfoStandard, &data);
+        return (ULONGLONG)data.ftLastWriteTime.dwHighDateTime << 32 | data.ftLastWriteTime.dwLowDateTime;
+    };
+    ULONGLONG before = written();
     LoadFolder();
-    GetFileAttributesExA(cache_, GetFileExInfoStandard, &after);
-    EXPECT_EQ(0, CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime));
+    EXPECT_EQ(before, written());
     std::string flipped = cache;
     flipped[cache.size() / 2] ^= 1;
     for (const std::string& bad : {flipped, cache.substr(0, cache.size() - 1), std::string("junk")}) {
@@ -159,14 +153,10 @@ TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
     // A cache that claims every file with other entries: used when it is
     // this folder's (so the load did take entries from it), ignored when
     // it names another folder.
-    char fullPath[kPathCap];
-    ASSERT_TRUE(EntryCachePath(folder_.c_str(), fullPath, cache_, sizeof cache_));
-    for (const char* owner : {"C:\\elsewhere", (const char*)fullPath}) {
-        EntryCache claim;
-        claim.folder = owner;
+    for (const char* owner : {"C:\\elsewhere", (const char*)full_}) {
+        EntryCache claim = {owner, {}};
         WIN32_FIND_DATAA found;
         HANDLE h = FindFirstFileA(In("*.txt").c_str(), &found);
-        ASSERT_NE(INVALID_HANDLE_VALUE, h);
         do
             claim.files.push_back({found.cFileName, found.nFileSizeLow,
                                    (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
@@ -179,7 +169,7 @@ TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
         ASSERT_TRUE(WriteEntryCache(claim, &bytes));
         gt::WriteBytes(cache_, bytes);
         LoadFolder();
-        EXPECT_EQ(owner == fullPath, Rows().find("claimed=") != std::string::npos) << owner;
+        EXPECT_EQ(owner == full_, Rows().find("claimed=") != std::string::npos) << owner;
     }
 }
 

@@ -20,25 +20,14 @@ class FolderWatchTest : public MainWindowTest {
 protected:
     typedef std::vector<std::string> Names;
 
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        g_watchFolders = TRUE;
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        g_watchFolders = FALSE;
-    }
+    void SetUp() override { MainWindowTest::SetUp(), g_watchFolders = TRUE; }
+    void TearDown() override { MainWindowTest::TearDown(), g_watchFolders = FALSE; }
 
     // Runs the commands in a command prompt of its own, in the folder.
     void Elsewhere(const std::string& commands)
     {
         std::string line = "cmd.exe /c " + commands;
-        STARTUPINFOA start = {};
-        start.cb = sizeof start;
-        start.dwFlags = STARTF_USESHOWWINDOW;
-        start.wShowWindow = SW_HIDE;
+        STARTUPINFOA start = {sizeof start};
         PROCESS_INFORMATION process = {};
         ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder_.c_str(),
                                    &start, &process));

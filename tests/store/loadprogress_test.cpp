@@ -14,11 +14,7 @@ namespace {
 
 class StoppedLoadTest : public MainWindowTest {
 protected:
-    void TearDown() override
-    {
-        g_loadQuietMs = 200;
-        MainWindowTest::TearDown();
-    }
+    void TearDown() override { g_loadQuietMs = 200, MainWindowTest::TearDown(); }
 };
 
 TEST_F(StoppedLoadTest, EscStopsTheLoadAndNothingIsWrittenFromItsRows)
