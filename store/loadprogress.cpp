@@ -9,12 +9,17 @@ DWORD g_loadQuietMs = 200;
 
 namespace {
 
-const DWORD kServeEveryMs = 100;
+// The queue is looked at often, so that Esc or a command stops the load
+// at once; painting costs more under some systems than reading hundreds of
+// files, so the rows and the progress are shown less often.
+const DWORD kLookEveryMs = 100;
+const DWORD kPaintEveryMs = 500;
 
 struct LoadRun {
     int total;
     DWORD started;
-    DWORD served;
+    DWORD looked;
+    DWORD painted;
 };
 LoadRun s_run;
 
@@ -68,7 +73,7 @@ void Serve()
 void BeginLoadProgress(int total)
 {
     s_run.total = total;
-    s_run.started = s_run.served = GetTickCount();
+    s_run.started = s_run.looked = s_run.painted = GetTickCount();
     g_app->loading = TRUE;
     g_app->stopLoad = FALSE;
     g_app->loadIncomplete = TRUE;
@@ -77,18 +82,26 @@ void BeginLoadProgress(int total)
 bool ContinueLoad(int done)
 {
     DWORD now = GetTickCount();
+    bool first = s_run.looked == s_run.started;
     // Hidden (the first load at start-up) there is nothing to paint.
     if (g_app->stopLoad || now - s_run.started < g_loadQuietMs ||
-        (now - s_run.served < kServeEveryMs && s_run.served != s_run.started) ||
-        !IsWindowVisible(g_hMainWnd))
+        (now - s_run.looked < kLookEveryMs && !first) || !IsWindowVisible(g_hMainWnd))
         return !g_app->stopLoad;
-    s_run.served = now;
-    ShowProgress(IDS_LOADING, done);
-    ShowItemCount();
-    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(g_app->listView, NULL, FALSE);
+    s_run.looked = now;
+    bool paint = first || now - s_run.painted >= kPaintEveryMs;
+    if (!paint && !HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)))
+        return true;
+    if (paint) {
+        s_run.painted = now;
+        ShowProgress(IDS_LOADING, done);
+        ShowItemCount();
+        SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+        // Rows come at the end: once the first page is full it stays as it is.
+        if (done <= (int)SendMessageA(g_app->listView, LVM_GETCOUNTPERPAGE, 0, 0) + 1)
+            InvalidateRect(g_app->listView, NULL, FALSE);
+    }
     Serve();
-    if (g_app->listView)
+    if (paint && g_app->listView)
         SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
     return !g_app->stopLoad;
 }
