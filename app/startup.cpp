@@ -98,7 +98,12 @@ BOOL CreateMainWindow(const char* cmdline, int showCmd)
         return FALSE;
     ShowWindow(hwnd, showCmd);
     UpdateWindow(hwnd);
-    ApplyHotKey(hwnd);
+    // Read once the window is on screen: a long first load paints its
+    // progress and rows there instead of keeping the window away.
+    if (IsWindow(hwnd))
+        LoadFolder();
+    if (IsWindow(hwnd))
+        ApplyHotKey(hwnd);
     return TRUE;
 }
 
@@ -108,7 +113,6 @@ LRESULT OnMainCreate(HWND hwnd)
     if (!CreateChrome(hwnd))
         return -1;
     g_app->dropTarget = RegisterDropTarget(hwnd, WM_DROPTEXT);
-    LoadFolder();
     return 0;
 }
 
