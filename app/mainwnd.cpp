@@ -13,7 +13,7 @@
 #include "../store/folderload.h"
 #include "../store/folderwatch.h"
 #include "../store/loadprogress.h"
-#include "../store/listinput.h"
+#include "listinput.h"
 #include "../store/order.h"
 #include "../store/records.h"
 #include "chrome.h"

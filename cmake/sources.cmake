@@ -19,6 +19,7 @@ set(ZORIVEN_WIN_SOURCES
   app/about.cpp
   app/chrome.cpp
   app/history.cpp
+  app/listinput.cpp
   app/hotkey.cpp
   app/mainwnd.cpp
   app/menus.cpp
@@ -31,7 +32,6 @@ set(ZORIVEN_WIN_SOURCES
   store/folderwatch.cpp
   store/loadprogress.cpp
   store/itemfile.cpp
-  store/listinput.cpp
   store/order.cpp
   store/paths.cpp
   store/records.cpp

@@ -6,7 +6,7 @@
 #include "clip/copy.h"
 #include "clip/entrymenu.h"
 #include "res/resource.h"
-#include "store/listinput.h"
+#include "app/listinput.h"
 #include "store/pathtext.h"
 #include "web/browser.h"
 

@@ -1,16 +1,16 @@
 #include "listinput.h"
 
-#include "../app/state.h"
-#include "../app/ui.h"
 #include "../clip/copy.h"
 #include "../res/resource.h"
-#include "folderload.h"
-#include "itemname.h"
-#include "order.h"
-#include "orderindex.h"
-#include "paths.h"
-#include "pathtext.h"
-#include "records.h"
+#include "../store/folderload.h"
+#include "../store/itemname.h"
+#include "../store/order.h"
+#include "../store/orderindex.h"
+#include "../store/paths.h"
+#include "../store/pathtext.h"
+#include "../store/records.h"
+#include "state.h"
+#include "ui.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 #ifndef ZORIVEN_LISTINPUT_H
 #define ZORIVEN_LISTINPUT_H
 
-#include "../app/winver.h"
+#include "winver.h"
 
 // WM_NOTIFY of the main window; the result it must return.
 LRESULT OnListNotify(NMHDR* header);

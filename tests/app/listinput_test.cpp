@@ -6,7 +6,7 @@
 #include "guitest.h"
 #include "res/resource.h"
 #include "clip/paste.h"
-#include "store/listinput.h"
+#include "app/listinput.h"
 
 using gt::MainWindowTest;
 typedef std::vector<std::string> Names;
