@@ -27,13 +27,13 @@ Rows Read(const std::string& bytes)   // the rows the dialog shows
     return rows;
 }
 
-Rows Parse(const std::string& spec)   // "k=v;k2=v2"
+Rows Parse(const std::string& list)   // "k=v;k2=v2"
 {
     Rows rows;
-    for (size_t at = 0; at < spec.size();) {
-        size_t end = spec.find(';', at), eq = spec.find('=', at);
-        rows.emplace_back(spec.substr(at, eq - at), spec.substr(eq + 1, end - eq - 1));
-        at = end == std::string::npos ? spec.size() : end + 1;
+    for (size_t at = 0; at < list.size();) {
+        size_t end = list.find(';', at), eq = list.find('=', at);
+        rows.emplace_back(list.substr(at, eq - at), list.substr(eq + 1, end - eq - 1));
+        at = end == std::string::npos ? list.size() : end + 1;
     }
     return rows;
 }
