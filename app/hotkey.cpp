@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "../clip/copy.h"
+#include "../clip/paste.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/itemfile.h"
@@ -101,9 +102,7 @@ BOOL ApplyHotKey(HWND mainWindow)
 
 static bool Accepted(const WIN32_FIND_DATAA& found)
 {
-    if (IsDotEntry(&found) || EqualNoCase(found.cFileName, ORDER_FILE_NAME))
-        return false;
-    if (g_app->options[ExcludeHidden] && (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
+    if (IsDotEntry(&found) || !IsListedEntry(found))
         return false;
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
            !IsExcludedExtension(found.cFileName);
@@ -248,10 +247,7 @@ static void FillFolder(HotMenu* m, HMENU menu, int folderNode)
         AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
         AppendResourceCommand(menu, AddLeaf(m, folderNode, -1), IDS_HOTKEY_SHOW_ALL);
     } else if (rows == 0) {
-        AppendMenuA(menu, MF_STRING | MF_GRAYED, 0, "");
-        char text[kLabelCap] = "";
-        LoadStringA(g_hInstance, IDS_HOTKEY_EMPTY, text, sizeof text);
-        ModifyMenuA(menu, 0, MF_BYPOSITION | MF_STRING | MF_GRAYED, 0, text);
+        AppendResourceCommand(menu, 0, IDS_HOTKEY_EMPTY);
     }
 }
 
@@ -341,28 +337,6 @@ static void StartFolder(char* out)
 }
 
 // ---- The paste ----
-
-// The clipboard's text now, or null when it holds none.
-static char* TakeClipboardText(HWND window)
-{
-    char* copy = nullptr;
-    if (!OpenClipboardPatiently(window))
-        return nullptr;
-    HANDLE data = GetClipboardData(CF_TEXT);
-    const char* text = data ? (const char*)GlobalLock(data) : nullptr;
-    if (text) {
-        size_t size = GlobalSize(data);
-        size_t length = strnlen(text, size);
-        copy = (char*)malloc(length + 1);
-        if (copy) {
-            memcpy(copy, text, length);
-            copy[length] = '\0';
-        }
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return copy;
-}
 
 static bool IsExtendedKey(unsigned char vk)
 {
@@ -475,7 +449,7 @@ static void Deliver(HWND mainWindow, const HotMenu* m, int id, bool copyOnly)
     bool other = IsWindow(m->target) && m->targetProcess != GetCurrentProcessId();
     bool paste = other && !copyOnly;
     bool restore = paste && g_app->hotKey.restoreClipboard;
-    char* old = restore ? TakeClipboardText(mainWindow) : nullptr;
+    char* old = restore ? GetClipboardText(mainWindow, NULL) : nullptr;
     bool copied = SetClipboardText(mainWindow, text) != FALSE;
     if (other)
         ReturnToTarget(m);

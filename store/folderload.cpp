@@ -83,7 +83,7 @@ int OrderIndexOf(const char* name)
     return FindOrderLine(&index, name);
 }
 
-static bool Accepted(const WIN32_FIND_DATAA& found)
+bool IsListedEntry(const WIN32_FIND_DATAA& found)
 {
     if (EqualNoCase(found.cFileName, ORDER_FILE_NAME))
         return false;
@@ -117,7 +117,7 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
         return;
     try {
         do {
-            if (IsDotEntry(&found) || !Accepted(found))
+            if (IsDotEntry(&found) || !IsListedEntry(found))
                 continue;
             scan->found.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                                    (uint64_t)found.nFileSizeHigh << 32 | found.nFileSizeLow,
