@@ -36,11 +36,6 @@ struct CacheUse {
     uint64_t settled;   // files written later are read, not cached
 };
 
-// FindFirstFileEx's faster forms, newer than the headers the program is
-// built against; Windows before 7 refuses them and is asked plainly.
-const FINDEX_INFO_LEVELS kFindInfoBasic = (FINDEX_INFO_LEVELS)1;
-const DWORD kFindLargeFetch = 2;
-
 // One load's tables: the entries met, the order-file line each sits on
 // (one slot per line, so no line index can fall outside it) and the
 // unlisted ones in enumeration order.
@@ -108,28 +103,15 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
     if (!g_app->options[NoOrderFile])
         LoadOrderIndex(&index);
     scan->positioned.assign(index.lineCount, -1);
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileExA(pattern, kFindInfoBasic, &found, FindExSearchNameMatch, NULL,
-                                kFindLargeFetch);
-    if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
-        h = FindFirstFileA(pattern, &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    try {
-        do {
-            if (IsDotEntry(&found) || !IsListedEntry(found))
-                continue;
-            scan->found.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                                   (uint64_t)found.nFileSizeHigh << 32 | found.nFileSizeLow,
-                                   (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
-                                       found.ftLastWriteTime.dwLowDateTime});
-            PlaceEntry(scan, index, (int)scan->found.size() - 1);
-        } while (FindNextFileA(h, &found));
-    } catch (...) {
-        FindClose(h);
-        throw;
-    }
-    FindClose(h);
+    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& found) {
+        if (!IsListedEntry(found))
+            return;
+        scan->found.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               (uint64_t)found.nFileSizeHigh << 32 | found.nFileSizeLow,
+                               (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
+                                   found.ftLastWriteTime.dwLowDateTime});
+        PlaceEntry(scan, index, (int)scan->found.size() - 1);
+    });
 }
 
 BOOL LoadFolderEntry(const char* name, BOOL isFolder, DWORD* error)
