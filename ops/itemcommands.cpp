@@ -79,11 +79,8 @@ static bool HasRecycleBin(const char* path)
 static bool FolderHasEntries(const char* folder)
 {
     char pattern[kPathCap];
-    bool any = false;
-    if (!JoinPath(pattern, sizeof pattern, folder, "*.*"))
-        return true;
-    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA&) { any = true; });
-    return any;
+    // A folder too deep to search is taken as full: the question errs safe.
+    return !JoinPath(pattern, sizeof pattern, folder, "*.*") || CountFolderEntries(pattern) > 0;
 }
 
 // One shell file operation on one path (to: null for a delete); 0 when
