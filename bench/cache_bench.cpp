@@ -38,20 +38,6 @@ double TimedLoad(const std::string& folder)
     return Now() - start;
 }
 
-// Wine's list view on its own: n rows inserted, as a load makes them.
-double ListViewOnly(int n)
-{
-    ClearItemRows();
-    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
-    double start = Now();
-    for (int i = 0; i < n; ++i)
-        InsertListRow(nullptr, -1, 1);
-    double took = Now() - start;
-    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
-    ClearItemRows();
-    return took;
-}
-
 // Rewrites one item in a hundred (a different one each round) with new
 // text, as another program would.
 void ChangeOnePercent(const std::string& folder, int n, int round)

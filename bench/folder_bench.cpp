@@ -36,20 +36,6 @@ double TimedLoad(const std::string& folder, int* rows)
     return Now() - start;
 }
 
-// Wine's list view on its own: inserting n callback rows.
-double ListViewOnly(int n)
-{
-    ClearItemRows();
-    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
-    double start = Now();
-    for (int i = 0; i < n; ++i)
-        InsertListRow(nullptr, -1, 1);
-    double took = Now() - start;
-    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
-    ClearItemRows();
-    return took;
-}
-
 struct Figures {
     int n;
     double loadOrdered, loadUnordered, raw, listView, save, rawWrite, rawFlushed, rawReplace,
