@@ -91,13 +91,7 @@ TEST_F(FolderWatchTest, ChangesMadeElsewhereAppearKeepingArrangementAndSelection
 
 TEST_F(FolderWatchTest, TheFirstRowShownStaysWhenRowsAreAdded)
 {
-    std::string order;
-    for (int i = 0; i < 150; ++i) {
-        std::string name = "note" + std::to_string(1000 + i) + ".txt";
-        Item(name);
-        order += name + "\r\n";
-    }
-    Order(order);
+    Notes(150, 1000);
     ASSERT_TRUE(Start(folder_));
     Select(120);
     int top = (int)SendMessageA(g_app->listView, LVM_GETTOPINDEX, 0, 0);

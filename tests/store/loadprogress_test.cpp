@@ -19,13 +19,8 @@ protected:
 
 TEST_F(StoppedLoadTest, EscStopsTheLoadAndNothingIsWrittenFromItsRows)
 {
-    std::string order;
-    for (int i = 0; i < 40; ++i) {
-        std::string name = "note" + std::to_string(10 + i) + ".txt";
-        Item(name);
-        order += name + "\r\n";
-    }
-    Order(order);
+    Notes(40, 10);
+    const std::string order = gt::ReadBytes(In(ORDER_FILE_NAME));
     ASSERT_TRUE(Start(folder_));
     ASSERT_EQ(40, RowCount());
 

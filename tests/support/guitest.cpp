@@ -459,6 +459,17 @@ void MainWindowTest::Close()
     FreeAppState();
 }
 
+void MainWindowTest::Notes(int count, int first)
+{
+    std::string order;
+    for (int i = 0; i < count; ++i) {
+        std::string name = "note" + std::to_string(first + i) + ".txt";
+        Item(name);
+        order += name + "\r\n";
+    }
+    Order(order);
+}
+
 void MainWindowTest::Command(int id)
 {
     PostMessageA(g_hMainWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);

@@ -164,6 +164,8 @@ protected:
     void Item(const std::string& name, const std::string& bytes = "k=v\r\n");
     void Group(const std::string& name);
     void Order(const std::string& bytes) { Item("ZORIVEN.ORD", bytes); }
+    // count items "note<first>.txt", "note<first+1>.txt", ... in that order.
+    void Notes(int count, int first);
     std::string In(const std::string& name) { return folder_ + "\\" + name; }
 
     std::string folder_;
