@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "../res/resource.h"
+#include "../store/records.h"
+#include "searchbox.h"
 #include "state.h"
 
 #define TB(image, command) {image, command, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0}
@@ -14,10 +16,14 @@ static const TBBUTTON kToolbarButtons[] = {
     TB(3, CMD_NEW_ITEM), TB(4, CMD_EDIT),    TB(5, CMD_DELETE),
     TB(1, CMD_DUPLICATE), TB(6, CMD_REFRESH), TB_SEPARATOR,
     TB(7, CMD_MOVE_UP),  TB(8, CMD_MOVE_DOWN), TB_SEPARATOR,
-    TB(9, CMD_PARENT),
+    TB(9, CMD_PARENT),   TB_SEPARATOR,
+    // The filter box stands over this gap, which the layout widens so that
+    // box and button sit at the right end.
+    {220, IDC_SEARCH_GAP, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    TB(10, CMD_FIND_ALL),
 };
 
-enum { kToolbarImages = 10, kFlatToolbarVersion = 0x40047, kStatusFallbackWidth = 150 };
+enum { kToolbarImages = 11, kFlatToolbarVersion = 0x40047, kStatusFallbackWidth = 150 };
 enum { kToolbarMaskGrey = 192 };   // the strip's background, light grey
 
 DWORD GetCommonControlsVersion(const char* library)
@@ -103,6 +109,8 @@ static BOOL CreateToolbar(HWND mainWindow, DWORD version)
     if (!g_app->toolbar)
         return FALSE;
     SetToolbarImages();
+    if (!CreateSearchBox(g_app->toolbar))
+        return FALSE;
     // Flat buttons exist from 4.71 on; older libraries keep the raised look.
     if (version >= kFlatToolbarVersion) {
         LRESULT style = SendMessageA(g_app->toolbar, TB_GETSTYLE, 0, 0);
@@ -196,11 +204,10 @@ void LayoutStatusParts()
     RECT client;
     GetClientRect(GetParent(g_app->statusBar), &client);
     int width = kStatusFallbackWidth;
-    // Room for the largest count the part is meant for, with its word.
-    char format[32], widest[64];
-    if (LoadStringA(g_hInstance, IDS_ITEM_COUNT, format, sizeof format) <= 0)
-        CopyText(format, sizeof format, "%d");
-    FormatText(widest, sizeof widest, format, 999999);
+    // Room for the largest count the part is meant for, filtered, with its
+    // word.
+    char widest[64];
+    FormatItemCount(widest, sizeof widest, 999999, 999999, true);
     HDC dc = GetDC(g_app->statusBar);
     if (dc) {
         SIZE size;
@@ -253,6 +260,7 @@ void LayoutChrome(BOOL fromSize, WPARAM wParam, LPARAM lParam)
     if (listHeight < 0)
         listHeight = 0;
     MoveWindow(g_app->listView, 0, top, width, listHeight, TRUE);
+    LayoutSearchBox();
     LayoutStatusParts();
     RECT listClient;
     GetClientRect(g_app->listView, &listClient);

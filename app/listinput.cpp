@@ -245,8 +245,7 @@ BOOL OnEndLabelEdit(NMLVDISPINFOA* info)
         ReopenRename(info->item.iItem, text);
         return FALSE;
     }
-    free(record->name);
-    record->name = name;
+    SetRecordName(record, name);
     SetRowRecord(record, info->item.iItem);
     SendMessageA(g_app->listView, LVM_UPDATE, (WPARAM)info->item.iItem, 0);
     g_app->orderChanged = 1;

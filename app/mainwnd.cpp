@@ -8,6 +8,7 @@
 #include "../ops/folderdialog.h"
 #include "../ops/itemcommands.h"
 #include "../ops/launch.h"
+#include "../ops/searchdialog.h"
 #include "../options/optionsdialog.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
@@ -19,6 +20,7 @@
 #include "chrome.h"
 #include "hotkey.h"
 #include "menus.h"
+#include "searchbox.h"
 #include "state.h"
 #include "ui.h"
 
@@ -52,7 +54,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY:
         return OnListNotify((NMHDR*)lParam);
     case WM_COMMAND:
-        if (!DeferUntilLoaded(hwnd, msg, wParam, lParam))
+        // The filter box's notes, which the toolbar passes on; typing there
+        // never stops a load.
+        if (g_app && lParam && (HWND)lParam == g_app->searchBox)
+            OnSearchBoxCommand(HIWORD(wParam));
+        else if (!DeferUntilLoaded(hwnd, msg, wParam, lParam))
             ExecuteCommand(hwnd, LOWORD(wParam));
         return 0;
     case WM_HOTKEY:
@@ -97,6 +103,14 @@ static void OnRefresh()
 {
     SaveChangedOrder();
     LoadFolder();
+}
+
+// Ctrl+Shift+K: the filter box's text is searched for everywhere.
+static void SearchWholeLibrary(HWND hwnd)
+{
+    char text[kSearchTextCap];
+    GetSearchBoxText(text, sizeof text);
+    SearchLibrary(hwnd, text);
 }
 
 void ExecuteCommand(HWND hwnd, int id)
@@ -147,7 +161,14 @@ void ExecuteCommand(HWND hwnd, int id)
         FolderCommand(hwnd);
         break;
     case CMD_SAVE_ORDER:
-        SaveOrder();
+        if (!RowsFiltered())
+            SaveOrder();
+        break;
+    case CMD_FIND:
+        FocusSearchBox();
+        break;
+    case CMD_FIND_ALL:
+        SearchWholeLibrary(hwnd);
         break;
     case CMD_EDITOR:
         LaunchEditor();

@@ -28,6 +28,7 @@ void EnableMenuCommands(HMENU menu)
     EnableCommand(menu, CMD_EDITOR, state.item && g_app->editorPath[0]);
     EnableCommand(menu, CMD_MOVE_UP, state.up);
     EnableCommand(menu, CMD_MOVE_DOWN, state.down);
+    EnableCommand(menu, CMD_SAVE_ORDER, state.ordered);
 }
 
 // The value behind an entry-menu item, for the status bar.

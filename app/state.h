@@ -34,6 +34,11 @@ struct AppState {
     ItemRecord** rows;      // the list's rows in on-screen order; the list
     int rowCount;           // view holds no items of its own, it asks
     int rowCapacity;        // for what it paints
+    ItemRecord** shown;     // while a filter is on, the rows it shows
+    int shownCount;
+    int shownCapacity;
+    BOOL filtered;
+    HWND searchBox;         // the filter box in the toolbar
     FolderWatch* folderWatch;   // the current folder's watch, or null
     BOOL dragOver;              // a drag is over the window
     BOOL loading;               // a folder load is under way

@@ -74,11 +74,11 @@ void DropVanishedRow(int row)
 }
 
 // Index of the entry to use, or -1 when the user chose none.
-static int ChooseEntry(HWND window, ItemRecord* record, BOOL atPointer)
+static int ChooseEntry(HWND window, ItemRecord* record, const POINT* under)
 {
     if (record->entryCount == 1 && !g_app->options[MenuForSingle])
         return 0;
-    int id = ShowEntryMenu(window, record, atPointer);
+    int id = ShowEntryMenu(window, record, under);
     if (id < CMD_ENTRY_FIRST || id - CMD_ENTRY_FIRST >= record->entryCount)
         return -1;
     return id - CMD_ENTRY_FIRST;
@@ -95,20 +95,34 @@ void CopyOrNotify(HWND window, int command, BOOL atPointer)
         ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
         return;
     }
-    if (!EqualNoCase(path, g_app->lastCopied))
-        g_app->lastEntry = -1;
-    CopyText(g_app->lastCopied, kPathCap, path);
     if (!PathExists(path, false)) {
         DropVanishedRow(row);
         return;
     }
+    // Only a menu goes under the row; finding the row may scroll to it.
+    POINT under = {0, 0};
+    bool menu = record->entryCount > 1 || g_app->options[MenuForSingle];
+    if (!atPointer && menu)
+        KeyboardMenuPoint(&under);
+    TakeRecordValue(window, record, path, command, atPointer ? nullptr : &under);
+    UpdateCommandStates();
+    // Without NOACTIVATE the move activates the window, which raises it again.
+    if (g_app->options[BackAfterCopy])
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
-    int index = ChooseEntry(window, record, atPointer);
+bool TakeRecordValue(HWND window, ItemRecord* record, const char* path, int command,
+                     const POINT* under)
+{
+    if (!EqualNoCase(path, g_app->lastCopied))
+        g_app->lastEntry = -1;
+    CopyText(g_app->lastCopied, kPathCap, path);
+    int index = ChooseEntry(window, record, under);
     if (index < 0)
-        return;
+        return false;
     const char* value = record->entries[index].value;
     if (!value)
-        return;
+        return false;
     g_app->lastEntry = CMD_ENTRY_FIRST + index;
 
     bool isUrl = IsUrl(value);
@@ -119,9 +133,5 @@ void CopyOrNotify(HWND window, int command, BOOL atPointer)
         NotifyBrowser(window, value);
     if (copied || notify)
         ShowStatusNote(copied ? IDS_COPIED : IDS_HANDED_OVER, record->name);
-
-    UpdateCommandStates();
-    // Without NOACTIVATE the move activates the window, which raises it again.
-    if (g_app->options[BackAfterCopy])
-        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return copied || notify;
 }

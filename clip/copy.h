@@ -8,6 +8,13 @@
 // menu opens at the pointer or, for the keyboard, under the row.
 void CopyOrNotify(HWND window, int command, BOOL atPointer = FALSE);
 
+struct ItemRecord;
+// The same for a record of any folder, whose file is at path: the entry
+// menu (for several entries) opens at *under, or at the pointer when under
+// is null. True when the value went to the clipboard or the browser.
+bool TakeRecordValue(HWND window, ItemRecord* record, const char* path, int command,
+                     const POINT* under);
+
 // Replaces the clipboard's contents by text as CF_TEXT, byte for byte.
 // False (clipboard untouched) for a missing or empty text. Any other
 // failure is reported in the error box: the user must never believe a

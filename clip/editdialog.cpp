@@ -261,11 +261,8 @@ static BOOL SaveItem(HWND dialog)
         saved = RowsReadBack(dialog, count, rows, IsShortcutName(path)) &&
                 WriteItemFile(path, count, rows) && AddItemRow(path, TRUE, count, rows, -1);
     } else if ((saved = RewriteEditedItem(dialog, path, count, rows))) {
-        ItemRecord* item = g_edit->item;
-        FreeEntries(item->entryCount, item->entries);
         // The rows' copies become the record's own.
-        memcpy(item->entries, rows, sizeof rows);
-        item->entryCount = count;
+        SetRecordEntries(g_edit->item, count, rows);
         count = 0;
     }
     FreeEntries(count, rows);

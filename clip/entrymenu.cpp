@@ -14,7 +14,7 @@ enum {
     kSizeOfMetrics = 340   // the classic NONCLIENTMETRICSA, understood everywhere
 };
 
-int ShowEntryMenu(HWND window, ItemRecord* item, BOOL atPointer)
+int ShowEntryMenu(HWND window, ItemRecord* item, const POINT* under)
 {
     HMENU menu = CreatePopupMenu();
     if (!menu)
@@ -40,10 +40,10 @@ int ShowEntryMenu(HWND window, ItemRecord* item, BOOL atPointer)
     if (PeekMessageA(&pending, NULL, WM_CHAR, WM_CHAR, PM_NOREMOVE) && pending.wParam == '\r')
         PeekMessageA(&pending, NULL, WM_CHAR, WM_CHAR, PM_REMOVE);
     POINT at = {0, 0};
-    if (atPointer)
-        GetCursorPos(&at);
+    if (under)
+        at = *under;
     else
-        KeyboardMenuPoint(&at);
+        GetCursorPos(&at);
     int chosen = (int)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window,
                                      NULL);
     DestroyMenu(menu);

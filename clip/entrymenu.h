@@ -7,10 +7,10 @@
 
 struct ItemRecord;
 
-// Shows the keys at the mouse cursor, or under the selected row;
-// CMD_ENTRY_FIRST + the chosen entry's index, or 0 when the menu was
-// dismissed or could not be made.
-int ShowEntryMenu(HWND window, ItemRecord* item, BOOL atPointer);
+// Shows the keys at the point given (screen coordinates), or at the mouse
+// cursor; CMD_ENTRY_FIRST + the chosen entry's index, or 0 when the menu
+// was dismissed or could not be made.
+int ShowEntryMenu(HWND window, ItemRecord* item, const POINT* under);
 
 // WM_MEASUREITEM and WM_DRAWITEM of the main window; always TRUE.
 BOOL MeasureEntryMenuItem(HWND window, MEASUREITEMSTRUCT* m);

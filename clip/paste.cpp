@@ -194,8 +194,6 @@ BOOL AppendEntryToItem(int row, const Entry* entry)
         return FALSE;
     if (count == 0)
         return RefuseFullItem(record);
-    FreeEntries(record->entryCount, record->entries);
-    memcpy(record->entries, entries, sizeof entries);
-    record->entryCount = count;
+    SetRecordEntries(record, count, entries);
     return TRUE;
 }

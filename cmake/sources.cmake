@@ -9,6 +9,7 @@ set(ZORIVEN_BYTE_SOURCES
   store/itemtext.cpp
   store/orderindex.cpp
   store/pathtext.cpp
+  store/searchfold.cpp
   store/sjis.cpp
   store/textbuf.cpp
   web/titletext.cpp
@@ -20,6 +21,7 @@ set(ZORIVEN_WIN_SOURCES
   app/chrome.cpp
   app/history.cpp
   app/listinput.cpp
+  app/searchbox.cpp
   app/hotkey.cpp
   app/mainwnd.cpp
   app/menus.cpp
@@ -34,11 +36,14 @@ set(ZORIVEN_WIN_SOURCES
   store/itemfile.cpp
   store/order.cpp
   store/paths.cpp
+  store/librarysearch.cpp
   store/records.cpp
   store/safewrite.cpp
+  store/searchtext.cpp
   ops/folderdialog.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
+  ops/searchdialog.cpp
   # Attributes and options dialogs.
   ops/attributes.cpp
   options/optionsdialog.cpp

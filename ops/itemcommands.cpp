@@ -198,7 +198,8 @@ BOOL MoveSelectedRow(int direction)
     int row = -1;
     ItemRecord* record = GetSelectedRecord(&row, -1);
     int target = row + direction;
-    if (!record || target < 0 || target >= RowCount())
+    // A filtered view hides the rows between: it never rearranges them.
+    if (RowsFiltered() || !record || target < 0 || target >= RowCount())
         return FALSE;
     ItemRecord* other = GetRowRecord(target);
     if (!other)

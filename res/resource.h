@@ -99,6 +99,8 @@
 #define CMD_SAVE_ORDER      1038
 #define CMD_EDITOR          1039
 #define CMD_EXPLORER        1040
+#define CMD_FIND            1041   /* the filter box gets the keyboard */
+#define CMD_FIND_ALL        1042   /* search of the whole library */
 #define CMD_TOOLBAR         1061
 #define CMD_STATUSBAR       1062
 #define CMD_CLIPINFO        1067
@@ -117,6 +119,8 @@
 /* Child window ids of the main window */
 #define IDC_TOOLBAR         1001
 #define IDC_STATUSBAR       1002
+#define IDC_SEARCHBOX       1004   /* the filter box, a child of the toolbar */
+#define IDC_SEARCH_GAP      1006   /* the toolbar's gap the box stands over */
 #define IDC_LISTVIEW        0
 
 /* Message strings */
@@ -182,6 +186,26 @@
 /* Status bar while a long folder load runs, and after the user stopped one */
 #define IDS_LOADING         25601
 #define IDS_LOAD_STOPPED    25602
+
+/* Search: the filter box's hint, the filtered row count, the whole-library
+   search dialog */
+#define IDS_SEARCH_HINT     25700
+#define IDS_FILTER_COUNT    25701
+#define IDS_SEARCH_RESULTS  25702   /* %s matches in %s folders */
+#define IDS_SEARCHING       25703   /* progress: folders read, matches */
+#define IDS_SEARCH_STOPPED  25704
+#define IDS_SEARCH_SKIPPED  25705   /* folders or files that could not be read */
+#define IDS_COLUMN_FOLDER   25706
+#define IDS_SEARCH_STOP     25707   /* the search button while a search runs */
+#define IDS_SEARCH_GO       25708
+#define IDD_SEARCH          1008
+#define IDM_SEARCHMENU      106
+#define IDC_SEARCH_TEXT     101
+#define IDC_SEARCH_GO       102
+#define IDC_SEARCH_LIST     103
+#define IDC_SEARCH_STATUS   104
+#define CMD_SEARCH_OPEN     4101    /* results menu: go to the folder */
+#define CMD_SEARCH_COPY     4102    /* results menu: copy */
 
 /* Help topics opened by the dialogs' help buttons (the help file's context map) */
 #define IDH_EDIT            1011

@@ -114,3 +114,49 @@ bool WriteEntryCacheFile(const EntryCache& cache)
         return false;
     }
 }
+
+void StartCacheUse(CacheUse* cache, const char* folder)
+{
+    cache->taken = cache->stored = 0;
+    cache->active = ReadEntryCacheFile(folder, &cache->old);
+    cache->fresh.folder = cache->old.folder;
+    cache->fresh.files.clear();
+    cache->fresh.files.reserve(cache->old.files.size());
+    // A file changed again within its time stamp's step (2 s on FAT) keeps
+    // its stamp: one that recent is read on every load until it settles.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    cache->settled = ((uint64_t)now.dwHighDateTime << 32 | now.dwLowDateTime) - 30000000ull;
+}
+
+const CachedFile* TakeCachedFile(CacheUse* cache, const char* name, uint64_t size,
+                                 uint64_t writeTime)
+{
+    CachedFile* hit = cache->active ? FindCachedFile(&cache->old, name, size, writeTime) : nullptr;
+    if (!hit)
+        return nullptr;
+    // The name stays in the old cache: it is still searched by it.
+    cache->fresh.files.push_back({hit->name, hit->size, hit->writeTime, std::move(hit->entries)});
+    ++cache->taken;
+    return &cache->fresh.files.back();
+}
+
+void StoreInCache(CacheUse* cache, const char* name, uint64_t size, uint64_t writeTime,
+                  int count, const char* const* keys, const char* const* values)
+{
+    if (!cache->active || writeTime > cache->settled)
+        return;
+    CachedFile file = {name, size, writeTime, {}};
+    for (int i = 0; i < count; ++i)
+        file.entries.push_back({keys[i], values[i]});
+    cache->fresh.files.push_back(std::move(file));
+    ++cache->stored;
+}
+
+void FinishCacheUse(CacheUse* cache)
+{
+    if (!cache->active || (cache->stored == 0 && cache->taken == cache->old.files.size()))
+        return;
+    SortEntryCache(&cache->fresh);
+    WriteEntryCacheFile(cache->fresh);
+}

@@ -23,4 +23,29 @@ bool ReadEntryCacheFile(const char* folder, EntryCache* cache);
 // without a message when it cannot.
 bool WriteEntryCacheFile(const EntryCache& cache);
 
+// One folder read through its cache: the cache as it was, and the one to
+// leave behind, holding exactly the item files met on this reading.
+struct CacheUse {
+    bool active;
+    EntryCache old, fresh;
+    size_t taken;       // files that came unchanged from the old cache
+    size_t stored;      // files read from disk into the new one
+    uint64_t settled;   // files written later are read, not cached
+};
+
+// Reads the folder's cache; without one the reading still works, it only
+// leaves nothing behind.
+void StartCacheUse(CacheUse* cache, const char* folder);
+// The entries of the file of this name, size and time when the cache holds
+// them (they then pass into the new cache), else null.
+const CachedFile* TakeCachedFile(CacheUse* cache, const char* name, uint64_t size,
+                                 uint64_t writeTime);
+// The entries just read from the file go into the new cache.
+void StoreInCache(CacheUse* cache, const char* name, uint64_t size, uint64_t writeTime,
+                  int count, const char* const* keys, const char* const* values);
+// Rewrites the cache file when the reading met a file the old cache did
+// not hold as it is, or missed one it held. Only for a reading that met
+// every entry of the folder.
+void FinishCacheUse(CacheUse* cache);
+
 #endif

@@ -26,16 +26,6 @@ struct FoundEntry {
     uint64_t writeTime;
 };
 
-// The load's use of the entry cache: the cache read at its start and the
-// one it leaves, holding exactly the item files this load met.
-struct CacheUse {
-    bool active;
-    EntryCache old, fresh;
-    size_t taken;       // files that came unchanged from the old cache
-    size_t stored;      // files read from disk into the new one
-    uint64_t settled;   // files written later are read, not cached
-};
-
 // One load's tables: the entries met, the order-file line each sits on
 // (one slot per line, so no line index can fall outside it) and the
 // unlisted ones in enumeration order.
@@ -137,19 +127,6 @@ struct LoadFailures {
     std::vector<DWORD> codes;
 };
 
-static void StartCacheUse(CacheUse* cache)
-{
-    cache->taken = cache->stored = 0;
-    cache->active = ReadEntryCacheFile(g_app->currentFolder, &cache->old);
-    cache->fresh.folder = cache->old.folder;
-    cache->fresh.files.reserve(cache->old.files.size());
-    // A file changed again within its time stamp's step (2 s on FAT) keeps
-    // its stamp: one that recent is read on every load until it settles.
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    cache->settled = ((uint64_t)now.dwHighDateTime << 32 | now.dwLowDateTime) - 30000000ull;
-}
-
 static BOOL AddCachedRow(const FoundEntry& found, const CachedFile& file)
 {
     Entry entries[kMaxEntries];
@@ -162,17 +139,6 @@ static BOOL AddCachedRow(const FoundEntry& found, const CachedFile& file)
     return count > 0 && AddItemRow(found.name.c_str(), TRUE, count, entries, -1);
 }
 
-static void StoreInCache(const FoundEntry& found, int count, const Entry* entries, CacheUse* cache)
-{
-    if (!cache->active || found.writeTime > cache->settled)
-        return;
-    CachedFile file = {found.name, found.size, found.writeTime, {}};
-    for (int i = 0; i < count; ++i)
-        file.entries.push_back({entries[i].key, entries[i].value});
-    cache->fresh.files.push_back(std::move(file));
-    ++cache->stored;
-}
-
 // An item from the cache when its name, size and time are unchanged, else
 // from its file as always.
 static BOOL MakeItemRow(const FoundEntry& found, DWORD* error, CacheUse* cache)
@@ -180,20 +146,20 @@ static BOOL MakeItemRow(const FoundEntry& found, DWORD* error, CacheUse* cache)
     *error = 0;
     if (IsExcludedExtension(found.name.c_str()))
         return FALSE;
-    CachedFile* hit = cache->active
-        ? FindCachedFile(&cache->old, found.name.c_str(), found.size, found.writeTime) : nullptr;
-    if (hit) {
-        BOOL made = AddCachedRow(found, *hit);
-        // The name stays: the old cache is still searched by it.
-        cache->fresh.files.push_back({hit->name, hit->size, hit->writeTime, std::move(hit->entries)});
-        ++cache->taken;
-        return made;
-    }
+    const CachedFile* hit = TakeCachedFile(cache, found.name.c_str(), found.size, found.writeTime);
+    if (hit)
+        return AddCachedRow(found, *hit);
     Entry entries[kMaxEntries] = {};
     int count = ReadItemFile(found.name.c_str(), entries, error);
     if (*error)
         return FALSE;
-    StoreInCache(found, count, entries, cache);
+    const char* keys[kMaxEntries];
+    const char* values[kMaxEntries];
+    for (int i = 0; i < count; ++i) {
+        keys[i] = entries[i].key;
+        values[i] = entries[i].value;
+    }
+    StoreInCache(cache, found.name.c_str(), found.size, found.writeTime, count, keys, values);
     BOOL made = count > 0 && AddItemRow(found.name.c_str(), TRUE, count, entries, -1);
     FreeEntries(count, entries);
     return made;
@@ -233,16 +199,6 @@ static int MakeRows(const FolderScan& scan, LoadFailures* failures, CacheUse* ca
     return made;
 }
 
-// Rewritten only when the load met a file the old cache did not hold as
-// it is, or missed one it held.
-static void FinishCacheUse(CacheUse* cache)
-{
-    if (!cache->active || (cache->stored == 0 && cache->taken == cache->old.files.size()))
-        return;
-    SortEntryCache(&cache->fresh);
-    WriteEntryCacheFile(cache->fresh);
-}
-
 // Every unreadable entry of a load in one box that names them, so a
 // folder of locked files is one box per load, not one per file.
 static void ReportLoadFailures(const LoadFailures& failures)
@@ -268,7 +224,7 @@ int LoadFolder(int* failures)
         try {
             FolderScan scan;
             CacheUse cache;
-            StartCacheUse(&cache);
+            StartCacheUse(&cache, g_app->currentFolder);
             ScanFolder(pattern, &scan);
             anyUnlisted = !scan.unlisted.empty();
             made = MakeRows(scan, &failed, &cache, &done, &stopped);
@@ -287,6 +243,7 @@ int LoadFolder(int* failures)
         InvalidateRect(g_app->listView, NULL, TRUE);
     }
     SelectRow(0);
+    ReapplyRowFilter();
     if (stopped)
         StopFolderWatch();
     else

@@ -167,10 +167,12 @@ bool RefreshKeepingView()
     SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
     LoadFolder(&failures);
     KeepArrangement(before);
+    ReapplyRowFilter();
     g_app->orderChanged |= changed;
-    int row = record ? RowOfKey(selectedKey) : -1;
+    int index = record ? RowOfKey(selectedKey) : -1;
+    int row = index >= 0 ? RowOfRecord(g_app->rows[index]) : -1;
     if (row < 0 && selected >= 0)
-        row = std::min(selected, g_app->rowCount - 1);
+        row = std::min(selected, RowCount() - 1);
     if (row < 0) {
         LVITEMA none = {};
         none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

@@ -23,27 +23,13 @@ struct LoadRun {
 };
 LoadRun s_run;
 
-// 12345 as "12,345".
-void Grouped(int n, char* out, size_t cap)
-{
-    char digits[16];
-    FormatText(digits, sizeof digits, "%d", n < 0 ? 0 : n);
-    size_t length = strlen(digits), at = 0;
-    for (size_t i = 0; i < length && at + 2 < cap; ++i) {
-        if (i > 0 && (length - i) % 3 == 0)
-            out[at++] = ',';
-        out[at++] = digits[i];
-    }
-    out[at] = '\0';
-}
-
 void ShowProgress(int id, int done)
 {
     char pattern[64], text[96], doneText[16], totalText[16];
     if (!g_app->statusBar || LoadStringA(g_hInstance, id, pattern, sizeof pattern) <= 0)
         return;
-    Grouped(done, doneText, sizeof doneText);
-    Grouped(s_run.total, totalText, sizeof totalText);
+    FormatGrouped(doneText, sizeof doneText, done);
+    FormatGrouped(totalText, sizeof totalText, s_run.total);
     if (FormatText(text, sizeof text, pattern, doneText, totalText))
         SendMessageA(g_app->statusBar, SB_SETTEXTA, 0, (LPARAM)text);
 }

@@ -26,7 +26,7 @@ static std::string RowFileName(const ItemRecord* record)
 
 BOOL WriteOrderFile()
 {
-    int rows = RowCount();
+    int rows = AllRowCount();
     if (rows == 0)
         return FALSE;
     char path[kPathCap];
@@ -35,7 +35,7 @@ BOOL WriteOrderFile()
     std::string content;
     content.reserve((size_t)rows * 24);
     for (int row = 0; row < rows; ++row) {
-        const ItemRecord* record = GetRowRecord(row);
+        const ItemRecord* record = AllRowRecord(row);
         if (!record)
             continue;
         content.append(record->name ? record->name : "");
@@ -98,9 +98,9 @@ static std::vector<std::string> RemainingNames()
 static void ParkAll(std::vector<std::string>* parked, const char* parking)
 {
     try {
-        parked->reserve(RowCount());
-        for (int row = 0, rows = RowCount(); row < rows; ++row)
-            if (const ItemRecord* record = GetRowRecord(row))
+        parked->reserve(AllRowCount());
+        for (int row = 0, rows = AllRowCount(); row < rows; ++row)
+            if (const ItemRecord* record = AllRowRecord(row))
                 Park(parked, parking, RowFileName(record));
         if (g_app->options[ExcludeHidden])
             for (const std::string& name : RemainingNames())
@@ -149,7 +149,7 @@ static void ReorderPhysically()
 void SaveOrder()
 {
     // Rows of a stopped load are only a part: saving them would drop the rest.
-    if (RowCount() == 0 || g_app->loadIncomplete)
+    if (AllRowCount() == 0 || g_app->loadIncomplete)
         return;
     if (g_app->options[NoOrderFile]) {
         ReorderPhysically();

@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "../app/state.h"
 #include "../res/resource.h"
 #include "itemname.h"
 #include "pathtext.h"
+#include "searchtext.h"
 
 char* CopyString(const char* text)
 {
@@ -37,15 +39,88 @@ static void SetRowState(int row, UINT state)
     SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
 }
 
+// The folded text the rows are filtered by (empty: none), and the folder
+// it was typed in.
+static std::string s_filter;
+static char s_filterFolder[kPathCap];
+
+// The rows the list shows, by list row.
+static ItemRecord** ShownRows()
+{
+    return g_app->filtered ? g_app->shown : g_app->rows;
+}
+
 int RowCount()
 {
+    if (!g_app || !g_app->listView)
+        return 0;
+    return g_app->filtered ? g_app->shownCount : g_app->rowCount;
+}
+
+int AllRowCount()
+{
     return g_app && g_app->listView ? g_app->rowCount : 0;
+}
+
+ItemRecord* AllRowRecord(int index)
+{
+    return index >= 0 && index < AllRowCount() ? g_app->rows[index] : nullptr;
+}
+
+bool RowsFiltered()
+{
+    return g_app && g_app->filtered;
+}
+
+static int AllIndexOf(const ItemRecord* record)
+{
+    for (int i = 0; i < g_app->rowCount; ++i)
+        if (g_app->rows[i] == record)
+            return i;
+    return -1;
+}
+
+int RowOfRecord(const ItemRecord* record)
+{
+    ItemRecord** rows = g_app && g_app->listView ? ShownRows() : nullptr;
+    for (int i = 0, n = RowCount(); rows && record && i < n; ++i)
+        if (rows[i] == record)
+            return i;
+    return -1;
+}
+
+static bool Reserve(ItemRecord*** table, int* capacity, int needed)
+{
+    if (needed <= *capacity)
+        return true;
+    int grown = *capacity < 64 ? 64 : *capacity;
+    while (grown < needed)
+        grown *= 2;
+    ItemRecord** bigger = (ItemRecord**)realloc(*table, (size_t)grown * sizeof *bigger);
+    if (!bigger)
+        return false;
+    *table = bigger;
+    *capacity = grown;
+    return true;
+}
+
+static void InsertAt(ItemRecord** table, int* count, int position, ItemRecord* record)
+{
+    memmove(table + position + 1, table + position, (size_t)(*count - position) * sizeof *table);
+    table[position] = record;
+    ++*count;
+}
+
+static void RemoveAt(ItemRecord** table, int* count, int position)
+{
+    memmove(table + position, table + position + 1, (size_t)(*count - position - 1) * sizeof *table);
+    --*count;
 }
 
 // The list paints and hit-tests as many rows as the table holds.
 static void SetListCount(bool atEnd)
 {
-    SendMessageA(g_app->listView, LVM_SETITEMCOUNT, (WPARAM)g_app->rowCount,
+    SendMessageA(g_app->listView, LVM_SETITEMCOUNT, (WPARAM)RowCount(),
                  atEnd ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : LVSICF_NOSCROLL);
 }
 
@@ -76,24 +151,28 @@ static void CurrentRowStates(int* focused, int* selected)
 
 void RemoveListRow(int row)
 {
-    if (!g_app || !g_app->listView || row < 0 || row >= g_app->rowCount)
+    if (!g_app || !g_app->listView || row < 0 || row >= RowCount())
         return;
     int focused, selected;
     CurrentRowStates(&focused, &selected);
-    memmove(g_app->rows + row, g_app->rows + row + 1,
-            (size_t)(g_app->rowCount - row - 1) * sizeof *g_app->rows);
-    --g_app->rowCount;
+    int index = row;
+    if (g_app->filtered) {
+        index = AllIndexOf(g_app->shown[row]);
+        RemoveAt(g_app->shown, &g_app->shownCount, row);
+    }
+    if (index >= 0)
+        RemoveAt(g_app->rows, &g_app->rowCount, index);
     bool shifted = (focused >= row) || (selected >= row);
     if (shifted)
         ShiftRowStates(focused, selected, row + 1, -1, row);
     SetListCount(false);
 }
 
-BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, int position)
+ItemRecord* MakeRecord(const char* path, BOOL isItem, int count, const Entry* entries)
 {
     ItemRecord* record = (ItemRecord*)calloc(1, sizeof(ItemRecord));
     if (!record)
-        return FALSE;
+        return nullptr;
 
     char name[kRowNameCap];
     char ext[kNamePartCap];
@@ -111,7 +190,25 @@ BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, 
         record->entries[i].key = CopyString(entries[i].key);
         record->entries[i].value = CopyString(entries[i].value);
     }
+    return record;
+}
 
+void FreeRecord(ItemRecord* record)
+{
+    if (!record)
+        return;
+    free(record->name);
+    free(record->ext);
+    FreeEntries(record->entryCount, record->entries);
+    free(record->searchText);
+    free(record);
+}
+
+BOOL AddItemRow(const char* path, BOOL isItem, int count, const Entry* entries, int position)
+{
+    ItemRecord* record = MakeRecord(path, isItem, count, entries);
+    if (!record)
+        return FALSE;
     AppendToChain(record);
     return InsertListRow(record, position, record->kind);
 }
@@ -121,24 +218,25 @@ BOOL InsertListRow(ItemRecord* record, int position, int kind)
 {
     if (!g_app || !g_app->listView)
         return FALSE;
-    int n = g_app->rowCount;
+    int n = RowCount();
     if (position < 0 || position > n)
         position = n;
-    if (n == g_app->rowCapacity) {
-        int capacity = n < 64 ? 64 : n * 2;
-        ItemRecord** grown = (ItemRecord**)realloc(g_app->rows, (size_t)capacity * sizeof *grown);
-        if (!grown)
-            return FALSE;
-        g_app->rows = grown;
-        g_app->rowCapacity = capacity;
-    }
+    if (!Reserve(&g_app->rows, &g_app->rowCapacity, g_app->rowCount + 1) ||
+        (g_app->filtered && !Reserve(&g_app->shown, &g_app->shownCapacity, n + 1)))
+        return FALSE;
     int focused = -1, selected = -1;
     if (position < n)
         CurrentRowStates(&focused, &selected);
-    memmove(g_app->rows + position + 1, g_app->rows + position,
-            (size_t)(n - position) * sizeof *g_app->rows);
-    g_app->rows[position] = record;
-    ++g_app->rowCount;
+    // A row made while a filter is on is shown, matching or not, and goes
+    // into the folder's order before the row it was put before.
+    int index = position;
+    if (g_app->filtered) {
+        index = position < n ? AllIndexOf(g_app->shown[position]) : g_app->rowCount;
+        if (index < 0)
+            index = g_app->rowCount;
+        InsertAt(g_app->shown, &g_app->shownCount, position, record);
+    }
+    InsertAt(g_app->rows, &g_app->rowCount, index, record);
     SetListCount(position == n);
     if (focused >= position || selected >= position)
         ShiftRowStates(focused, selected, position, 1, -1);
@@ -147,9 +245,9 @@ BOOL InsertListRow(ItemRecord* record, int position, int kind)
 
 ItemRecord* GetRowRecord(int row)
 {
-    if (!g_app || !g_app->listView || row < 0 || row >= g_app->rowCount)
+    if (row < 0 || row >= RowCount())
         return nullptr;
-    return g_app->rows[row];
+    return ShownRows()[row];
 }
 
 ItemRecord* GetSelectedRecord(int* row, int start)
@@ -176,7 +274,7 @@ ItemRecord* FindRowByName(const char* name, int* row)
         return nullptr;
     int n = RowCount();
     for (int i = 0; i < n; ++i) {
-        ItemRecord* record = g_app->rows[i];
+        ItemRecord* record = GetRowRecord(i);
         if (record && record->name && strcmp(record->name, name) == 0) {
             if (row)
                 *row = i;
@@ -212,9 +310,14 @@ void SelectRow(int row)
 
 void SetRowRecord(ItemRecord* record, int row)
 {
-    if (!record || !g_app || row < 0 || row >= g_app->rowCount)
+    if (!record || row < 0 || row >= RowCount())
         return;
-    g_app->rows[row] = record;
+    if (g_app->filtered) {
+        int index = AllIndexOf(g_app->shown[row]);
+        if (index >= 0)
+            g_app->rows[index] = record;
+    }
+    ShownRows()[row] = record;
     SendMessageA(g_app->listView, LVM_REDRAWITEMS, (WPARAM)row, (LPARAM)row);
 }
 
@@ -230,15 +333,27 @@ void FreeEntries(int count, Entry* entries)
     }
 }
 
+void SetRecordEntries(ItemRecord* record, int count, const Entry* entries)
+{
+    FreeEntries(record->entryCount, record->entries);
+    memcpy(record->entries, entries, (size_t)count * sizeof *entries);
+    record->entryCount = count;
+    ForgetSearchText(record);
+}
+
+void SetRecordName(ItemRecord* record, char* name)
+{
+    free(record->name);
+    record->name = name;
+    ForgetSearchText(record);
+}
+
 void ClearItemRows()
 {
     ItemRecord* record = g_app->chainHead;
     while (record) {
         ItemRecord* next = record->next;
-        free(record->name);
-        free(record->ext);
-        FreeEntries(record->entryCount, record->entries);
-        free(record);
+        FreeRecord(record);
         record = next;
     }
     g_app->chainHead = nullptr;
@@ -247,6 +362,11 @@ void ClearItemRows()
     free(g_app->rows);
     g_app->rows = nullptr;
     g_app->rowCount = g_app->rowCapacity = 0;
+    // The filter's text stays, for the same folder read again.
+    free(g_app->shown);
+    g_app->shown = nullptr;
+    g_app->shownCount = g_app->shownCapacity = 0;
+    g_app->filtered = FALSE;
     if (g_app->listView)
         SendMessageA(g_app->listView, LVM_DELETEALLITEMS, 0, 0);
 }
@@ -257,13 +377,86 @@ static void SetStatusText(int part, const char* text)
         SendMessageA(g_app->statusBar, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
 }
 
+void FormatItemCount(char* out, size_t cap, int shown, int all, bool filtered)
+{
+    char format[32], shownText[16], allText[16];
+    int id = filtered ? IDS_FILTER_COUNT : IDS_ITEM_COUNT;
+    if (LoadStringA(g_hInstance, id, format, sizeof format) <= 0)
+        CopyText(format, sizeof format, filtered ? "%s / %s" : "%s");
+    FormatGrouped(shownText, sizeof shownText, shown);
+    FormatGrouped(allText, sizeof allText, all);
+    if (filtered)
+        FormatText(out, cap, format, shownText, allText);
+    else
+        FormatText(out, cap, format, shownText);
+}
+
 void ShowItemCount()
 {
-    char format[32], text[64];
-    if (LoadStringA(g_hInstance, IDS_ITEM_COUNT, format, sizeof format) <= 0)
-        CopyText(format, sizeof format, "%d");
-    FormatText(text, sizeof text, format, RowCount());
+    char text[64];
+    FormatItemCount(text, sizeof text, RowCount(), AllRowCount(), RowsFiltered());
     SetStatusText(2, text);
+}
+
+// The focused and the selected row lose both states, found without a
+// walk of every row.
+static void ClearRowStates()
+{
+    int focused, selected;
+    CurrentRowStates(&focused, &selected);
+    if (focused >= 0)
+        SetRowState(focused, 0);
+    if (selected >= 0 && selected != focused)
+        SetRowState(selected, 0);
+}
+
+void SetRowFilter(const std::string& folded)
+{
+    if (!g_app || !g_app->listView)
+        return;
+    ItemRecord* selected = GetSelectedRecord(nullptr, -1);
+    ClearRowStates();
+    s_filter = folded;
+    CopyText(s_filterFolder, sizeof s_filterFolder, g_app->currentFolder);
+    g_app->filtered = FALSE;
+    g_app->shownCount = 0;
+    if (!folded.empty() && Reserve(&g_app->shown, &g_app->shownCapacity, g_app->rowCount)) {
+        try {
+            for (int i = 0; i < g_app->rowCount; ++i)
+                if (RecordMatches(g_app->rows[i], folded))
+                    g_app->shown[g_app->shownCount++] = g_app->rows[i];
+            g_app->filtered = TRUE;
+        } catch (const std::bad_alloc&) {
+            // No memory to fold the texts: every row stays in sight.
+            g_app->shownCount = 0;
+        }
+    }
+    SetListCount(false);
+    // The row the user was on stays chosen; when the filter hides it, the
+    // first match is, so that Enter in the list takes it.
+    int row = RowOfRecord(selected);
+    if (row < 0 && g_app->filtered)
+        row = RowCount() > 0 ? 0 : -1;
+    if (row >= 0)
+        SelectRow(row);
+    InvalidateRect(g_app->listView, NULL, TRUE);
+    ShowItemCount();
+    UpdateCommandStates();
+}
+
+bool ReapplyRowFilter()
+{
+    if (s_filter.empty())
+        return true;
+    // Another folder is shown: its rows are not what the filter was for.
+    if (!EqualNoCase(s_filterFolder, g_app->currentFolder)) {
+        s_filter.clear();
+        if (g_app->searchBox)
+            SetWindowTextA(g_app->searchBox, "");
+        return false;
+    }
+    SetRowFilter(s_filter);
+    return true;
 }
 
 void KeyboardMenuPoint(POINT* at)
@@ -337,8 +530,11 @@ SelectionState CurrentSelectionState()
     ItemRecord* record = GetSelectedRecord(&row, -1);
     int n = RowCount();
     state.item = state.selected && record && record->kind != kKindGroup;
-    state.up = state.selected && record && row > 0;
-    state.down = state.selected && record && row < n - 1;
+    // A filtered view has gaps: moving a row there would rearrange rows
+    // the user cannot see.
+    state.ordered = !RowsFiltered();
+    state.up = state.ordered && state.selected && record && row > 0;
+    state.down = state.ordered && state.selected && record && row < n - 1;
     state.parent = !AtRootFolder();
     return state;
 }

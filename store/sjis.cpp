@@ -46,15 +46,50 @@ unsigned long CharSafeLength(const char* text, unsigned long len)
     return i;
 }
 
+// Bytes in the character at text[i] of a counted text.
+static unsigned long CharStep(const char* text, unsigned long length, unsigned long i)
+{
+    return IsLeadByte((unsigned char)text[i]) && i + 1 < length &&
+                   IsTrailByte((unsigned char)text[i + 1])
+               ? 2
+               : 1;
+}
+
+long FindSjis(const char* text, unsigned long length, const char* part, unsigned long partLength)
+{
+    if (!text || !part || partLength > length)
+        return -1;
+    if (partLength == 0)
+        return 0;
+    unsigned long boundary = 0;   // a character starts here
+    for (unsigned long at = 0; at + partLength <= length;) {
+        const void* hit = memchr(text + at, (unsigned char)part[0], length - partLength + 1 - at);
+        if (!hit)
+            return -1;
+        at = (unsigned long)((const char*)hit - text);
+        while (boundary < at)
+            boundary += CharStep(text, length, boundary);
+        if (boundary != at) {
+            at = boundary;   // the candidate was a trail byte
+            continue;
+        }
+        if (memcmp(text + at, part, partLength) == 0) {
+            // The match must not stop inside a double-byte character.
+            unsigned long end = at;
+            while (end < at + partLength)
+                end += CharStep(text, length, end);
+            if (end == at + partLength)
+                return (long)at;
+        }
+        ++at;
+    }
+    return -1;
+}
+
 const char* FindTextSjis(const char* text, const char* part)
 {
     if (!text || !part)
         return nullptr;
-    size_t len = strlen(part);
-    for (const char* p = text;; p += IsDoubleByteAt(p) ? 2 : 1) {
-        if (strncmp(p, part, len) == 0 && CharSafeLength(p, (unsigned long)len) == len)
-            return p;
-        if (!*p)
-            return nullptr;
-    }
+    long at = FindSjis(text, (unsigned long)strlen(text), part, (unsigned long)strlen(part));
+    return at < 0 ? nullptr : text + at;
 }

@@ -22,4 +22,10 @@ unsigned long CharSafeLength(const char* text, unsigned long len);
 // matches at the start; null when there is none.
 const char* FindTextSjis(const char* text, const char* part);
 
+// The same over counted bytes (text may hold NULs): the offset of the
+// first match, or -1. Fast enough to run over a whole folder's texts at
+// every keystroke: candidates come from memchr, and the character walk
+// that proves a candidate starts a character never goes back.
+long FindSjis(const char* text, unsigned long length, const char* part, unsigned long partLength);
+
 #endif

@@ -54,3 +54,17 @@ bool JoinPath(char* dst, size_t cap, const char* folder, const char* name)
 {
     return FormatText(dst, cap, "%s\\%s", folder ? folder : "", name ? name : "");
 }
+
+void FormatGrouped(char* dst, size_t cap, int n)
+{
+    char digits[16];
+    FormatText(digits, sizeof digits, "%d", n < 0 ? 0 : n);
+    size_t length = strlen(digits), at = 0;
+    for (size_t i = 0; i < length && at + 2 < cap; ++i) {
+        if (i > 0 && (length - i) % 3 == 0)
+            dst[at++] = ',';
+        dst[at++] = digits[i];
+    }
+    if (cap)
+        dst[at < cap ? at : cap - 1] = '\0';
+}

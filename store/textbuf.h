@@ -23,6 +23,9 @@ bool FormatText(char* dst, size_t cap, const char* fmt, ...)
 #endif
     ;
 
+// n with its thousands grouped: 12345 as "12,345" (negative as 0).
+void FormatGrouped(char* dst, size_t cap, int n);
+
 // folder + "\" + name; false and an empty dst when it does not fit.
 bool JoinPath(char* dst, size_t cap, const char* folder, const char* name);
 

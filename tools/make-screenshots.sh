@@ -111,6 +111,16 @@ shot options-dialog-action オプション
 driver tab オプション 2
 shot options-dialog-drop オプション
 driver click オプション 2
+driver key 36 40 13                     # into 挨拶; the filter box finds お礼
+driver filter "ｱﾘｶﾞﾄｳ"
+shot search-filter main
+driver filter "example"                 # the whole library, from the box's text
+driver command 1042
+shot search-dialog 全体を検索
+driver click 全体を検索 2
+sleep 0.5
+driver filter ""
+driver key 8
 driver command 1095                     # バージョン情報
 shot about-dialog バージョン情報
 driver click バージョン情報 1

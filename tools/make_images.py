@@ -3,7 +3,7 @@
 
     python3 tools/make_images.py
 
-produces res/toolbar.bmp (ten 16x16 buttons in one 160x16 strip),
+produces res/toolbar.bmp (eleven 16x16 buttons in one 176x16 strip),
 res/rows.bmp (four 16x16 list row pictures in one 64x16 strip) and
 res/zoriven.ico (48x48, 32x32 and 16x16 in 32-bit colour with an alpha
 channel, and 32x32 and 16x16 in 16 colours).  The bitmaps are 16 colours
@@ -239,6 +239,25 @@ TOOLBAR = [
     ],
 ]
 TOOLBAR[8] = TOOLBAR[7][::-1]
+# 10 search the whole library: a magnifying glass
+TOOLBAR.append([
+    "................",
+    "....KKKK........",
+    "...KCCWWK.......",
+    "..KCWWCCCK......",
+    ".KCWCCCCCCK.....",
+    ".KCWCCCCCCK.....",
+    ".KCCCCCCCCK.....",
+    ".KCCCCCCCCK.....",
+    "..KCCCCCCK......",
+    "...KCCCCKK......",
+    "....KKKKooK.....",
+    "..........ooK...",
+    "...........ooK..",
+    "............ooK.",
+    ".............oK.",
+    "..............K.",
+])
 
 # ---------------------------------------------------------------------------
 # List row pictures, left to right.  Dark red is the mask colour here, so it
@@ -576,7 +595,7 @@ def ico(imgs):
 
 def check_art():
     """Quick self-check of the pictures before anything is written."""
-    assert len(TOOLBAR) == 10 and len(ROWS) == 4
+    assert len(TOOLBAR) == 11 and len(ROWS) == 4
     for art in ROWS:
         assert not any('r' in row for row in art), 'mask colour inside a row picture'
     for art in TOOLBAR:
@@ -600,7 +619,7 @@ def build():
         'zoriven.ico': ico(icon),
     }
     # Sizes follow from the layout; a wrong one means a broken writer.
-    assert len(files['toolbar.bmp']) == 118 + 80 * 16
+    assert len(files['toolbar.bmp']) == 118 + 88 * 16
     assert len(files['rows.bmp']) == 118 + 32 * 16
     assert len(files['zoriven.ico']) == (6 + 16 * 5 + (40 + 48 * 48 * 4 + 48 * 8)
                                          + (40 + 32 * 32 * 4 + 128) + (40 + 16 * 16 * 4 + 64)

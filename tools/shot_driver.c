@@ -98,6 +98,10 @@ int main(int argc, char** argv)
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
     } else if (strcmp(argv[1], "text") == 0 && argc == 5) {
         SetDlgItemTextA(Named(argv[2]), atoi(argv[3]), argv[4]);
+    } else if (strcmp(argv[1], "filter") == 0 && argc == 3) {
+        /* The filter box is a child of the toolbar. */
+        HWND toolbar = FindWindowExA(main, NULL, "ToolbarWindow32", NULL);
+        SetWindowTextA(GetDlgItem(toolbar, 1004), argv[2]);
     } else if (strcmp(argv[1], "tab") == 0 && argc == 4) {
         HWND tabs = FindWindowExA(Named(argv[2]), NULL, "SysTabControl32", NULL);
         SendMessageA(tabs, TCM_SETCURFOCUS, (WPARAM)atoi(argv[3]), 0);

@@ -49,9 +49,10 @@ TEST_F(ChromeTest, ToolbarButtonsInOrder)
     };
     const Want want[] = {{0, 1031}, {2, 1033}, {0, 0},    {3, 1001}, {4, 1007},
                          {5, 1009}, {1, 1013}, {6, 1069}, {0, 0},    {7, 1021},
-                         {8, 1023}, {0, 0},    {9, 1035}};
-    ASSERT_EQ(13, (int)SendMessageA(g_app->toolbar, TB_BUTTONCOUNT, 0, 0));
-    for (int i = 0; i < 13; ++i) {
+                         {8, 1023}, {0, 0},    {9, 1035}, {0, 0},    {0, 0},
+                         {10, CMD_FIND_ALL}};
+    ASSERT_EQ(16, (int)SendMessageA(g_app->toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < 16; ++i) {
         TBBUTTON button;
         memset(&button, 0, sizeof button);
         ASSERT_TRUE(SendMessageA(g_app->toolbar, TB_GETBUTTON, i, (LPARAM)&button));
@@ -74,13 +75,13 @@ TEST_F(ChromeTest, DisabledButtonsAreTheirPicturesGreyed)
 {
     HIMAGELIST normal = (HIMAGELIST)SendMessageA(g_app->toolbar, TB_GETIMAGELIST, 0, 0);
     HIMAGELIST grey = (HIMAGELIST)SendMessageA(g_app->toolbar, TB_GETDISABLEDIMAGELIST, 0, 0);
-    ASSERT_EQ(10, ImageList_GetImageCount(grey));
+    ASSERT_EQ(11, ImageList_GetImageCount(grey));
     HDC dc = CreateCompatibleDC(NULL);
     BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 32, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
     COLORREF* px = nullptr;   // 0x00RRGGBB, two pictures side by side
     HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void**)&px, NULL, 0));
     int coloured = 0, shapeDiffers = 0, normalColoured = 0;
-    for (int image = 0; image < 10; ++image) {
+    for (int image = 0; image < 11; ++image) {
         PatBlt(dc, 0, 0, 32, 16, WHITENESS);
         ImageList_Draw(normal, image, dc, 0, 0, ILD_NORMAL);
         ImageList_Draw(grey, image, dc, 16, 0, ILD_NORMAL);
@@ -139,7 +140,7 @@ TEST_F(ChromeTest, StatusPartsAreMeasuredOnce)
 {
     HDC dc = GetDC(g_app->statusBar);
     SIZE size;
-    const std::string widest = gt::Sjis(u8"999999 項目");
+    const std::string widest = gt::Sjis(u8"999,999 / 999,999 項目");
     GetTextExtentPointA(dc, widest.c_str(), (int)widest.size(), &size);
     ReleaseDC(g_app->statusBar, dc);
     for (int width : {640, 300, 900}) {

@@ -1,0 +1,155 @@
+#include "searchbox.h"
+
+#include <cstring>
+#include <new>
+
+#include "../res/resource.h"
+#include "../store/records.h"
+#include "../store/searchtext.h"
+#include "state.h"
+
+namespace {
+
+enum { kBoxWidth = 200, kBoxMinWidth = 60, kMargin = 4 };
+
+WNDPROC s_editProc;
+
+// Down or Enter: on into the list, onto the row chosen (the first when
+// none is).
+void EnterList()
+{
+    if (RowCount() > 0 && !GetSelectedRecord(nullptr, -1))
+        SelectRow(0);
+    SetFocus(g_app->listView);
+}
+
+bool Pressed(int key)
+{
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | CallWindowProcA(s_editProc, box, msg, wParam, lParam);
+    case WM_KEYDOWN:
+        if (wParam == VK_DOWN || wParam == VK_RETURN) {
+            EnterList();
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            // The full list comes back with the row the user is on.
+            SetWindowTextA(box, "");
+            SetFocus(g_app->listView);
+            return 0;
+        }
+        if (wParam == 'K' && Pressed(VK_CONTROL) && Pressed(VK_SHIFT)) {
+            PostMessageA(g_hMainWnd, WM_COMMAND, CMD_FIND_ALL, 0);
+            return 0;
+        }
+        if ((wParam == 'K' && Pressed(VK_CONTROL)) || wParam == VK_F3) {
+            SendMessageA(box, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        // The keys above leave their characters (Enter, Esc, Ctrl+K...):
+        // none of them is text, and the edit would beep or take them.
+        if (wParam < ' ')
+            return 0;
+        break;
+    }
+    return CallWindowProcA(s_editProc, box, msg, wParam, lParam);
+}
+
+// The grey hint is a wide string whatever the window's character set.
+void SetHint(HWND box)
+{
+    char hint[128];
+    WCHAR wide[128];
+    if (LoadStringA(g_hInstance, IDS_SEARCH_HINT, hint, sizeof hint) > 0 &&
+        MultiByteToWideChar(CP_ACP, 0, hint, -1, wide, 128) > 0)
+        SendMessageA(box, EM_SETCUEBANNER, TRUE, (LPARAM)wide);
+}
+
+}  // namespace
+
+BOOL CreateSearchBox(HWND toolbar)
+{
+    g_app->searchBox = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
+                                       kBoxWidth, 20, toolbar, (HMENU)IDC_SEARCHBOX, g_hInstance,
+                                       NULL);
+    if (!g_app->searchBox)
+        return FALSE;
+    SendMessageA(g_app->searchBox, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    SendMessageA(g_app->searchBox, EM_LIMITTEXT, kSearchTextCap - 1, 0);
+    SetHint(g_app->searchBox);
+    s_editProc = (WNDPROC)SetWindowLongPtrA(g_app->searchBox, GWLP_WNDPROC,
+                                            (LONG_PTR)SearchBoxProc);
+    return TRUE;
+}
+
+void LayoutSearchBox()
+{
+    HWND toolbar = g_app->toolbar;
+    if (!toolbar || !g_app->searchBox)
+        return;
+    RECT client, last, button;
+    GetClientRect(toolbar, &client);
+    int lastIndex = (int)SendMessageA(toolbar, TB_COMMANDTOINDEX, CMD_PARENT, 0);
+    if (!SendMessageA(toolbar, TB_GETITEMRECT, (WPARAM)lastIndex, (LPARAM)&last) ||
+        !SendMessageA(toolbar, TB_GETRECT, CMD_FIND_ALL, (LPARAM)&button))
+        return;
+    // The gap before the button takes what the window leaves, so the box
+    // and the button sit at the right end.
+    int buttonWidth = button.right - button.left;
+    int gap = client.right - last.right - buttonWidth - kMargin;
+    if (gap < kBoxMinWidth + 2 * kMargin)
+        gap = kBoxMinWidth + 2 * kMargin;
+    TBBUTTONINFOA info;
+    memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_SIZE;
+    info.cx = (WORD)gap;
+    SendMessageA(toolbar, TB_SETBUTTONINFOA, IDC_SEARCH_GAP, (LPARAM)&info);
+    int width = gap - 2 * kMargin < kBoxWidth ? gap - 2 * kMargin : kBoxWidth;
+    int height = last.bottom - last.top - 2;
+    MoveWindow(g_app->searchBox, last.right + gap - width - kMargin, last.top + 1, width, height,
+               TRUE);
+}
+
+void FocusSearchBox()
+{
+    if (!g_app->searchBox)
+        return;
+    // A hidden toolbar would take the text out of sight.
+    UINT state = GetMenuState(GetMenu(g_hMainWnd), CMD_TOOLBAR, MF_BYCOMMAND);
+    if (state != (UINT)-1 && !(state & MF_CHECKED))
+        SendMessageA(g_hMainWnd, WM_COMMAND, CMD_TOOLBAR, 0);
+    SetFocus(g_app->searchBox);
+    SendMessageA(g_app->searchBox, EM_SETSEL, 0, -1);
+}
+
+void GetSearchBoxText(char* out, int cap)
+{
+    if (cap <= 0)
+        return;
+    out[0] = '\0';
+    if (g_app->searchBox)
+        GetWindowTextA(g_app->searchBox, out, cap);
+}
+
+void OnSearchBoxCommand(int code)
+{
+    if (code != EN_CHANGE)
+        return;
+    char text[kSearchTextCap];
+    GetSearchBoxText(text, sizeof text);
+    try {
+        SetRowFilter(FoldForSearch(text));
+    } catch (const std::bad_alloc&) {
+        SetRowFilter(std::string());
+    }
+}

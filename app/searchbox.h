@@ -1,0 +1,23 @@
+// The filter box at the right end of the toolbar: what is typed there
+// filters the list as it is typed; the button beside it searches the
+// whole library.
+#ifndef ZORIVEN_SEARCHBOX_H
+#define ZORIVEN_SEARCHBOX_H
+
+#include "winver.h"
+
+// Makes the box, a child of the toolbar, with its grey hint.
+BOOL CreateSearchBox(HWND toolbar);
+// Puts the box and the button at the toolbar's right end.
+void LayoutSearchBox();
+// Ctrl+K, F3: the box gets the keyboard, its text selected.
+void FocusSearchBox();
+// WM_COMMAND from the box (forwarded by the toolbar).
+void OnSearchBoxCommand(int code);
+// The box's text, at most cap - 1 bytes.
+void GetSearchBoxText(char* out, int cap);
+
+// Bytes the box takes.
+enum { kSearchTextCap = 256 };
+
+#endif

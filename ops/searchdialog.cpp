@@ -1,0 +1,449 @@
+#include "searchdialog.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "../app/searchbox.h"
+#include "../app/state.h"
+#include "../app/ui.h"
+#include "../clip/copy.h"
+#include "../clip/droptarget.h"
+#include "../clip/entrymenu.h"
+#include "../res/resource.h"
+#include "../store/folderload.h"
+#include "../store/itemname.h"
+#include "../store/librarysearch.h"
+#include "../store/order.h"
+#include "../store/paths.h"
+#include "../store/pathtext.h"
+#include "../store/records.h"
+#include "../store/searchtext.h"
+
+DWORD g_searchQuietMs = 100;
+
+namespace {
+
+const DWORD kLookEveryMs = 100;
+enum { kNameColumnWidth = 200, kMinWidth = 360, kMinHeight = 200 };
+
+struct SearchDialogState {
+    LibrarySearch* search;
+    bool running;
+    bool stop;
+    bool closeAfter;     // closed while the search ran
+    int open;            // the hit whose folder is shown afterwards, or -1
+    bool openInside;     // a group hit: its own rows, not its folder's
+    char text[kRowNameCap];   // a cell, while the list paints it
+};
+SearchDialogState* g_search;
+
+HWND List(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_SEARCH_LIST);
+}
+
+const SearchHit* HitAt(int index)
+{
+    LibrarySearch* search = g_search->search;
+    return index >= 0 && index < (int)search->hits.size() ? &search->hits[index] : nullptr;
+}
+
+int SelectedHit(HWND dialog)
+{
+    return (int)SendMessageA(List(dialog), LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+}
+
+void SetStatus(HWND dialog, int id, int first, int second, int skipped)
+{
+    char pattern[96], a[16], b[16], text[192], tail[64], skippedText[16];
+    if (LoadStringA(g_hInstance, id, pattern, sizeof pattern) <= 0)
+        return;
+    FormatGrouped(a, sizeof a, first);
+    FormatGrouped(b, sizeof b, second);
+    FormatText(text, sizeof text, pattern, a, b);
+    if (skipped > 0 && LoadStringA(g_hInstance, IDS_SEARCH_SKIPPED, pattern, sizeof pattern) > 0) {
+        FormatGrouped(skippedText, sizeof skippedText, skipped);
+        if (FormatText(tail, sizeof tail, pattern, skippedText))
+            AppendText(text, sizeof text, tail);
+    }
+    SetDlgItemTextA(dialog, IDC_SEARCH_STATUS, text);
+}
+
+void ShowHitCount(HWND dialog)
+{
+    SendMessageA(List(dialog), LVM_SETITEMCOUNT, g_search->search->hits.size(),
+                 LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void SetGoButton(HWND dialog, int id)
+{
+    char text[32];
+    if (LoadStringA(g_hInstance, id, text, sizeof text) > 0)
+        SetDlgItemTextA(dialog, IDC_SEARCH_GO, text);
+}
+
+// Esc stops the search; everything else (painting, the stop button, the
+// dialog's own keys) is answered between two folders.
+void Serve(HWND dialog)
+{
+    MSG msg;
+    while (!g_search->stop && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage((int)msg.wParam);
+            g_search->stop = true;
+        } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            g_search->stop = true;
+        } else if (!IsDialogMessageA(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+void RunSearch(HWND dialog)
+{
+    char typed[kSearchTextCap];
+    GetDlgItemTextA(dialog, IDC_SEARCH_TEXT, typed, sizeof typed);
+    std::string folded = FoldForSearch(typed);
+    if (folded.empty()) {
+        RefuseField(dialog, IDC_SEARCH_TEXT);
+        return;
+    }
+    LibrarySearch* search = g_search->search;
+    SendMessageA(List(dialog), LVM_SETITEMCOUNT, 0, 0);
+    StartLibrarySearch(search, g_app->rootFolder, folded);
+    g_search->running = true;
+    g_search->stop = false;
+    SetGoButton(dialog, IDS_SEARCH_STOP);
+    DWORD started = GetTickCount(), looked = started;
+    HCURSOR cursor = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_APPSTARTING));
+    while (!g_search->stop && SearchNextFolder(search)) {
+        DWORD now = GetTickCount();
+        if (now - started < g_searchQuietMs || now - looked < kLookEveryMs)
+            continue;
+        looked = now;
+        ShowHitCount(dialog);
+        SetStatus(dialog, IDS_SEARCHING, search->foldersRead, (int)search->hits.size(), 0);
+        Serve(dialog);
+    }
+    SetCursor(cursor);
+    bool stopped = g_search->stop;
+    g_search->running = false;
+    SetGoButton(dialog, IDS_SEARCH_GO);
+    ShowHitCount(dialog);
+    InvalidateRect(List(dialog), NULL, TRUE);
+    SetStatus(dialog, stopped ? IDS_SEARCH_STOPPED : IDS_SEARCH_RESULTS,
+              stopped ? search->foldersRead : (int)search->hits.size(),
+              stopped ? (int)search->hits.size() : search->foldersRead, search->unreadable);
+    // Found: the results take the keyboard, so Enter copies the first.
+    if (!search->hits.empty()) {
+        LVITEMA state = {};
+        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(List(dialog), LVM_SETITEMSTATE, 0, (LPARAM)&state);
+        if (!g_search->closeAfter)
+            SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)List(dialog), TRUE);
+    }
+    if (g_search->closeAfter)
+        CloseDialog(dialog, IDCANCEL);
+}
+
+// Enter or a double-click: an item's value as in its own folder; a group
+// opens.
+void ActivateHit(HWND dialog, int index, bool atPointer)
+{
+    const SearchHit* hit = HitAt(index);
+    if (!hit)
+        return;
+    if (hit->kind == kKindGroup) {
+        g_search->open = index;
+        g_search->openInside = true;
+        CloseDialog(dialog, IDOK);
+        return;
+    }
+    char path[kPathCap];
+    if (!HitPath(*g_search->search, *hit, path)) {
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return;
+    }
+    if (!PathExists(path, false)) {
+        ShowSystemError(ERROR_PATH_NOT_FOUND);
+        return;
+    }
+    std::vector<Entry> entries;
+    for (const CachedEntry& entry : hit->entries)
+        entries.push_back({const_cast<char*>(entry.key.c_str()), const_cast<char*>(entry.value.c_str())});
+    ItemRecord* record = MakeRecord(path, TRUE, (int)entries.size(), entries.data());
+    if (!record) {
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+        return;
+    }
+    POINT under = {0, 0};
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    if (!atPointer && SendMessageA(List(dialog), LVM_GETITEMRECT, (WPARAM)index, (LPARAM)&label)) {
+        under.x = label.left;
+        under.y = label.bottom;
+        ClientToScreen(List(dialog), &under);
+    }
+    if (TakeRecordValue(dialog, record, path, 0, atPointer ? nullptr : &under)) {
+        char note[kRowNameCap + 64], pattern[64];
+        if (LoadStringA(g_hInstance, IDS_COPIED, pattern, sizeof pattern) > 0 &&
+            FormatText(note, sizeof note, pattern, record->name ? record->name : ""))
+            SetDlgItemTextA(dialog, IDC_SEARCH_STATUS, note);
+    }
+    FreeRecord(record);
+}
+
+void ShowHitMenu(HWND dialog, bool fromKeyboard)
+{
+    int index = SelectedHit(dialog);
+    const SearchHit* hit = HitAt(index);
+    HMENU menu = hit ? LoadMenuA(g_hInstance, MAKEINTRESOURCEA(IDM_SEARCHMENU)) : NULL;
+    if (!menu)
+        return;
+    HMENU popup = GetSubMenu(menu, 0);
+    EnableMenuItem(popup, CMD_SEARCH_COPY, MF_BYCOMMAND | (hit->kind == kKindGroup ? MF_GRAYED : 0));
+    POINT at = {0, 0};
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    if (fromKeyboard && SendMessageA(List(dialog), LVM_GETITEMRECT, (WPARAM)index, (LPARAM)&label)) {
+        at.x = label.left;
+        at.y = label.bottom;
+        ClientToScreen(List(dialog), &at);
+    } else {
+        GetCursorPos(&at);
+    }
+    int chosen = popup ? (int)TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, dialog, NULL) : 0;
+    DestroyMenu(menu);
+    if (chosen == CMD_SEARCH_COPY)
+        ActivateHit(dialog, index, false);
+    else if (chosen == CMD_SEARCH_OPEN) {
+        g_search->open = index;
+        g_search->openInside = false;
+        CloseDialog(dialog, IDOK);
+    }
+}
+
+void OnGetDispInfo(NMLVDISPINFOA* info)
+{
+    const SearchHit* hit = HitAt(info->item.iItem);
+    if (!hit)
+        return;
+    if (info->item.mask & LVIF_IMAGE)
+        info->item.iImage = hit->kind;
+    if (!(info->item.mask & LVIF_TEXT))
+        return;
+    if (info->item.iSubItem == 0) {
+        char ext[kNamePartCap];
+        SplitItemName(hit->file.c_str(), hit->kind != kKindGroup, g_search->text, ext);
+    } else {
+        // The folder as a path from the root: "\" is the root itself.
+        FormatText(g_search->text, sizeof g_search->text, "\\%s", hit->folder.c_str());
+    }
+    info->item.pszText = g_search->text;
+}
+
+LRESULT OnListNotify(HWND dialog, NMHDR* header)
+{
+    switch (header->code) {
+    case LVN_GETDISPINFOA:
+        OnGetDispInfo((NMLVDISPINFOA*)header);
+        break;
+    case NM_DBLCLK:
+        try {
+            ActivateHit(dialog, SelectedHit(dialog), true);
+        } catch (const std::bad_alloc&) {
+            ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+        }
+        break;
+    case NM_RCLICK:
+        ShowHitMenu(dialog, false);
+        break;
+    case LVN_KEYDOWN:
+        if (((NMLVKEYDOWN*)header)->wVKey == VK_APPS)
+            ShowHitMenu(dialog, true);
+        break;
+    }
+    return 0;
+}
+
+void AddColumn(HWND list, int index, int textId, int width)
+{
+    char heading[64];
+    if (LoadStringA(g_hInstance, textId, heading, sizeof heading) <= 0)
+        heading[0] = '\0';
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.cx = width;
+    column.pszText = heading;
+    column.iSubItem = index;
+    SendMessageA(list, LVM_INSERTCOLUMNA, (WPARAM)index, (LPARAM)&column);
+}
+
+void OnInitDialog(HWND dialog, const char* text)
+{
+    HWND list = List(dialog);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
+    AddColumn(list, 0, IDS_COLUMN, kNameColumnWidth);
+    AddColumn(list, 1, IDS_COLUMN_FOLDER, kNameColumnWidth);
+    SendDlgItemMessageA(dialog, IDC_SEARCH_TEXT, EM_LIMITTEXT, kSearchTextCap - 1, 0);
+    SetDlgItemTextA(dialog, IDC_SEARCH_TEXT, text);
+    PlaceWindow(dialog, GetParent(dialog), 0, 0);
+    AnimateShow(dialog, TRUE);
+    if (text[0])
+        PostMessageA(dialog, WM_COMMAND, IDC_SEARCH_GO, 0);
+}
+
+// The list takes what the dialog's size leaves; the rest keeps its place
+// at the edges.
+void Layout(HWND dialog, int width, int height)
+{
+    RECT box, go, list, status, close;
+    auto place = [&](int id, RECT* r) {
+        GetWindowRect(GetDlgItem(dialog, id), r);
+        MapWindowPoints(NULL, dialog, (POINT*)r, 2);
+    };
+    place(IDC_SEARCH_TEXT, &box);
+    place(IDC_SEARCH_GO, &go);
+    place(IDC_SEARCH_LIST, &list);
+    place(IDC_SEARCH_STATUS, &status);
+    place(IDCANCEL, &close);
+    int margin = list.left;
+    int goWidth = go.right - go.left, closeWidth = close.right - close.left;
+    int closeHeight = close.bottom - close.top, statusHeight = status.bottom - status.top;
+    int goLeft = width - margin - goWidth;
+    MoveWindow(GetDlgItem(dialog, IDC_SEARCH_GO), goLeft, go.top, goWidth, go.bottom - go.top, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDC_SEARCH_TEXT), box.left, box.top, goLeft - margin - box.left,
+               box.bottom - box.top, TRUE);
+    int closeTop = height - margin - closeHeight;
+    MoveWindow(GetDlgItem(dialog, IDCANCEL), width - margin - closeWidth, closeTop, closeWidth,
+               closeHeight, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDC_SEARCH_STATUS), margin,
+               closeTop + (closeHeight - statusHeight) / 2, width - 3 * margin - closeWidth,
+               statusHeight, TRUE);
+    MoveWindow(List(dialog), margin, list.top, width - 2 * margin, closeTop - margin - list.top,
+               TRUE);
+    // The two columns share the list's width: no sideways scrolling.
+    RECT inside;
+    GetClientRect(List(dialog), &inside);
+    SendMessageA(List(dialog), LVM_SETCOLUMNWIDTH, 0, inside.right / 2);
+    SendMessageA(List(dialog), LVM_SETCOLUMNWIDTH, 1, inside.right - inside.right / 2);
+}
+
+void RunCommand(HWND dialog, int id)
+{
+    switch (id) {
+    case IDOK:
+    case IDC_SEARCH_GO:
+        // Enter in the results list is a choice of a result, not a search.
+        if (GetFocus() == List(dialog))
+            ActivateHit(dialog, SelectedHit(dialog), false);
+        else if (g_search->running)
+            g_search->stop = true;
+        else
+            RunSearch(dialog);
+        break;
+    case IDCANCEL:
+        if (g_search->running) {
+            g_search->stop = g_search->closeAfter = true;
+            break;
+        }
+        CloseDialog(dialog, IDCANCEL);
+        break;
+    }
+}
+
+void OnCommand(HWND dialog, int id)
+{
+    try {
+        RunCommand(dialog, id);
+    } catch (const std::bad_alloc&) {
+        // Out of memory mid-search: the results so far stay.
+        g_search->running = false;
+        g_search->search->pending.clear();
+        SetGoButton(dialog, IDS_SEARCH_GO);
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
+
+INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog, (const char*)lParam);
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        if (((NMHDR*)lParam)->idFrom == IDC_SEARCH_LIST)
+            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, OnListNotify(dialog, (NMHDR*)lParam));
+        return TRUE;
+    case WM_SIZE:
+        Layout(dialog, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        ((MINMAXINFO*)lParam)->ptMinTrackSize.x = kMinWidth;
+        ((MINMAXINFO*)lParam)->ptMinTrackSize.y = kMinHeight;
+        return TRUE;
+    case WM_MEASUREITEM:
+        return MeasureEntryMenuItem(dialog, (MEASUREITEMSTRUCT*)lParam);
+    case WM_DRAWITEM:
+        return DrawEntryMenuItem((DRAWITEMSTRUCT*)lParam);
+    }
+    return FALSE;
+}
+
+// The folder of the hit chosen is shown, its row selected; a group chosen
+// with Enter is opened itself.
+void OpenHit(const LibrarySearch& search, const SearchHit& hit, bool inside)
+{
+    char folder[kPathCap];
+    if ((inside ? !HitPath(search, hit, folder) : !HitFolder(search, hit, folder))) {
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return;
+    }
+    if (!PathExists(folder, true)) {
+        ShowSystemError(ERROR_PATH_NOT_FOUND);
+        return;
+    }
+    SaveChangedOrder();
+    CopyText(g_app->currentFolder, kPathCap, folder);
+    LoadFolder();
+    for (int row = 0, n = inside ? 0 : RowCount(); row < n; ++row) {
+        const ItemRecord* record = GetRowRecord(row);
+        char path[kPathCap];
+        if (record && RowPath(record, path) && EqualNoCase(LastComponent(path), hit.file.c_str())) {
+            SelectRow(row);
+            break;
+        }
+    }
+    UpdateCommandStates();
+    SetFocus(g_app->listView);
+}
+
+}  // namespace
+
+void SearchLibrary(HWND mainWindow, const char* text)
+{
+    g_search = (SearchDialogState*)calloc(1, sizeof *g_search);
+    LibrarySearch* search = g_search ? new (std::nothrow) LibrarySearch() : nullptr;
+    if (!search) {
+        free(g_search);
+        g_search = nullptr;
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+        return;
+    }
+    g_search->search = search;
+    g_search->open = -1;
+    SuspendMainDropTarget();
+    INT_PTR result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SEARCH), mainWindow,
+                                     SearchDialogProc, (LPARAM)(text ? text : ""));
+    if (result == IDOK && g_search->open >= 0 && g_search->open < (int)search->hits.size())
+        OpenHit(*search, search->hits[g_search->open], g_search->openInside);
+    delete search;
+    free(g_search);
+    g_search = nullptr;
+    ResumeMainDropTarget();
+}

@@ -1,0 +1,105 @@
+#include "searchtext.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "../app/winver.h"
+#include "records.h"
+#include "sjis.h"
+
+namespace {
+
+const LCID kJapanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT);
+
+bool MapWithSystem(void*, FoldMapping mapping, const char* text, size_t length, std::string* out)
+{
+    WCHAR wide[4], mapped[8];
+    int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, (int)length, wide, 4);
+    if (units <= 0)
+        return false;
+    DWORD flags = LCMAP_LOWERCASE |
+                  (mapping == kNarrow ? LCMAP_HALFWIDTH : LCMAP_FULLWIDTH | LCMAP_KATAKANA);
+    int made = LCMapStringW(kJapanese, flags, wide, units, mapped, 8);
+    if (made <= 0)
+        return false;
+    char bytes[16];
+    BOOL lost = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, mapped, made, bytes,
+                                   sizeof bytes, NULL, &lost);
+    if (size <= 0 || lost)
+        return false;
+    out->assign(bytes, (size_t)size);
+    return true;
+}
+
+}  // namespace
+
+const FoldTable& SystemFoldTable()
+{
+    static FoldTable table;
+    static bool built;
+    if (!built) {
+        BuildFoldTable(&table, MapWithSystem, nullptr);
+        built = true;
+    }
+    return table;
+}
+
+std::string FoldForSearch(const char* text)
+{
+    std::string folded;
+    if (text)
+        FoldText(SystemFoldTable(), text, strlen(text), &folded);
+    return folded;
+}
+
+void FoldRecordText(const char* name, int count, const char* const* keys,
+                    const char* const* values, std::string* out)
+{
+    const FoldTable& table = SystemFoldTable();
+    auto add = [&](const char* text) {
+        if (text)
+            FoldText(table, text, strlen(text), out);
+        out->push_back('\n');
+    };
+    add(name);
+    for (int i = 0; i < count; ++i) {
+        add(keys[i]);
+        add(values[i]);
+    }
+}
+
+bool RecordMatches(ItemRecord* record, const std::string& folded)
+{
+    if (folded.empty())
+        return true;
+    if (!record->searchText) {
+        const char* keys[kMaxEntries];
+        const char* values[kMaxEntries];
+        int count = record->entryCount < 0 ? 0 : record->entryCount;
+        if (count > kMaxEntries)
+            count = kMaxEntries;
+        for (int i = 0; i < count; ++i) {
+            keys[i] = record->entries[i].key;
+            values[i] = record->entries[i].value;
+        }
+        std::string text;
+        FoldRecordText(record->name, count, keys, values, &text);
+        record->searchText = (char*)malloc(text.size() + 1);
+        if (!record->searchText)
+            return false;
+        memcpy(record->searchText, text.c_str(), text.size() + 1);
+        record->searchLength = (unsigned long)text.size();
+    }
+    return FindSjis(record->searchText, record->searchLength, folded.data(),
+                    (unsigned long)folded.size()) >= 0;
+}
+
+void ForgetSearchText(ItemRecord* record)
+{
+    if (!record)
+        return;
+    free(record->searchText);
+    record->searchText = nullptr;
+    record->searchLength = 0;
+}
