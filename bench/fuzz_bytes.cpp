@@ -19,6 +19,7 @@
 #include "store/sjis.h"
 #include "store/textbuf.h"
 #include "web/titletext.h"
+#include "tests/support/foldstub.h"
 
 namespace {
 
@@ -457,6 +458,32 @@ void FuzzNames(const std::string& text, size_t sizeByte)
 
 }  // namespace
 
+// Folding and the search over folded text: folding twice changes nothing,
+// and the search finds exactly the first match that starts and ends on
+// characters of the text, as a plain walk over the characters does.
+void FuzzSearch(const uint8_t* data, size_t size)
+{
+    size_t partLength = size ? data[0] % 8 : 0;
+    if (size)
+        ++data, --size;
+    if (partLength > size)
+        partLength = size;
+    std::string part = foldstub::Fold(std::string((const char*)data, partLength));
+    std::string text = foldstub::Fold(std::string((const char*)data + partLength, size - partLength));
+    CHECK(foldstub::Fold(text) == text);
+    long found = FindSjis(text.data(), (unsigned long)text.size(), part.data(),
+                          (unsigned long)part.size());
+    long expected = -1;
+    for (unsigned long at = 0; at <= text.size(); at += IsDoubleByteAt(text.c_str() + at) ? 2 : 1) {
+        if (at + part.size() <= text.size() && text.compare(at, part.size(), part) == 0 &&
+            CharSafeLength(text.c_str() + at, (unsigned long)part.size()) == part.size()) {
+            expected = (long)at;
+            break;
+        }
+    }
+    CHECK(found == expected);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // The first byte picks what the rest goes through (and, for a page,
@@ -469,6 +496,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (pick % 4 == 0) {
         FuzzItemFile(data, size);
         FuzzEntryCache(data, size);
+        FuzzSearch(data, size);
         // The text operations see the input up to its first NUL, with a
         // buffer size taken from its first byte.
         std::string text(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));

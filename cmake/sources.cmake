@@ -71,6 +71,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/store/orderindex_test.cpp
   tests/store/itemtext_test.cpp
   tests/store/pathtext_test.cpp
+  tests/store/searchfold_test.cpp
   tests/store/textbuf_test.cpp
   tests/web/titletext_test.cpp
 )

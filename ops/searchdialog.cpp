@@ -36,6 +36,9 @@ struct SearchDialogState {
     char text[kRowNameCap];   // a cell, while the list paints it
 };
 SearchDialogState* g_search;
+WNDPROC s_listProc;
+
+void OnCommand(HWND dialog, int id);
 
 HWND List(HWND dialog)
 {
@@ -115,7 +118,7 @@ void RunSearch(HWND dialog)
     g_search->running = true;
     g_search->stop = false;
     SetGoButton(dialog, IDS_SEARCH_STOP);
-    DWORD started = GetTickCount(), looked = started;
+    DWORD started = GetTickCount(), looked = started - kLookEveryMs;
     HCURSOR cursor = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_APPSTARTING));
     while (!g_search->stop && SearchNextFolder(search)) {
         DWORD now = GetTickCount();
@@ -155,6 +158,7 @@ void ActivateHit(HWND dialog, int index, bool atPointer)
     if (!hit)
         return;
     if (hit->kind == kKindGroup) {
+        g_search->stop = true;
         g_search->open = index;
         g_search->openInside = true;
         CloseDialog(dialog, IDOK);
@@ -194,34 +198,43 @@ void ActivateHit(HWND dialog, int index, bool atPointer)
     FreeRecord(record);
 }
 
+// The chosen command comes back as WM_COMMAND, as from any menu.
 void ShowHitMenu(HWND dialog, bool fromKeyboard)
 {
     int index = SelectedHit(dialog);
     const SearchHit* hit = HitAt(index);
     HMENU menu = hit ? LoadMenuA(g_hInstance, MAKEINTRESOURCEA(IDM_SEARCHMENU)) : NULL;
-    if (!menu)
+    HMENU popup = menu ? GetSubMenu(menu, 0) : NULL;
+    if (popup) {
+        EnableMenuItem(popup, CMD_SEARCH_COPY,
+                       MF_BYCOMMAND | (hit->kind == kKindGroup ? MF_GRAYED : MF_ENABLED));
+        POINT at = {0, 0};
+        RECT label = {};
+        label.left = LVIR_LABEL;
+        if (fromKeyboard &&
+            SendMessageA(List(dialog), LVM_GETITEMRECT, (WPARAM)index, (LPARAM)&label)) {
+            at.x = label.left;
+            at.y = label.bottom;
+            ClientToScreen(List(dialog), &at);
+        } else {
+            GetCursorPos(&at);
+        }
+        TrackPopupMenu(popup, 0, at.x, at.y, 0, dialog, NULL);
+    }
+    if (menu)
+        DestroyMenu(menu);
+}
+
+// The folder of the selected hit is shown after the dialog.
+void OpenHitFolder(HWND dialog)
+{
+    int index = SelectedHit(dialog);
+    if (!HitAt(index))
         return;
-    HMENU popup = GetSubMenu(menu, 0);
-    EnableMenuItem(popup, CMD_SEARCH_COPY, MF_BYCOMMAND | (hit->kind == kKindGroup ? MF_GRAYED : 0));
-    POINT at = {0, 0};
-    RECT label = {};
-    label.left = LVIR_LABEL;
-    if (fromKeyboard && SendMessageA(List(dialog), LVM_GETITEMRECT, (WPARAM)index, (LPARAM)&label)) {
-        at.x = label.left;
-        at.y = label.bottom;
-        ClientToScreen(List(dialog), &at);
-    } else {
-        GetCursorPos(&at);
-    }
-    int chosen = popup ? (int)TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, dialog, NULL) : 0;
-    DestroyMenu(menu);
-    if (chosen == CMD_SEARCH_COPY)
-        ActivateHit(dialog, index, false);
-    else if (chosen == CMD_SEARCH_OPEN) {
-        g_search->open = index;
-        g_search->openInside = false;
-        CloseDialog(dialog, IDOK);
-    }
+    g_search->stop = true;
+    g_search->open = index;
+    g_search->openInside = false;
+    CloseDialog(dialog, IDOK);
 }
 
 void OnGetDispInfo(NMLVDISPINFOA* info)
@@ -262,9 +275,21 @@ LRESULT OnListNotify(HWND dialog, NMHDR* header)
     case LVN_KEYDOWN:
         if (((NMLVKEYDOWN*)header)->wVKey == VK_APPS)
             ShowHitMenu(dialog, true);
+        else if (((NMLVKEYDOWN*)header)->wVKey == VK_RETURN)
+            OnCommand(dialog, CMD_SEARCH_COPY);
         break;
     }
     return 0;
+}
+
+// Enter in the results is the list's own key (a copy), not the dialog's
+// default button (a new search).
+LRESULT CALLBACK ResultsProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* key = (const MSG*)lParam;
+    if (msg == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+    return CallWindowProcA(s_listProc, list, msg, wParam, lParam);
 }
 
 void AddColumn(HWND list, int index, int textId, int width)
@@ -283,6 +308,7 @@ void AddColumn(HWND list, int index, int textId, int width)
 void OnInitDialog(HWND dialog, const char* text)
 {
     HWND list = List(dialog);
+    s_listProc = (WNDPROC)SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)ResultsProc);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
     AddColumn(list, 0, IDS_COLUMN, kNameColumnWidth);
@@ -336,13 +362,16 @@ void RunCommand(HWND dialog, int id)
     switch (id) {
     case IDOK:
     case IDC_SEARCH_GO:
-        // Enter in the results list is a choice of a result, not a search.
-        if (GetFocus() == List(dialog))
-            ActivateHit(dialog, SelectedHit(dialog), false);
-        else if (g_search->running)
+        if (g_search->running)
             g_search->stop = true;
         else
             RunSearch(dialog);
+        break;
+    case CMD_SEARCH_COPY:
+        ActivateHit(dialog, SelectedHit(dialog), false);
+        break;
+    case CMD_SEARCH_OPEN:
+        OpenHitFolder(dialog);
         break;
     case IDCANCEL:
         if (g_search->running) {

@@ -40,14 +40,7 @@ HWND FindVisibleWindow(DWORD pid, const char* className)
 // submenu to open before the next.
 void Press(WORD vk, std::vector<WORD> held = {})
 {
-    held.push_back(vk);
-    std::vector<INPUT> inputs(2 * held.size());
-    for (size_t i = 0, n = inputs.size(); i < held.size(); ++i) {
-        inputs[i].type = inputs[n - 1 - i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = inputs[n - 1 - i].ki.wVk = held[i];
-        inputs[n - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+    gt::Press(vk, held);
     Sleep(150);
 }
 

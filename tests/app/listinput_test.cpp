@@ -139,11 +139,7 @@ TEST_F(ListInputTest, KeysInTheRenameBoxEditTheName)
     SetWindowTextA(edit, "abc");
     SendMessageA(edit, EM_SETSEL, 3, 3);
     auto press = [](WORD key, bool control = false) {
-        INPUT in[4] = {};
-        WORD keys[4] = {VK_CONTROL, key, key, VK_CONTROL};
-        for (int i = 0; i < 4; ++i)
-            in[i].type = INPUT_KEYBOARD, in[i].ki.wVk = keys[i], in[i].ki.dwFlags = i > 1 ? KEYEVENTF_KEYUP : 0;
-        SendInput(control ? 4 : 2, control ? in : in + 1, sizeof(INPUT));
+        gt::Press(key, control ? std::vector<WORD>{VK_CONTROL} : std::vector<WORD>{});
         gt::Pump();
     };
     DWORD from = 9, to = 9;

@@ -280,6 +280,18 @@ bool QuitPosted()
     return s_quit;
 }
 
+void Press(WORD vk, std::vector<WORD> held)
+{
+    held.push_back(vk);
+    std::vector<INPUT> inputs(2 * held.size());
+    for (size_t i = 0, n = inputs.size(); i < held.size(); ++i) {
+        inputs[i].type = inputs[n - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[n - 1 - i].ki.wVk = held[i];
+        inputs[n - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+}
+
 std::vector<std::string> RowNames()
 {
     std::vector<std::string> names;

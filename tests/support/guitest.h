@@ -104,6 +104,10 @@ void Toggle(HWND dialog, int id);                      // a click on a check box
 void Pump(DWORD quietMs = 30, DWORD maxMs = 5000);
 bool QuitPosted();
 
+// Real key presses (SendInput) to the window in front: vk with the keys
+// held (VK_CONTROL, VK_SHIFT) down around it. Not pumped.
+void Press(WORD vk, std::vector<WORD> held = {});
+
 // Drag and drop (dragdrop.cpp): an in-process DoDragDrop of OLE's data
 // object for text put on the clipboard as CF_TEXT (null: nothing offered),
 // letting go at once at the screen point with the keys (MK_CONTROL,
