@@ -58,6 +58,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         // never stops a load.
         if (g_app && lParam && (HWND)lParam == g_app->searchBox)
             OnSearchBoxCommand(HIWORD(wParam));
+        else if (LOWORD(wParam) == CMD_FIND)
+            FocusSearchBox();
         else if (!DeferUntilLoaded(hwnd, msg, wParam, lParam))
             ExecuteCommand(hwnd, LOWORD(wParam));
         return 0;

@@ -11,6 +11,9 @@
 #                                         (default 1000 100000)
 #   bash tools/bench.sh hotkey [sizes...] the hot key to its menu on screen
 #                                         (default 1000 100000)
+#   bash tools/bench.sh search [sizes...] the filter box at each keystroke
+#                                         (default 100000 rows) and a search
+#                                         of 100,000 items in 1,000 folders
 # The libraries are generated in the Wine prefix's temporary folder and
 # removed afterwards. Not part of the tests.
 set -uo pipefail
@@ -24,7 +27,7 @@ bash tools/build.sh >/dev/null || exit 1
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
 bench=bench_folder
 if [ "${1:-}" = copy ] || [ "${1:-}" = paste ] || [ "${1:-}" = hotkey ] ||
-   [ "${1:-}" = cache ]; then
+   [ "${1:-}" = cache ] || [ "${1:-}" = search ]; then
   bench=bench_$1
   shift
 fi
@@ -66,6 +69,28 @@ for n in " ".join(sys.argv[3:]).split():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(lines.encode("cp932"))
     open(os.path.join(folder, "ready"), "wb").close()
+PY
+fi
+if [ "$bench" = bench_search ]; then
+  # 1,000 folders of 100 items, made from outside Wine, old enough to be
+  # cached at once.
+  temp=$(echo "$WINEPREFIX"/drive_c/users/*/Temp)
+  python3 - "$temp/zoriven-bench/library" <<'PY'
+import os, sys
+root = sys.argv[1]
+memo = "\u30e1\u30e2"
+for g in range(1000):
+    folder = os.path.join(root, "g%d" % (g // 100), "f%d" % g)
+    os.makedirs(folder, exist_ok=True)
+    for k in range(100):
+        i = g * 100 + k
+        name = ("note" if i % 2 == 0 else memo) + str(i) + ".txt"
+        lines = "".join("key%d=value %d %s text\r\n" % (e, i, memo) for e in range(i % 3 + 1))
+        path = os.path.join(folder, name)
+        with open(path, "wb") as f:
+            f.write(lines.encode("cp932"))
+        os.utime(path, (1600000000, 1600000000))
+open(os.path.join(root, "ready"), "wb").close()
 PY
 fi
 "$ZORIVEN_WINE" "$ZORIVEN_TEST_BUILD/$bench.exe" "$@"

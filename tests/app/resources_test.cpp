@@ -95,7 +95,8 @@ TEST(Resources, MenuBarAndContextMenus)
                    u8"属性変更(&A)...\tCtrl+A|1011\n複製作成(&L)\tCtrl+L|1013\n-\n上へ(&U)\tCtrl+P|1021\n"
                    u8"下へ(&W)\tCtrl+D|1023\n移動(&V)...\tCtrl+M|1025\n-\n終了(&X)\tAlt+X|1027\n}\n"
                    u8"編集(&E){\nコピー(&C)\tCtrl+C|1031\n貼り付け(&P)\tCtrl+V|1032\n-\n"
-                   u8"ブラウザに通知(&B)\tCtrl+U|1033\n-\n上の階層へ(&U)\tBS|1035\n"
+                   u8"ブラウザに通知(&B)\tCtrl+U|1033\n-\n検索(&K)\tCtrl+K|1041\n"
+             u8"全体を検索(&L)...\tCtrl+Shift+K|1042\n-\n上の階層へ(&U)\tBS|1035\n"
                    u8"フォルダの移動/設定(&F)...\tCtrl+F|1037\n更新して保存(&S)|1038\n-\n"
                    u8"エディタの起動(&T)\tCtrl+B|1039\nエクスプローラの起動(&X)|1040\n}\n"
                    u8"表示(&V){\nツールバー(&T)|1061|checked\nステータスバー(&S)|1062|checked\n-\n"
@@ -139,7 +140,7 @@ TEST(Resources, AcceleratorTable)
         "C+78=1001", "C+71=1003", "C+82=1005", "C+69=1007", "S+46=1009", "C+65=1011",
         "C+76=1013", "C+80=1021", "C+68=1023", "C+77=1025", "A+88=1027", "C+67=1031",
         "C+86=1032", "C+85=1033", "S+8=1035",  "C+70=1037", "C+66=1039", "C+73=1067",
-        "+116=1069", "C+79=1070", "+112=1091"};
+        "+116=1069", "C+79=1070", "+112=1091", "C+75=1041", "+114=1041", "CS+75=1042"};
     EXPECT_EQ(want, got);
 }
 
@@ -149,7 +150,7 @@ TEST(Resources, PicturesHaveTheirSizesAndMask)
     HBITMAP toolbar = LoadBitmapA(g_hInstance, MAKEINTRESOURCEA(IDB_TOOLBAR));
     ASSERT_TRUE(toolbar);
     GetObjectA(toolbar, sizeof bm, &bm);
-    EXPECT_EQ(160, bm.bmWidth);
+    EXPECT_EQ(176, bm.bmWidth);
     EXPECT_EQ(16, bm.bmHeight);
     DeleteObject(toolbar);
 
@@ -270,13 +271,13 @@ TEST(Resources, MnemonicsAreUniqueInEveryMenuAndDialog)
     std::vector<LPSTR> menus, dialogs;
     EnumResourceNamesA(g_hInstance, (LPCSTR)RT_MENU, ListName, (LONG_PTR)&menus);
     EnumResourceNamesA(g_hInstance, (LPCSTR)RT_DIALOG, ListName, (LONG_PTR)&dialogs);
-    ASSERT_EQ(4u, menus.size());
+    ASSERT_EQ(5u, menus.size());
     for (LPSTR name : menus) {
         HMENU menu = LoadMenuA(g_hInstance, name);
         CheckMenuLevel(menu);
         DestroyMenu(menu);
     }
-    ASSERT_EQ(9u, dialogs.size());
+    ASSERT_EQ(10u, dialogs.size());
     HWND frame = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), NULL, Passive, 0);
     for (LPSTR name : dialogs) {
         HWND dialog = CreateDialogParamA(g_hInstance, name, frame, Passive, 0);
