@@ -13,11 +13,34 @@ namespace {
 enum { kBoxWidth = 200, kBoxMinWidth = 60, kMargin = 4 };
 
 WNDPROC s_editProc;
+bool s_stale;   // the box holds text the rows are not filtered by yet
+
+// Every keystroke filters the rows, but a list view repaints slowly on
+// some systems: while more keys wait, only the last one's text is shown.
+bool KeysWaiting()
+{
+    MSG pending;
+    return PeekMessageA(&pending, g_app->searchBox, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) != FALSE;
+}
+
+void ApplyFilter()
+{
+    s_stale = false;
+    char text[kSearchTextCap];
+    GetSearchBoxText(text, sizeof text);
+    try {
+        SetRowFilter(FoldForSearch(text));
+    } catch (const std::bad_alloc&) {
+        SetRowFilter(std::string());
+    }
+}
 
 // Down or Enter: on into the list, onto the row chosen (the first when
 // none is).
 void EnterList()
 {
+    if (s_stale)
+        ApplyFilter();
     if (RowCount() > 0 && !GetSelectedRecord(nullptr, -1))
         SelectRow(0);
     SetFocus(g_app->listView);
@@ -52,6 +75,10 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
             SendMessageA(box, EM_SETSEL, 0, -1);
             return 0;
         }
+        break;
+    case WM_KILLFOCUS:
+        if (s_stale)
+            ApplyFilter();
         break;
     case WM_CHAR:
         // The keys above leave their characters (Enter, Esc, Ctrl+K...):
@@ -145,11 +172,8 @@ void OnSearchBoxCommand(int code)
 {
     if (code != EN_CHANGE)
         return;
-    char text[kSearchTextCap];
-    GetSearchBoxText(text, sizeof text);
-    try {
-        SetRowFilter(FoldForSearch(text));
-    } catch (const std::bad_alloc&) {
-        SetRowFilter(std::string());
-    }
+    if (KeysWaiting())
+        s_stale = true;
+    else
+        ApplyFilter();
 }

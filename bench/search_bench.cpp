@@ -52,11 +52,21 @@ double PlainSearch(const char* text, int* found)
     return Now() - start;
 }
 
-double Filter(const char* text)
+// A keystroke: the typed text folded and the rows matched (*work), then
+// the list shown anew (*shown, Wine's list view repainting).
+double Filter(const char* text, double* work = nullptr, double* shown = nullptr)
 {
+    ItemRecord* selected = GetSelectedRecord(nullptr, -1);
     double start = Now();
-    SetRowFilter(FoldForSearch(text));
-    return Now() - start;
+    FilterRows(FoldForSearch(text));
+    double matched = Now();
+    ShowFilteredRows(selected);
+    double end = Now();
+    if (work)
+        *work = matched - start;
+    if (shown)
+        *shown = end - matched;
+    return end - start;
 }
 
 void Keystrokes(const std::string& base, int n)
@@ -65,22 +75,29 @@ void Keystrokes(const std::string& base, int n)
     double first = Filter("x");   // every record's text is folded here, once
     Filter("");
     printf("filter, %d items: first use (folds every row) %.1f ms\n", n, first * 1000);
-    double worst = 0, worstRatio = 0;
+    double worst = 0, worstRatio = 0, worstWork = 0;
     for (const char* typed : kTyped) {
-        double plain = 1e9, ours = 1e9;
+        double plain = 1e9, ours = 1e9, work = 1e9, shown = 1e9;
         int found = 0;
         for (int round = 0; round < 5; ++round) {
+            double w, s;
             plain = std::min(plain, PlainSearch(typed, &found));
-            ours = std::min(ours, Filter(typed));
+            ours = std::min(ours, Filter(typed, &w, &s));
+            work = std::min(work, w);
+            shown = std::min(shown, s);
             Filter("");
         }
-        printf("  %-10s %6d rows: keystroke %6.2f ms, strstr %6.2f ms, ratio %.2f\n",
-               typed[0] & 0x80 ? "(Japanese)" : typed, found, ours * 1000, plain * 1000, ours / plain);
+        printf("  %-10s %6d rows: matching %5.2f ms, strstr %5.2f ms, ratio %.2f; "
+               "list view shown %5.2f ms; keystroke %5.2f ms\n",
+               typed[0] & 0x80 ? "(Japanese)" : typed, found, work * 1000, plain * 1000,
+               work / plain, shown * 1000, ours * 1000);
         worst = std::max(worst, ours);
-        worstRatio = std::max(worstRatio, ours / plain);
+        worstWork = std::max(worstWork, work);
+        worstRatio = std::max(worstRatio, work / plain);
     }
-    printf("filter, %d items: slowest keystroke %.2f ms (goal < 50), largest ratio %.2f (goal <= 3)\n",
-           n, worst * 1000, worstRatio);
+    printf("filter, %d items: slowest matching %.2f ms, largest ratio to strstr %.2f (goal <= 3); "
+           "slowest keystroke with the list shown %.2f ms (goal < 50)\n",
+           n, worstWork * 1000, worstRatio, worst * 1000);
     ClearItemRows();
 }
 
@@ -125,6 +142,31 @@ double LibrarySearchTime(const std::string& root, const char* text, int* found)
     return Now() - start;
 }
 
+// The two parts of the reading: the folders' listings and their caches.
+void ReadingParts(const std::string& root)
+{
+    double listing = 0, caches = 0;
+    long files = 0;
+    std::vector<std::string> pending(1, root);
+    while (!pending.empty()) {
+        std::string folder = pending.back();
+        pending.pop_back();
+        double start = Now();
+        ForEachEntry((folder + "\\*").c_str(), [&](const WIN32_FIND_DATAA& entry) {
+            ++files;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                pending.push_back(folder + "\\" + entry.cFileName);
+        });
+        listing += Now() - start;
+        start = Now();
+        EntryCache cache;
+        ReadEntryCacheFile(folder.c_str(), &cache);
+        caches += Now() - start;
+    }
+    printf("  reading alone: listing %ld entries %.0f ms, reading the caches %.0f ms\n", files,
+           listing * 1000, caches * 1000);
+}
+
 void WholeLibrary(const std::string& base)
 {
     std::string root = base + "\\library";
@@ -136,6 +178,7 @@ void WholeLibrary(const std::string& base)
     int found = 0;
     double uncached = LibrarySearchTime(root, "zzz", &found);   // leaves every cache
     printf("whole library: first search, no caches yet: %.0f ms\n", uncached * 1000);
+    ReadingParts(root);
     for (const char* typed : {"777", "\x83\x81\x83\x82" "9", "zzz"}) {
         double plain = 1e9, ours = 1e9;
         int plainFound = 0;

@@ -26,11 +26,15 @@ void CacheFileName(const char* fullFolder, char* out, size_t cap)
     FormatText(out, cap, "%08lx%08lx.zvc", (unsigned long)(hash >> 32), (unsigned long)(hash & 0xFFFFFFFF));
 }
 
+// Asked of the shell once: a search of the whole library reads a cache for
+// every folder, and the shell's answer costs more than the read.
 bool CacheFolder(char* out, size_t cap)
 {
-    char local[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, 0, local)))
+    static char local[MAX_PATH];
+    if (!local[0] && FAILED(SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, 0, local))) {
+        local[0] = '\0';
         return false;
+    }
     return JoinPath(out, cap, local, kCacheFolder);
 }
 

@@ -410,27 +410,30 @@ static void ClearRowStates()
         SetRowState(selected, 0);
 }
 
-void SetRowFilter(const std::string& folded)
+bool FilterRows(const std::string& folded)
 {
-    if (!g_app || !g_app->listView)
-        return;
-    ItemRecord* selected = GetSelectedRecord(nullptr, -1);
-    ClearRowStates();
     s_filter = folded;
     CopyText(s_filterFolder, sizeof s_filterFolder, g_app->currentFolder);
     g_app->filtered = FALSE;
     g_app->shownCount = 0;
-    if (!folded.empty() && Reserve(&g_app->shown, &g_app->shownCapacity, g_app->rowCount)) {
-        try {
-            for (int i = 0; i < g_app->rowCount; ++i)
-                if (RecordMatches(g_app->rows[i], folded))
-                    g_app->shown[g_app->shownCount++] = g_app->rows[i];
-            g_app->filtered = TRUE;
-        } catch (const std::bad_alloc&) {
-            // No memory to fold the texts: every row stays in sight.
-            g_app->shownCount = 0;
-        }
+    if (folded.empty() || !Reserve(&g_app->shown, &g_app->shownCapacity, g_app->rowCount))
+        return false;
+    try {
+        for (int i = 0; i < g_app->rowCount; ++i)
+            if (RecordMatches(g_app->rows[i], folded))
+                g_app->shown[g_app->shownCount++] = g_app->rows[i];
+        g_app->filtered = TRUE;
+    } catch (const std::bad_alloc&) {
+        // No memory to fold the texts: every row stays in sight.
+        g_app->shownCount = 0;
     }
+    return g_app->filtered != FALSE;
+}
+
+void ShowFilteredRows(ItemRecord* selected)
+{
+    // One repaint for the count, the selection and the scrolling together.
+    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
     SetListCount(false);
     // The row the user was on stays chosen; when the filter hides it, the
     // first match is, so that Enter in the list takes it.
@@ -439,9 +442,20 @@ void SetRowFilter(const std::string& folded)
         row = RowCount() > 0 ? 0 : -1;
     if (row >= 0)
         SelectRow(row);
+    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_app->listView, NULL, TRUE);
     ShowItemCount();
     UpdateCommandStates();
+}
+
+void SetRowFilter(const std::string& folded)
+{
+    if (!g_app || !g_app->listView)
+        return;
+    ItemRecord* selected = GetSelectedRecord(nullptr, -1);
+    ClearRowStates();
+    FilterRows(folded);
+    ShowFilteredRows(selected);
 }
 
 bool ReapplyRowFilter()

@@ -93,6 +93,10 @@ ItemRecord* AllRowRecord(int index);
 // keeping the selected row selected when it is still shown. The filter
 // stays on through a refresh of the same folder.
 void SetRowFilter(const std::string& folded);
+// Its two halves: the rows that match, and the list shown anew (selected
+// stays chosen when it is shown).
+bool FilterRows(const std::string& folded);
+void ShowFilteredRows(ItemRecord* selected);
 bool RowsFiltered();
 // After the rows were read again or rearranged: the filter is applied to
 // them anew.
