@@ -16,16 +16,23 @@ WNDPROC s_editProc;
 bool s_stale;   // the box holds text the rows are not filtered by yet
 
 // Every keystroke filters the rows, but a list view repaints slowly on
-// some systems: while more keys wait, only the last one's text is shown.
+// some systems: while more keys wait, the rows wait for them, and for
+// this long at most.
+const UINT_PTR kFilterTimer = 1;
+const UINT kFilterWaitMs = 100;
+
 bool KeysWaiting()
 {
     MSG pending;
-    return PeekMessageA(&pending, g_app->searchBox, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) != FALSE;
+    HWND box = g_app->searchBox;
+    return PeekMessageA(&pending, box, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) ||
+           PeekMessageA(&pending, box, WM_CHAR, WM_CHAR, PM_NOREMOVE);
 }
 
 void ApplyFilter()
 {
     s_stale = false;
+    KillTimer(g_app->searchBox, kFilterTimer);
     char text[kSearchTextCap];
     GetSearchBoxText(text, sizeof text);
     try {
@@ -80,6 +87,11 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
         if (s_stale)
             ApplyFilter();
         break;
+    case WM_TIMER:
+        if (wParam != kFilterTimer)
+            break;
+        ApplyFilter();
+        return 0;
     case WM_CHAR:
         // The keys above leave their characters (Enter, Esc, Ctrl+K...):
         // none of them is text, and the edit would beep or take them.
@@ -172,8 +184,10 @@ void OnSearchBoxCommand(int code)
 {
     if (code != EN_CHANGE)
         return;
-    if (KeysWaiting())
-        s_stale = true;
-    else
+    if (!KeysWaiting()) {
         ApplyFilter();
+    } else if (!s_stale) {
+        s_stale = true;
+        SetTimer(g_app->searchBox, kFilterTimer, kFilterWaitMs, NULL);
+    }
 }

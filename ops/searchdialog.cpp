@@ -11,6 +11,7 @@
 #include "../clip/entrymenu.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
+#include "../store/itemfile.h"
 #include "../store/itemname.h"
 #include "../store/librarysearch.h"
 #include "../store/order.h"
@@ -173,12 +174,16 @@ void ActivateHit(HWND dialog, int index, bool atPointer)
         ShowSystemError(ERROR_PATH_NOT_FOUND);
         return;
     }
-    std::vector<Entry> entries;
-    for (const CachedEntry& entry : hit->entries)
-        entries.push_back({const_cast<char*>(entry.key.c_str()), const_cast<char*>(entry.value.c_str())});
-    ItemRecord* record = MakeRecord(path, TRUE, (int)entries.size(), entries.data());
+    // The file as it is now: it may have changed since it was searched.
+    Entry entries[kMaxEntries] = {};
+    int count = ReadItemPath(path, entries);
+    ItemRecord* record = count > 0 ? MakeRecord(path, TRUE, count, entries) : nullptr;
+    FreeEntries(count, entries);
     if (!record) {
-        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
+        // A file emptied since holds nothing to copy; a read that failed
+        // has shown its box.
+        if (count > 0)
+            ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
         return;
     }
     POINT under = {0, 0};
@@ -438,6 +443,8 @@ void OpenHit(const LibrarySearch& search, const SearchHit& hit, bool inside)
         return;
     }
     SaveChangedOrder();
+    // The row chosen must not be hidden by the filter of the folder shown.
+    SetWindowTextA(g_app->searchBox, "");
     CopyText(g_app->currentFolder, kPathCap, folder);
     LoadFolder();
     for (int row = 0, n = inside ? 0 : RowCount(); row < n; ++row) {
