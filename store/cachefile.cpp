@@ -146,13 +146,13 @@ const CachedFile* TakeCachedFile(CacheUse* cache, const char* name, uint64_t siz
 }
 
 void StoreInCache(CacheUse* cache, const char* name, uint64_t size, uint64_t writeTime,
-                  int count, const char* const* keys, const char* const* values)
+                  int count, const Entry* entries)
 {
     if (!cache->active || writeTime > cache->settled)
         return;
     CachedFile file = {name, size, writeTime, {}};
     for (int i = 0; i < count; ++i)
-        file.entries.push_back({keys[i], values[i]});
+        file.entries.push_back({entries[i].key, entries[i].value});
     cache->fresh.files.push_back(std::move(file));
     ++cache->stored;
 }

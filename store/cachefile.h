@@ -9,6 +9,7 @@
 
 #include "../app/winver.h"
 #include "entrycache.h"
+#include "records.h"
 
 // The folder's full path and its cache file's path; false when either is
 // unknown or would not fit cap (at most kPathCap) bytes.
@@ -42,7 +43,7 @@ const CachedFile* TakeCachedFile(CacheUse* cache, const char* name, uint64_t siz
                                  uint64_t writeTime);
 // The entries just read from the file go into the new cache.
 void StoreInCache(CacheUse* cache, const char* name, uint64_t size, uint64_t writeTime,
-                  int count, const char* const* keys, const char* const* values);
+                  int count, const Entry* entries);
 // Rewrites the cache file when the reading met a file the old cache did
 // not hold as it is, or missed one it held. Only for a reading that met
 // every entry of the folder.

@@ -153,13 +153,7 @@ static BOOL MakeItemRow(const FoundEntry& found, DWORD* error, CacheUse* cache)
     int count = ReadItemFile(found.name.c_str(), entries, error);
     if (*error)
         return FALSE;
-    const char* keys[kMaxEntries];
-    const char* values[kMaxEntries];
-    for (int i = 0; i < count; ++i) {
-        keys[i] = entries[i].key;
-        values[i] = entries[i].value;
-    }
-    StoreInCache(cache, found.name.c_str(), found.size, found.writeTime, count, keys, values);
+    StoreInCache(cache, found.name.c_str(), found.size, found.writeTime, count, entries);
     BOOL made = count > 0 && AddItemRow(found.name.c_str(), TRUE, count, entries, -1);
     FreeEntries(count, entries);
     return made;

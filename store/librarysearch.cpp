@@ -44,14 +44,9 @@ const std::vector<CachedEntry>* ItemEntries(const char* path, const WIN32_FIND_D
     int count = ReadItemPath(path, read, &error);
     if (count < 0 || error)
         return nullptr;
-    const char* keys[kMaxEntries];
-    const char* values[kMaxEntries];
-    for (int i = 0; i < count; ++i) {
-        keys[i] = read[i].key;
-        values[i] = read[i].value;
+    for (int i = 0; i < count; ++i)
         entries->push_back({read[i].key, read[i].value});
-    }
-    StoreInCache(cache, found.cFileName, size, written, count, keys, values);
+    StoreInCache(cache, found.cFileName, size, written, count, read);
     FreeEntries(count, read);
     return entries;
 }

@@ -15,6 +15,12 @@ typedef std::vector<std::string> Names;
 
 class SearchDialogTest : public MainWindowTest {
 protected:
+    // A search is served only after a minute: it runs to its end at once.
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        g_searchQuietMs = 60000;
+    }
     void TearDown() override
     {
         g_searchQuietMs = 100;
