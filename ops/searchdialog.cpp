@@ -326,11 +326,13 @@ void OnInitDialog(HWND dialog, const char* text)
         PostMessageA(dialog, WM_COMMAND, IDC_SEARCH_GO, 0);
 }
 
-// The list takes what the dialog's size leaves; the rest keeps its place
-// at the edges.
+// The list takes what the dialog's size leaves; the button keeps its place
+// at the right, the status bar (progress and counts) the bottom.
 void Layout(HWND dialog, int width, int height)
 {
-    RECT box, go, list, status, close;
+    HWND status = GetDlgItem(dialog, IDC_SEARCH_STATUS);
+    SendMessageA(status, WM_SIZE, 0, 0);
+    RECT box, go, list, bar, close;
     auto place = [&](int id, RECT* r) {
         GetWindowRect(GetDlgItem(dialog, id), r);
         MapWindowPoints(NULL, dialog, (POINT*)r, 2);
@@ -338,22 +340,19 @@ void Layout(HWND dialog, int width, int height)
     place(IDC_SEARCH_TEXT, &box);
     place(IDC_SEARCH_GO, &go);
     place(IDC_SEARCH_LIST, &list);
-    place(IDC_SEARCH_STATUS, &status);
+    place(IDC_SEARCH_STATUS, &bar);
     place(IDCANCEL, &close);
     int margin = list.left;
     int goWidth = go.right - go.left, closeWidth = close.right - close.left;
-    int closeHeight = close.bottom - close.top, statusHeight = status.bottom - status.top;
+    int closeHeight = close.bottom - close.top;
     int goLeft = width - margin - goWidth;
     MoveWindow(GetDlgItem(dialog, IDC_SEARCH_GO), goLeft, go.top, goWidth, go.bottom - go.top, TRUE);
     MoveWindow(GetDlgItem(dialog, IDC_SEARCH_TEXT), box.left, box.top, goLeft - margin - box.left,
                box.bottom - box.top, TRUE);
-    int closeTop = height - margin - closeHeight;
+    int closeTop = (height - (bar.bottom - bar.top)) - margin / 2 - closeHeight;
     MoveWindow(GetDlgItem(dialog, IDCANCEL), width - margin - closeWidth, closeTop, closeWidth,
                closeHeight, TRUE);
-    MoveWindow(GetDlgItem(dialog, IDC_SEARCH_STATUS), margin,
-               closeTop + (closeHeight - statusHeight) / 2, width - 3 * margin - closeWidth,
-               statusHeight, TRUE);
-    MoveWindow(List(dialog), margin, list.top, width - 2 * margin, closeTop - margin - list.top,
+    MoveWindow(List(dialog), margin, list.top, width - 2 * margin, closeTop - margin / 2 - list.top,
                TRUE);
     // The two columns share the list's width: no sideways scrolling.
     RECT inside;
