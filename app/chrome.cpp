@@ -222,7 +222,7 @@ void LayoutStatusParts()
     ReapplyStatusText(2);
 }
 
-static BOOL IsBarChecked(int commandId)
+BOOL IsBarChecked(int commandId)
 {
     UINT state = GetMenuState(GetMenu(g_hMainWnd), (UINT)commandId, MF_BYCOMMAND);
     return state != (UINT)-1 && (state & MF_CHECKED);

@@ -8,6 +8,9 @@ BOOL CreateChrome(HWND mainWindow);
 void LayoutChrome(BOOL fromSize, WPARAM wParam, LPARAM lParam);
 void LayoutStatusParts();
 void ToggleBar(int commandId);
+// The menu's check mark, not the window's visibility, says whether the
+// toolbar (CMD_TOOLBAR) or the status bar (CMD_STATUSBAR) is shown.
+BOOL IsBarChecked(int commandId);
 DWORD GetCommonControlsVersion(const char* library);
 
 #endif

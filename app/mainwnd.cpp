@@ -54,13 +54,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY:
         return OnListNotify((NMHDR*)lParam);
     case WM_COMMAND:
-        // The filter box's notes, which the toolbar passes on; typing there
-        // never stops a load.
+        // The filter box's notes, which the toolbar passes on, and going
+        // there never stop a load: typing during it filters what is read.
         if (g_app && lParam && (HWND)lParam == g_app->searchBox)
             OnSearchBoxCommand(HIWORD(wParam));
-        else if (LOWORD(wParam) == CMD_FIND)
-            FocusSearchBox();
-        else if (!DeferUntilLoaded(hwnd, msg, wParam, lParam))
+        else if (LOWORD(wParam) == CMD_FIND || !DeferUntilLoaded(hwnd, msg, wParam, lParam))
             ExecuteCommand(hwnd, LOWORD(wParam));
         return 0;
     case WM_HOTKEY:

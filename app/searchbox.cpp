@@ -6,6 +6,7 @@
 #include "../res/resource.h"
 #include "../store/records.h"
 #include "../store/searchtext.h"
+#include "chrome.h"
 #include "state.h"
 
 namespace {
@@ -61,8 +62,6 @@ bool Pressed(int key)
 LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTALLKEYS | CallWindowProcA(s_editProc, box, msg, wParam, lParam);
     case WM_KEYDOWN:
         if (wParam == VK_DOWN || wParam == VK_RETURN) {
             EnterList();
@@ -164,9 +163,8 @@ void FocusSearchBox()
     if (!g_app->searchBox)
         return;
     // A hidden toolbar would take the text out of sight.
-    UINT state = GetMenuState(GetMenu(g_hMainWnd), CMD_TOOLBAR, MF_BYCOMMAND);
-    if (state != (UINT)-1 && !(state & MF_CHECKED))
-        SendMessageA(g_hMainWnd, WM_COMMAND, CMD_TOOLBAR, 0);
+    if (!IsBarChecked(CMD_TOOLBAR))
+        ToggleBar(CMD_TOOLBAR);
     SetFocus(g_app->searchBox);
     SendMessageA(g_app->searchBox, EM_SETSEL, 0, -1);
 }

@@ -101,6 +101,34 @@ int ShowNamesError(int stringId, int count, const char* const* names, const DWOR
     return ShowErrorText(list);
 }
 
+bool FormatCounts(char* out, size_t cap, int stringId, const char* fallback, int first,
+                  int second)
+{
+    char pattern[kStringCap], a[16], b[16];
+    if (LoadStringA(g_hInstance, stringId, pattern, sizeof pattern) <= 0 &&
+        (!fallback || !CopyText(pattern, sizeof pattern, fallback)))
+        return false;
+    FormatGrouped(a, sizeof a, first);
+    FormatGrouped(b, sizeof b, second);
+    return FormatText(out, cap, pattern, a, b);
+}
+
+void ServeUntilStopped(HWND dialog, BOOL* stop)
+{
+    MSG msg;
+    while (!*stop && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage((int)msg.wParam);
+            *stop = TRUE;
+        } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            *stop = TRUE;
+        } else if (!dialog || !IsDialogMessageA(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
 int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second)
 {
     char format[kStringCap * 2] = "";

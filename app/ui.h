@@ -16,6 +16,16 @@ int ShowPathError(int stringId, const char* path, DWORD code);
 int ShowNamesError(int stringId, int count, const char* const* names, const DWORD* codes);
 int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second);
 int RefuseField(HWND dialog, int controlId);
+// String stringId (or fallback, when given and there is no such string)
+// with first and second grouped in thousands ("12,345") put in for its
+// "%s"s; false when there is no text or it would not fit cap bytes.
+bool FormatCounts(char* out, size_t cap, int stringId, const char* fallback, int first,
+                  int second);
+// Answers what waits in the queue, while *stop is not set, during a long
+// piece of work: Esc sets it, and so does the program's end (its quit
+// message is posted again for the main loop). With a dialog, its own keys
+// work.
+void ServeUntilStopped(HWND dialog, BOOL* stop);
 void PlaceWindow(HWND hwnd, HWND reference, int dx, int dy);
 BOOL AnimateShow(HWND hwnd, BOOL show);
 // Ends a modal dialog with result, hidden with the same animation it came with.

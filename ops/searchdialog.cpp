@@ -30,7 +30,7 @@ enum { kNameColumnWidth = 200, kMinWidth = 360, kMinHeight = 200 };
 struct SearchDialogState {
     LibrarySearch* search;
     bool running;
-    bool stop;
+    BOOL stop;
     bool closeAfter;     // closed while the search ran
     int open;            // the hit whose folder is shown afterwards, or -1
     bool openInside;     // a group hit: its own rows, not its folder's
@@ -59,17 +59,11 @@ int SelectedHit(HWND dialog)
 
 void SetStatus(HWND dialog, int id, int first, int second, int skipped)
 {
-    char pattern[96], a[16], b[16], text[192], tail[64], skippedText[16];
-    if (LoadStringA(g_hInstance, id, pattern, sizeof pattern) <= 0)
+    char text[192], tail[64];
+    if (!FormatCounts(text, sizeof text, id, nullptr, first, second))
         return;
-    FormatGrouped(a, sizeof a, first);
-    FormatGrouped(b, sizeof b, second);
-    FormatText(text, sizeof text, pattern, a, b);
-    if (skipped > 0 && LoadStringA(g_hInstance, IDS_SEARCH_SKIPPED, pattern, sizeof pattern) > 0) {
-        FormatGrouped(skippedText, sizeof skippedText, skipped);
-        if (FormatText(tail, sizeof tail, pattern, skippedText))
-            AppendText(text, sizeof text, tail);
-    }
+    if (skipped > 0 && FormatCounts(tail, sizeof tail, IDS_SEARCH_SKIPPED, nullptr, skipped, 0))
+        AppendText(text, sizeof text, tail);
     SetDlgItemTextA(dialog, IDC_SEARCH_STATUS, text);
 }
 
@@ -86,24 +80,6 @@ void SetGoButton(HWND dialog, int id)
         SetDlgItemTextA(dialog, IDC_SEARCH_GO, text);
 }
 
-// Esc stops the search; everything else (painting, the stop button, the
-// dialog's own keys) is answered between two folders.
-void Serve(HWND dialog)
-{
-    MSG msg;
-    while (!g_search->stop && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage((int)msg.wParam);
-            g_search->stop = true;
-        } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-            g_search->stop = true;
-        } else if (!IsDialogMessageA(dialog, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-}
-
 void RunSearch(HWND dialog)
 {
     char typed[kSearchTextCap];
@@ -117,7 +93,7 @@ void RunSearch(HWND dialog)
     SendMessageA(List(dialog), LVM_SETITEMCOUNT, 0, 0);
     StartLibrarySearch(search, g_app->rootFolder, folded);
     g_search->running = true;
-    g_search->stop = false;
+    g_search->stop = FALSE;
     SetGoButton(dialog, IDS_SEARCH_STOP);
     DWORD started = GetTickCount(), looked = started - kLookEveryMs;
     HCURSOR cursor = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_APPSTARTING));
@@ -128,10 +104,12 @@ void RunSearch(HWND dialog)
         looked = now;
         ShowHitCount(dialog);
         SetStatus(dialog, IDS_SEARCHING, search->foldersRead, (int)search->hits.size(), 0);
-        Serve(dialog);
+        // Esc stops the search; the stop button and painting are answered
+        // between two folders.
+        ServeUntilStopped(dialog, &g_search->stop);
     }
     SetCursor(cursor);
-    bool stopped = g_search->stop;
+    bool stopped = g_search->stop != FALSE;
     g_search->running = false;
     SetGoButton(dialog, IDS_SEARCH_GO);
     ShowHitCount(dialog);
@@ -159,7 +137,7 @@ void ActivateHit(HWND dialog, int index, bool atPointer)
     if (!hit)
         return;
     if (hit->kind == kKindGroup) {
-        g_search->stop = true;
+        g_search->stop = TRUE;
         g_search->open = index;
         g_search->openInside = true;
         CloseDialog(dialog, IDOK);
@@ -187,13 +165,8 @@ void ActivateHit(HWND dialog, int index, bool atPointer)
         return;
     }
     POINT under = {0, 0};
-    RECT label = {};
-    label.left = LVIR_LABEL;
-    if (!atPointer && SendMessageA(List(dialog), LVM_GETITEMRECT, (WPARAM)index, (LPARAM)&label)) {
-        under.x = label.left;
-        under.y = label.bottom;
-        ClientToScreen(List(dialog), &under);
-    }
+    if (!atPointer)
+        RowMenuPoint(List(dialog), index, &under);
     if (TakeRecordValue(dialog, record, path, 0, atPointer ? nullptr : &under)) {
         char note[kRowNameCap + 64], pattern[64];
         if (LoadStringA(g_hInstance, IDS_COPIED, pattern, sizeof pattern) > 0 &&
@@ -214,16 +187,10 @@ void ShowHitMenu(HWND dialog, bool fromKeyboard)
         EnableMenuItem(popup, CMD_SEARCH_COPY,
                        MF_BYCOMMAND | (hit->kind == kKindGroup ? MF_GRAYED : MF_ENABLED));
         POINT at = {0, 0};
-        RECT label = {};
-        label.left = LVIR_LABEL;
-        if (fromKeyboard &&
-            SendMessageA(List(dialog), LVM_GETITEMRECT, (WPARAM)index, (LPARAM)&label)) {
-            at.x = label.left;
-            at.y = label.bottom;
-            ClientToScreen(List(dialog), &at);
-        } else {
+        if (fromKeyboard)
+            RowMenuPoint(List(dialog), index, &at);
+        else
             GetCursorPos(&at);
-        }
         TrackPopupMenu(popup, 0, at.x, at.y, 0, dialog, NULL);
     }
     if (menu)
@@ -236,7 +203,7 @@ void OpenHitFolder(HWND dialog)
     int index = SelectedHit(dialog);
     if (!HitAt(index))
         return;
-    g_search->stop = true;
+    g_search->stop = TRUE;
     g_search->open = index;
     g_search->openInside = false;
     CloseDialog(dialog, IDOK);
@@ -367,7 +334,7 @@ void RunCommand(HWND dialog, int id)
     case IDOK:
     case IDC_SEARCH_GO:
         if (g_search->running)
-            g_search->stop = true;
+            g_search->stop = TRUE;
         else
             RunSearch(dialog);
         break;
@@ -379,7 +346,8 @@ void RunCommand(HWND dialog, int id)
         break;
     case IDCANCEL:
         if (g_search->running) {
-            g_search->stop = g_search->closeAfter = true;
+            g_search->stop = TRUE;
+            g_search->closeAfter = true;
             break;
         }
         CloseDialog(dialog, IDCANCEL);

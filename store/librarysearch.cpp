@@ -13,18 +13,13 @@ namespace {
 
 bool Matches(LibrarySearch* search, const char* name, const std::vector<CachedEntry>& entries)
 {
-    const char* keys[kMaxEntries];
-    const char* values[kMaxEntries];
-    int count = 0;
-    for (const CachedEntry& entry : entries) {
-        if (count == kMaxEntries)
-            break;
-        keys[count] = entry.key.c_str();
-        values[count++] = entry.value.c_str();
-    }
     std::string& text = search->scratch;
     text.clear();
-    FoldRecordText(name, count, keys, values, &text);
+    AppendSearchField(name, &text);
+    for (const CachedEntry& entry : entries) {
+        AppendSearchField(entry.key.c_str(), &text);
+        AppendSearchField(entry.value.c_str(), &text);
+    }
     return FindSjis(text.data(), (unsigned long)text.size(), search->folded.data(),
                     (unsigned long)search->folded.size()) >= 0;
 }

@@ -1,6 +1,7 @@
 #include "loadprogress.h"
 
 #include "../app/state.h"
+#include "../app/ui.h"
 #include "../res/resource.h"
 #include "records.h"
 #include "textbuf.h"
@@ -25,33 +26,9 @@ LoadRun s_run;
 
 void ShowProgress(int id, int done)
 {
-    char pattern[64], text[96], doneText[16], totalText[16];
-    if (!g_app->statusBar || LoadStringA(g_hInstance, id, pattern, sizeof pattern) <= 0)
-        return;
-    FormatGrouped(doneText, sizeof doneText, done);
-    FormatGrouped(totalText, sizeof totalText, s_run.total);
-    if (FormatText(text, sizeof text, pattern, doneText, totalText))
+    char text[96];
+    if (g_app->statusBar && FormatCounts(text, sizeof text, id, nullptr, done, s_run.total))
         SendMessageA(g_app->statusBar, SB_SETTEXTA, 0, (LPARAM)text);
-}
-
-// Esc stops the load and goes no further; anything else the window must
-// answer now (painting, sizing, the list asking for rows) is answered.
-void Serve()
-{
-    MSG msg;
-    while (!g_app->stopLoad && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage((int)msg.wParam);
-            g_app->stopLoad = TRUE;
-            break;
-        }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-            g_app->stopLoad = TRUE;
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 }  // namespace
@@ -86,7 +63,9 @@ bool ContinueLoad(int done)
         if (done <= (int)SendMessageA(g_app->listView, LVM_GETCOUNTPERPAGE, 0, 0) + 1)
             InvalidateRect(g_app->listView, NULL, FALSE);
     }
-    Serve();
+    // Esc stops the load; anything else the window must answer now
+    // (painting, sizing, the list asking for rows) is answered.
+    ServeUntilStopped(NULL, &g_app->stopLoad);
     if (paint && g_app->listView)
         SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
     return !g_app->stopLoad;

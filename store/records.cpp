@@ -5,6 +5,7 @@
 #include <new>
 
 #include "../app/state.h"
+#include "../app/ui.h"
 #include "../res/resource.h"
 #include "itemname.h"
 #include "pathtext.h"
@@ -82,9 +83,8 @@ static int AllIndexOf(const ItemRecord* record)
 
 int RowOfRecord(const ItemRecord* record)
 {
-    ItemRecord** rows = g_app && g_app->listView ? ShownRows() : nullptr;
-    for (int i = 0, n = RowCount(); rows && record && i < n; ++i)
-        if (rows[i] == record)
+    for (int i = 0, n = RowCount(); record && i < n; ++i)
+        if (ShownRows()[i] == record)
             return i;
     return -1;
 }
@@ -147,6 +147,20 @@ static void CurrentRowStates(int* focused, int* selected)
                                  MAKELPARAM(LVNI_FOCUSED, 0));
     *selected = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
                                   MAKELPARAM(LVNI_SELECTED, 0));
+}
+
+// The focused and the selected row lose both states, unless it is keep.
+// Row -1 would address every row, and the list visits each of them: in a
+// folder of 100,000 items that was most of a paste. The two are found
+// without a walk.
+static void ClearRowStates(int keep)
+{
+    int focused, selected;
+    CurrentRowStates(&focused, &selected);
+    if (focused >= 0 && focused != keep)
+        SetRowState(focused, 0);
+    if (selected >= 0 && selected != keep && selected != focused)
+        SetRowState(selected, 0);
 }
 
 void RemoveListRow(int row)
@@ -291,17 +305,7 @@ void SelectRow(int row)
         row = n - 1;
     if (row < 0 || row >= n)
         return;
-    // Row -1 would address every row, and the list visits each of them: in
-    // a folder of 100,000 items that was most of a paste. Only the focused
-    // row and the one selected row are cleared, found without a walk.
-    int focused = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
-                                    MAKELPARAM(LVNI_FOCUSED, 0));
-    int selected = -1;
-    GetSelectedRecord(&selected, -1);
-    if (focused >= 0 && focused != row)
-        SetRowState(focused, 0);
-    if (selected >= 0 && selected != row && selected != focused)
-        SetRowState(selected, 0);
+    ClearRowStates(row);
     SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED);
     // The row chosen for the user (a new one, the folder just left) may be
     // far down a long list.
@@ -379,16 +383,8 @@ static void SetStatusText(int part, const char* text)
 
 void FormatItemCount(char* out, size_t cap, int shown, int all, bool filtered)
 {
-    char format[32], shownText[16], allText[16];
-    int id = filtered ? IDS_FILTER_COUNT : IDS_ITEM_COUNT;
-    if (LoadStringA(g_hInstance, id, format, sizeof format) <= 0)
-        CopyText(format, sizeof format, filtered ? "%s / %s" : "%s");
-    FormatGrouped(shownText, sizeof shownText, shown);
-    FormatGrouped(allText, sizeof allText, all);
-    if (filtered)
-        FormatText(out, cap, format, shownText, allText);
-    else
-        FormatText(out, cap, format, shownText);
+    FormatCounts(out, cap, filtered ? IDS_FILTER_COUNT : IDS_ITEM_COUNT,
+                 filtered ? "%s / %s" : "%s", shown, all);
 }
 
 void ShowItemCount()
@@ -398,26 +394,14 @@ void ShowItemCount()
     SetStatusText(2, text);
 }
 
-// The focused and the selected row lose both states, found without a
-// walk of every row.
-static void ClearRowStates()
-{
-    int focused, selected;
-    CurrentRowStates(&focused, &selected);
-    if (focused >= 0)
-        SetRowState(focused, 0);
-    if (selected >= 0 && selected != focused)
-        SetRowState(selected, 0);
-}
-
-bool FilterRows(const std::string& folded)
+void FilterRows(const std::string& folded)
 {
     s_filter = folded;
     CopyText(s_filterFolder, sizeof s_filterFolder, g_app->currentFolder);
     g_app->filtered = FALSE;
     g_app->shownCount = 0;
     if (folded.empty() || !Reserve(&g_app->shown, &g_app->shownCapacity, g_app->rowCount))
-        return false;
+        return;
     try {
         for (int i = 0; i < g_app->rowCount; ++i)
             if (RecordMatches(g_app->rows[i], folded))
@@ -427,7 +411,6 @@ bool FilterRows(const std::string& folded)
         // No memory to fold the texts: every row stays in sight.
         g_app->shownCount = 0;
     }
-    return g_app->filtered != FALSE;
 }
 
 void ShowFilteredRows(ItemRecord* selected)
@@ -453,40 +436,44 @@ void SetRowFilter(const std::string& folded)
     if (!g_app || !g_app->listView)
         return;
     ItemRecord* selected = GetSelectedRecord(nullptr, -1);
-    ClearRowStates();
+    ClearRowStates(-1);
     FilterRows(folded);
     ShowFilteredRows(selected);
 }
 
-bool ReapplyRowFilter()
+void ReapplyRowFilter()
 {
     if (s_filter.empty())
-        return true;
+        return;
     // Another folder is shown: its rows are not what the filter was for.
     if (!EqualNoCase(s_filterFolder, g_app->currentFolder)) {
         s_filter.clear();
         if (g_app->searchBox)
             SetWindowTextA(g_app->searchBox, "");
-        return false;
+        return;
     }
     SetRowFilter(s_filter);
-    return true;
 }
 
-void KeyboardMenuPoint(POINT* at)
+void RowMenuPoint(HWND list, int row, POINT* at)
 {
     at->x = at->y = 0;
-    int row = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
     RECT label;
     label.left = LVIR_LABEL;
     if (row >= 0) {
-        SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
-        if (SendMessageA(g_app->listView, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&label)) {
+        SendMessageA(list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
+        if (SendMessageA(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&label)) {
             at->x = label.left;
             at->y = label.bottom;
         }
     }
-    ClientToScreen(g_app->listView, at);
+    ClientToScreen(list, at);
+}
+
+void KeyboardMenuPoint(POINT* at)
+{
+    int row = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    RowMenuPoint(g_app->listView, row, at);
 }
 
 void ShowFolderName()

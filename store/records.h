@@ -54,6 +54,8 @@ void FormatItemCount(char* out, size_t cap, int shown, int all, bool filtered);
 // Where a menu opened from the keyboard goes, in screen coordinates: under
 // the selected row (scrolled into view), or the list's top left.
 void KeyboardMenuPoint(POINT* at);
+// The same for a row of any list view (-1: the list's top left).
+void RowMenuPoint(HWND list, int row, POINT* at);
 void ShowFolderName();   // in the status bar and the window's title
 // A note in the status bar's first part for a few seconds (string format
 // with the name), after which the folder's name comes back.
@@ -95,14 +97,13 @@ ItemRecord* AllRowRecord(int index);
 void SetRowFilter(const std::string& folded);
 // Its two halves: the rows that match, and the list shown anew (selected
 // stays chosen when it is shown).
-bool FilterRows(const std::string& folded);
+void FilterRows(const std::string& folded);
 void ShowFilteredRows(ItemRecord* selected);
 bool RowsFiltered();
 // After the rows were read again or rearranged: the filter is applied to
-// them anew.
-// False when another folder is shown: the filter is then dropped and its
-// box emptied.
-bool ReapplyRowFilter();
+// them anew; when another folder is shown, it is dropped and its box
+// emptied.
+void ReapplyRowFilter();
 // The list row showing record, or -1.
 int RowOfRecord(const ItemRecord* record);
 // The current folder is the root folder (compared without regard to case).

@@ -53,20 +53,11 @@ std::string FoldForSearch(const char* text)
     return folded;
 }
 
-void FoldRecordText(const char* name, int count, const char* const* keys,
-                    const char* const* values, std::string* out)
+void AppendSearchField(const char* text, std::string* out)
 {
-    const FoldTable& table = SystemFoldTable();
-    auto add = [&](const char* text) {
-        if (text)
-            FoldText(table, text, strlen(text), out);
-        out->push_back('\n');
-    };
-    add(name);
-    for (int i = 0; i < count; ++i) {
-        add(keys[i]);
-        add(values[i]);
-    }
+    if (text)
+        FoldText(SystemFoldTable(), text, strlen(text), out);
+    out->push_back('\n');
 }
 
 bool RecordMatches(ItemRecord* record, const std::string& folded)
@@ -74,17 +65,12 @@ bool RecordMatches(ItemRecord* record, const std::string& folded)
     if (folded.empty())
         return true;
     if (!record->searchText) {
-        const char* keys[kMaxEntries];
-        const char* values[kMaxEntries];
-        int count = record->entryCount < 0 ? 0 : record->entryCount;
-        if (count > kMaxEntries)
-            count = kMaxEntries;
-        for (int i = 0; i < count; ++i) {
-            keys[i] = record->entries[i].key;
-            values[i] = record->entries[i].value;
-        }
         std::string text;
-        FoldRecordText(record->name, count, keys, values, &text);
+        AppendSearchField(record->name, &text);
+        for (int i = 0; i < record->entryCount && i < kMaxEntries; ++i) {
+            AppendSearchField(record->entries[i].key, &text);
+            AppendSearchField(record->entries[i].value, &text);
+        }
         record->searchText = (char*)malloc(text.size() + 1);
         if (!record->searchText)
             return false;

@@ -16,10 +16,10 @@ const FoldTable& SystemFoldTable();
 // text folded as the search compares it.
 std::string FoldForSearch(const char* text);
 
-// The record's name, keys and values, each followed by a line end (which
-// no search text holds, so no match runs from one into the next), folded.
-void FoldRecordText(const char* name, int count, const char* const* keys,
-                    const char* const* values, std::string* out);
+// A record's searched text is its name, keys and values, each appended
+// folded and followed by a line end (which no search text holds, so no
+// match runs from one into the next).
+void AppendSearchField(const char* text, std::string* out);
 
 // The record holds the folded text (an empty one matches everything).
 bool RecordMatches(ItemRecord* record, const std::string& folded);
