@@ -1,11 +1,14 @@
 #include "searchbox.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "../res/resource.h"
 #include "../store/records.h"
 #include "../store/searchtext.h"
+#include "../store/itemtext.h"
+#include "../clip/paste.h"
 #include "chrome.h"
 #include "state.h"
 
@@ -59,6 +62,27 @@ bool Pressed(int key)
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
+// The box's own keys (Enter, Esc, Ctrl+K and Tab, which a one-line box has
+// no use for) leave characters that are not text. Every other control
+// character is an editing key of the edit itself: BackSpace is 0x08,
+// Ctrl+V 0x16, Ctrl+Z 0x1A.
+bool IsKeyOfTheBox(WPARAM ch)
+{
+    return ch == '\r' || ch == '\n' || ch == 0x1B || ch == 0x0B || ch == '\t';
+}
+
+// A one-line box would keep only the first line of a pasted text; every
+// line is looked for, so the breaks become spaces.
+void PasteOneLine(HWND box)
+{
+    char* text = GetClipboardText(g_hMainWnd, NULL);
+    if (!text)
+        return;
+    JoinLines(text);
+    SendMessageA(box, EM_REPLACESEL, TRUE, (LPARAM)text);
+    free(text);
+}
+
 LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -92,11 +116,12 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
         ApplyFilter();
         return 0;
     case WM_CHAR:
-        // The keys above leave their characters (Enter, Esc, Ctrl+K...):
-        // none of them is text, and the edit would beep or take them.
-        if (wParam < ' ')
+        if (IsKeyOfTheBox(wParam))
             return 0;
         break;
+    case WM_PASTE:
+        PasteOneLine(box);
+        return 0;
     }
     return CallWindowProcA(s_editProc, box, msg, wParam, lParam);
 }

@@ -32,6 +32,23 @@ void StripLineBreaks(char* text)
     *out = '\0';
 }
 
+void JoinLines(char* text)
+{
+    if (!text)
+        return;
+    // The breaks that end the text are left out, not made spaces.
+    char* end = text + strlen(text);
+    while (end > text && (end[-1] == '\r' || end[-1] == '\n'))
+        --end;
+    char* out = text;
+    for (const char* in = text; in < end; ++in) {
+        if (*in == '\r' && in + 1 < end && in[1] == '\n')
+            ++in;
+        *out++ = *in == '\r' || *in == '\n' ? ' ' : *in;
+    }
+    *out = '\0';
+}
+
 bool TextToValue(const char* text, char* value)
 {
     size_t out = 0;

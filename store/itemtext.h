@@ -22,6 +22,9 @@ enum { kKeyEqualsByte = 0x08, kValueNewlineByte = 0x0B };
 void TrimLineEnd(char* text);
 void ReplaceChar(char* text, char from, char to);
 void StripLineBreaks(char* text);
+// Text for a one-line box: each line break (CR LF, lone CR, lone LF) one
+// space, and none at the end.
+void JoinLines(char* text);
 // The value of a new entry made from a pasted or dropped text: its line
 // breaks (CR LF, lone LF, lone CR) as LF, at most kMaxReadValue bytes,
 // never ending inside a character, trailing line ends trimmed, and spaces

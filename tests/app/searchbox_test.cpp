@@ -6,6 +6,7 @@
 
 #include "guitest.h"
 #include "app/searchbox.h"
+#include "clip/copy.h"
 #include "clip/paste.h"
 #include "res/resource.h"
 #include "store/searchtext.h"
@@ -154,4 +155,65 @@ TEST_F(SearchBoxTest, CommandsOnAFilteredViewKeepTheWholeOrder)
     gt::Pump();
     EXPECT_EQ("", gt::WindowText(g_app->searchBox));
     EXPECT_FALSE(RowsFiltered());
+}
+
+// The box's editing keys are the edit's own: a typo can be corrected, a
+// word pasted, the whole text selected and deleted; text an input method
+// sends (characters, not key codes) filters as typed text does.
+TEST_F(SearchBoxTest, TheBoxEditsLikeAnyTextBox)
+{
+    Library();
+    ASSERT_TRUE(Start(folder_));
+    SetForegroundWindow(g_hMainWnd);
+    gt::Press('K', {VK_CONTROL});
+    Type("memq");
+    EXPECT_EQ(Names{}, gt::RowNames());
+    gt::Press(VK_BACK);
+    gt::Pump();
+    EXPECT_EQ("mem", gt::WindowText(g_app->searchBox));
+    EXPECT_EQ((Names{"memo"}), gt::RowNames());
+
+    // Every line of a pasted text is looked for, joined by spaces.
+    SetClipboardText(g_hMainWnd, gt::Sjis(u8"大阪\r\n市\r\n").c_str());
+    gt::Press('A', {VK_CONTROL});
+    gt::Press('V', {VK_CONTROL});
+    gt::Pump();
+    EXPECT_EQ(gt::Sjis(u8"大阪 市"), gt::WindowText(g_app->searchBox));
+    EXPECT_EQ(Names{}, gt::RowNames());
+    gt::Press(VK_HOME);
+    gt::Press(VK_RIGHT, {VK_SHIFT});
+    gt::Press(VK_RIGHT, {VK_SHIFT});
+    gt::Press('X', {VK_CONTROL});
+    gt::Press(VK_DELETE);
+    gt::Pump();
+    EXPECT_EQ((Names{"osaka"}), gt::RowNames());   // "市", found in 大阪市北区
+    gt::Press('Z', {VK_CONTROL});
+    gt::Pump();
+    EXPECT_EQ(gt::Sjis(u8"大阪 市"), gt::WindowText(g_app->searchBox));
+    gt::Press(VK_END);
+    gt::Press('V', {VK_CONTROL});
+    gt::Pump();
+    EXPECT_EQ(gt::Sjis(u8"大阪 市大阪"), gt::WindowText(g_app->searchBox));   // the cut text
+    gt::Press('A', {VK_CONTROL});
+    gt::Press(VK_DELETE);
+    gt::Pump();
+    EXPECT_EQ("", gt::WindowText(g_app->searchBox));
+    EXPECT_EQ(5u, gt::RowNames().size());
+
+    // Composed text arrives as characters of their own.
+    std::vector<INPUT> keys;
+    for (wchar_t ch : std::wstring(L"\u5343\u4ee3")) {   // 千代
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = ch;
+        in.ki.dwFlags = KEYEVENTF_UNICODE;
+        keys.push_back(in);
+        in.ki.dwFlags |= KEYEVENTF_KEYUP;
+        keys.push_back(in);
+    }
+    SendInput((UINT)keys.size(), keys.data(), sizeof(INPUT));
+    gt::Pump();
+    EXPECT_EQ(gt::Sjis(u8"千代"), gt::WindowText(g_app->searchBox));
+    EXPECT_EQ((Names{"memo"}), gt::RowNames());
+    EXPECT_EQ(0, boxes_.unexpected());
 }

@@ -201,6 +201,12 @@ TEST(ItemText, TextOperations)
     char breaks[] = "\r\na\rb\n";
     StripLineBreaks(breaks);
     EXPECT_STREQ("ab", breaks);
+    char joined[] = "a\r\nb\rc\n\nd\r\n\r\n";
+    JoinLines(joined);
+    EXPECT_STREQ("a b c  d", joined);
+    char onlyBreaks[] = "\r\n\n";
+    JoinLines(onlyBreaks);
+    EXPECT_STREQ("", onlyBreaks);
     char swap[] = "a=b=c";
     ReplaceChar(swap, '=', '\x08');
     EXPECT_STREQ("a\x08" "b\x08" "c", swap);
