@@ -82,16 +82,45 @@ void SaveHotKeySettings(RegKey& reg, const HotKeySettings* settings)
     reg.WriteString("PasteKeys", settings->pasteKeys[0] ? settings->pasteKeys : ";");
 }
 
+static WORD s_heldCombo;   // the combination this window registered, or 0
+
+LRESULT AnswerHotKeyHeld(WPARAM combo)
+{
+    return s_heldCombo && combo == s_heldCombo;
+}
+
+// Another window of this program holding the key is no other program:
+// a second window runs without it and tells so only in its status bar.
+static bool HeldByAnotherWindow(HWND mainWindow, WORD combo)
+{
+    for (HWND other = NULL; (other = FindWindowExA(NULL, other, MAIN_CLASS_NAME, NULL)) != NULL;) {
+        DWORD_PTR held = 0;
+        if (other != mainWindow &&
+            SendMessageTimeoutA(other, WM_HOTKEYHELD, combo, 0, SMTO_ABORTIFHUNG, 1000, &held) &&
+            held == 1)
+            return true;
+    }
+    return false;
+}
+
 BOOL ApplyHotKey(HWND mainWindow)
 {
     const HotKeySettings& hot = g_app->hotKey;
     UnregisterHotKey(mainWindow, kHotKeyId);
+    s_heldCombo = 0;
     if (hot.off || !hot.vk)
         return TRUE;
-    if (RegisterHotKey(mainWindow, kHotKeyId, HotKeyModifiers(hot.mods), hot.vk))
+    WORD combo = MAKEWORD(hot.vk, hot.mods);
+    if (RegisterHotKey(mainWindow, kHotKeyId, HotKeyModifiers(hot.mods), hot.vk)) {
+        s_heldCombo = combo;
         return TRUE;
+    }
     char name[64], format[kTextCap] = "", message[kTextCap];
     FormatKeyCombo(name, sizeof name, KeyCombo{hot.vk, hot.mods});
+    if (HeldByAnotherWindow(mainWindow, combo)) {
+        ShowStatusNote(IDS_HOTKEY_OWN_WINDOW, name);
+        return TRUE;
+    }
     LoadStringA(g_hInstance, IDS_HOTKEY_TAKEN, format, sizeof format);
     if (!FormatText(message, sizeof message, format, name))
         CopyText(message, sizeof message, name);

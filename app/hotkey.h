@@ -27,6 +27,10 @@ void SaveHotKeySettings(RegKey& reg, const HotKeySettings* settings);
 // program is reported once, naming it; the program runs on without it.
 BOOL ApplyHotKey(HWND mainWindow);
 
+// WM_HOTKEYHELD from another ZORIVEN window: 1 when this window holds the
+// key combination wParam (MAKEWORD(vk, kMod* bits)).
+LRESULT AnswerHotKeyHeld(WPARAM combo);
+
 // WM_HOTKEY: the menu at the caret of the window in front, then the paste.
 void OnHotKey(HWND mainWindow);
 // WM_INITMENUPOPUP: a group's rows or an item's entries, filled on opening.

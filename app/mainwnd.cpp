@@ -65,6 +65,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam == kHotKeyId)
             OnHotKey(hwnd);
         return 0;
+    case WM_HOTKEYHELD:
+        return AnswerHotKeyHeld(wParam);
     case WM_INITMENUPOPUP:
         FillHotMenuPopup((HMENU)wParam);
         return 0;

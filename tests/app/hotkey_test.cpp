@@ -75,7 +75,7 @@ protected:
     }
     void TearDown() override
     {
-        for (PROCESS_INFORMATION* p : {&program_, &target_}) {
+        for (PROCESS_INFORMATION* p : {&program_, &second_, &target_}) {
             if (!p->hProcess)
                 continue;
             if (WaitForSingleObject(p->hProcess, 0) == WAIT_TIMEOUT)
@@ -147,6 +147,7 @@ protected:
     std::string library_;
     PROCESS_INFORMATION program_ = {};
     PROCESS_INFORMATION target_ = {};
+    PROCESS_INFORMATION second_ = {};
     HWND main_ = NULL, window_ = NULL, edit_ = NULL;
 };
 
@@ -226,6 +227,30 @@ TEST_F(HotKeyTest, KeyHeldByAnotherProgramIsNamedAndTheProgramRuns)
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     UnregisterHotKey(NULL, 7);
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(program_.hProcess, 300));
+}
+
+// The key is held by the first window, which is no other program: the
+// second says nothing in a box, and its folder watch works at once.
+TEST_F(HotKeyTest, ASecondWindowIsQuietAboutItsOwnHotKey)
+{
+    ASSERT_TRUE(Launch());
+    std::string other = gt::MakeTempFolder();
+    ASSERT_TRUE(gt::WriteBytes(other + "\\a.txt", "k=v\r\n"));
+    std::string line = "\"" + gt::ProgramFolder() + "\\..\\zoriven.exe\" " + other;
+    HWND second = Open(line, &second_, MAIN_CLASS_NAME);
+    ASSERT_TRUE(second);
+    HWND list = FindWindowExA(second, NULL, WC_LISTVIEWA, NULL);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    ASSERT_TRUE(gt::WriteBytes(other + "\\b.txt", "k=w\r\n"));
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }));
+    EXPECT_EQ(NULL, FindVisibleWindow(second_.dwProcessId, "#32770"));
+    // The first window still has the key.
+    ASSERT_TRUE(StandIn());
+    ASSERT_TRUE(Choose({'1'}, false, true));
+    EXPECT_TRUE(WaitFor([&] { return TargetText() == "hello"; })) << TargetText();
+    TerminateProcess(second_.hProcess, 0);
+    WaitForSingleObject(second_.hProcess, 5000);
+    gt::RemoveTree(other);
 }
 
 // Wine's own notepad as the program in front.
