@@ -88,6 +88,10 @@ static bool FolderHasEntries(const char* folder)
 static int ShellFileOperation(HWND owner, UINT func, const char* from, const char* to,
                               FILEOP_FLAGS flags)
 {
+    // The shell reads ? and * as wildcards: no real name holds one, and
+    // one given here would take every name it matches.
+    if (HasWildcard(from) || (to && HasWildcard(to)))
+        return ERROR_INVALID_NAME;
     char source[kPathCap + 1], target[kPathCap + 1];
     memset(source, 0, sizeof source);
     memset(target, 0, sizeof target);
@@ -133,6 +137,10 @@ BOOL DeleteSelectedRow(HWND owner)
     char path[kPathCap];
     if (!RowPath(record, path))
         return TooLong();
+    // A name the listing could not give as it is (a character it lost
+    // became ?) is no path of its own: deleting it could take others.
+    if (HasWildcard(path))
+        return ShowPathError(IDS_NAME_WILDCARD, record->name, 0);
     bool group = record->kind == kKindGroup;
     bool recycle = HasRecycleBin(path);
     // A group with anything in it defaults to No: two presses of Enter

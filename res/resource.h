@@ -167,6 +167,7 @@
 #define IDS_ASK_RECYCLE_TREE 25205
 #define IDS_ASK_ERASE       25207
 #define IDS_ASK_ERASE_TREE  25209
+#define IDS_NAME_WILDCARD   25213   /* a listed name holds ? or *: not deleted */
 #define IDS_CLIP_TOTAL      25211
 #define IDS_NO_ITEM_TEXT    25300   /* pasted or dropped text of line ends and spaces only */
 #define IDS_HIDDEN_LINES    25301   /* edit dialog: %d lines of the file are kept unshown */
@@ -236,8 +237,10 @@
 #define IDS_HOTKEY_SHOW_ALL 25502  /* last command of a long folder */
 #define IDS_HOTKEY_EMPTY    25503  /* a folder without rows */
 #define IDS_PASTE_KEYS_BAD  25504  /* a line of the paste-key table does not read */
+#define IDS_HOTKEY_OWN_WINDOW 25505 /* status: another ZORIVEN window holds the key */
 
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345
+#define WM_HOTKEYHELD       5347   /* between ZORIVEN windows: is this key yours? */
 
 #endif

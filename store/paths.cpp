@@ -22,7 +22,7 @@ bool ModuleFolder(char* out, size_t cap)
 
 bool PathExists(const char* path, bool wantFolder)
 {
-    if (!path || !path[0] || strpbrk(path, "*?"))
+    if (!path || !path[0] || HasWildcard(path))
         return false;
     size_t len = strlen(path);
     if (FindLastChar(path, '\\') == path + len - 1)
@@ -116,12 +116,13 @@ static void DeleteEntry(const char* path, const WIN32_FIND_DATAA& entry, bool re
 bool DeleteTree(const char* folder, bool recursive)
 {
     char pattern[kPathCap];
-    if (!folder || !JoinPath(pattern, sizeof pattern, folder, "*.*"))
+    if (!folder || HasWildcard(folder) || !JoinPath(pattern, sizeof pattern, folder, "*.*"))
         return false;
     ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& entry) {
         char path[kPathCap];
-        // An entry whose path does not fit stays, and so does the folder.
-        if (JoinPath(path, sizeof path, folder, entry.cFileName))
+        // An entry whose path does not fit stays, and so does the folder;
+        // so does one whose name came back with a wildcard in it.
+        if (!HasWildcard(entry.cFileName) && JoinPath(path, sizeof path, folder, entry.cFileName))
             DeleteEntry(path, entry, recursive);
     });
     if (RemoveDirectoryA(folder))

@@ -108,6 +108,11 @@ bool IsInvalidNameChar(unsigned char c)
     return c != '\0' && strchr("\\/:*?\"<>|", c) != NULL;
 }
 
+bool HasWildcard(const char* text)
+{
+    return text && strpbrk(text, "*?") != nullptr;
+}
+
 bool HasInvalidNameChar(const char* name)
 {
     for (const char* p = name; p && *p; ++p) {

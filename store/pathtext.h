@@ -29,6 +29,9 @@ bool IsInvalidNameChar(unsigned char c);
 // name holds one of them as a character of its own; the trail byte of a
 // double-byte character (0x5C in "表") is not one.
 bool HasInvalidNameChar(const char* name);
+// text holds ? or *, which a file function may take as a wildcard (neither
+// byte is ever the trail byte of a double-byte character).
+bool HasWildcard(const char* text);
 // A single-byte character a generated name may use.
 bool IsNameChar(unsigned char c);
 
