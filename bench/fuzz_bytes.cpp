@@ -18,6 +18,7 @@
 #include "store/pathtext.h"
 #include "store/sjis.h"
 #include "store/textbuf.h"
+#include "store/utf8.h"
 #include "web/titletext.h"
 #include "tests/support/foldstub.h"
 
@@ -189,6 +190,34 @@ void FuzzEntryCache(const uint8_t* data, size_t size)
     for (size_t i = 0; i < back.files.size(); ++i) {
         CHECK(back.files[i].name == cache.files[i].name);
         CHECK(back.files[i].entries.size() == cache.files[i].entries.size());
+    }
+}
+
+// UTF-8: what decodes encodes back to the same bytes; a valid text cut at
+// its safe length stays valid, and no cut goes back further than a
+// character.
+void FuzzUtf8(const uint8_t* data, size_t size)
+{
+    const char* text = reinterpret_cast<const char*>(data);
+    bool valid = true;
+    for (size_t i = 0; i < size;) {
+        uint32_t cp = 0;
+        size_t n = DecodeUtf8(text + i, size - i, &cp);
+        if (n == 0) {
+            valid = false;
+            ++i;
+            continue;
+        }
+        char again[4];
+        CHECK(EncodeUtf8(cp, again) == n && memcmp(again, text + i, n) == 0);
+        i += n;
+    }
+    CHECK(valid == IsValidUtf8(text, size));
+    for (size_t len = size > 8 ? size - 8 : 0; len <= size; ++len) {
+        size_t safe = Utf8SafeLength(text, len);
+        CHECK(safe <= len && len - safe <= 3);
+        if (valid)
+            CHECK(IsValidUtf8(text, safe));
     }
 }
 
@@ -497,6 +526,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzItemFile(data, size);
         FuzzEntryCache(data, size);
         FuzzSearch(data, size);
+        FuzzUtf8(data, size);
         // The text operations see the input up to its first NUL, with a
         // buffer size taken from its first byte.
         std::string text(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));

@@ -12,6 +12,7 @@ set(ZORIVEN_BYTE_SOURCES
   store/searchfold.cpp
   store/sjis.cpp
   store/textbuf.cpp
+  store/utf8.cpp
   web/titletext.cpp
 )
 
@@ -29,6 +30,7 @@ set(ZORIVEN_WIN_SOURCES
   app/settings.cpp
   app/startup.cpp
   app/ui.cpp
+  app/wide.cpp
   store/cachefile.cpp
   store/folderload.cpp
   store/folderwatch.cpp
@@ -73,6 +75,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/store/pathtext_test.cpp
   tests/store/searchfold_test.cpp
   tests/store/textbuf_test.cpp
+  tests/store/utf8_test.cpp
   tests/web/titletext_test.cpp
 )
 

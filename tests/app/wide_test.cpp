@@ -1,0 +1,65 @@
+// The boundary to Windows: UTF-16 for its functions, code page 932 for the
+// library's bytes, every buffer at its limit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/wide.h"
+
+TEST(Wide, BoundedBothWays)
+{
+    const char* text = "\xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x98\x80";   // 東京 😀: 5 units
+    wchar_t wide[6];
+    ASSERT_TRUE(ToWide(text, wide, 6));
+    EXPECT_EQ(std::wstring(L"\u6771\u4EAC \U0001F600"), wide);
+    EXPECT_FALSE(ToWide(text, wide, 5));
+    EXPECT_EQ(L'\0', wide[0]);
+    EXPECT_FALSE(ToWide("\xC3", wide, 6));   // no UTF-8
+    EXPECT_TRUE(Widen("\xC3").empty());
+
+    char out[12];
+    ASSERT_TRUE(FromWide(L"\u6771\u4EAC \U0001F600", -1, out, sizeof out));   // 11 bytes
+    EXPECT_STREQ(text, out);
+    EXPECT_FALSE(FromWide(L"\u6771\u4EAC \U0001F600", -1, out, 11));
+    EXPECT_STREQ("", out);
+    // A lone surrogate, which a name on disk may hold, is one U+FFFD.
+    const wchar_t lone[] = {L'a', (wchar_t)0xD800, L'b', 0};
+    EXPECT_EQ("a\xEF\xBF\xBD" "b", Narrow(lone));
+    EXPECT_EQ("a", Narrow(lone, 1));
+}
+
+// Code page 932 where it holds the text exactly, in both directions; never
+// the best-fit characters that would change the user's text.
+TEST(Wide, StoredCodePageOnlyWhenExact)
+{
+    struct Case {
+        const char* utf8;
+        const char* cp932;   // null: no exact form
+    } cases[] = {
+        {"\xEF\xBD\x9E", "\x81\x60"},           // ～
+        {"\xE2\x91\xA0", "\x87\x40"},           // ①
+        {"\xE8\xA1\xA8", "\x95\x5C"},           // 表, a 0x5C trail byte
+        {"a=b\n", "a=b\n"},
+        {"\xE3\x80\x9C", nullptr},              // 〜 WAVE DASH
+        {"\xE2\x88\x92", nullptr},              // − MINUS SIGN
+        {"\xC2\xA2", nullptr},                  // ¢
+        {"caf\xC3\xA9", nullptr},
+        {"\xF0\x9F\x98\x80", nullptr},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = "untouched";
+        EXPECT_EQ(c.cp932 != nullptr, Utf8ToCp932(c.utf8, strlen(c.utf8), &bytes)) << c.utf8;
+        if (!c.cp932) {
+            EXPECT_EQ("untouched", bytes);
+            continue;
+        }
+        EXPECT_EQ(c.cp932, bytes);
+        std::string back;
+        ASSERT_TRUE(Cp932ToUtf8(bytes.data(), bytes.size(), &back));
+        EXPECT_EQ(c.utf8, back);
+    }
+    std::string out = "untouched";
+    EXPECT_FALSE(Cp932ToUtf8("\x81", 1, &out));   // a lead byte alone
+    EXPECT_EQ("untouched", out);
+    EXPECT_FALSE(Utf8ToCp932("\xC3", 1, &out));
+}
