@@ -3,44 +3,35 @@
 #include <cstring>
 #include <vector>
 
+#include "../store/sjis.h"
 #include "../store/utf8.h"
 
-bool ToWide(const char* utf8, wchar_t* out, size_t cap)
+bool ProgramTextIsUtf8()
 {
-    if (!out || cap == 0)
-        return false;
-    out[0] = L'\0';
-    if (!utf8)
-        return false;
-    if (!utf8[0])
-        return true;
-    // With -1 the count includes the terminator; zero means no room or a
-    // sequence that is not UTF-8.
-    int made = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, out,
-                                   cap > 0x7FFFFFFF ? 0x7FFFFFFF : (int)cap);
-    if (made <= 0) {
-        out[0] = L'\0';
-        return false;
-    }
-    return true;
+    return false;
 }
 
-std::wstring Widen(const char* utf8)
+std::wstring Utf8ToWide(const char* utf8, size_t length)
 {
-    if (!utf8 || !utf8[0])
-        return std::wstring();
-    int need = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, NULL, 0);
-    if (need <= 0)
-        return std::wstring();
-    std::wstring out((size_t)need, L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, &out[0], need);
-    out.resize((size_t)need - 1);
+    std::wstring out;
+    out.reserve(length);
+    for (size_t i = 0; i < length;) {
+        uint32_t cp = 0xFFFD;
+        size_t n = DecodeUtf8(utf8 + i, length - i, &cp);
+        i += n ? n : 1;
+        if (cp >= 0x10000) {
+            out.push_back((wchar_t)(0xD800 + ((cp - 0x10000) >> 10)));
+            out.push_back((wchar_t)(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back((wchar_t)cp);
+        }
+    }
     return out;
 }
 
-// UTF-16 to UTF-8 by code point, so a lone surrogate is one U+FFFD and
-// nothing depends on how the system treats it.
-static std::string NarrowUnits(const wchar_t* wide, size_t units)
+// By code point, so a lone surrogate is one U+FFFD and nothing depends on
+// how the system treats it.
+std::string WideToUtf8(const wchar_t* wide, size_t units)
 {
     std::string out;
     out.reserve(units);
@@ -59,9 +50,57 @@ static std::string NarrowUnits(const wchar_t* wide, size_t units)
     return out;
 }
 
-static size_t Units(const wchar_t* wide, int length)
+// The ANSI form converts as the system's own A functions do.
+static std::wstring AnsiToWide(const char* text, size_t length)
 {
-    return !wide ? 0 : length < 0 ? wcslen(wide) : (size_t)length;
+    if (length == 0 || length > 0x7FFFFFF)
+        return std::wstring();
+    int need = MultiByteToWideChar(CP_ACP, 0, text, (int)length, NULL, 0);
+    if (need <= 0)
+        return std::wstring();
+    std::wstring out((size_t)need, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, (int)length, &out[0], need);
+    return out;
+}
+
+static std::string WideToAnsi(const wchar_t* wide, size_t units)
+{
+    if (units == 0 || units > 0x7FFFFFF)
+        return std::string();
+    int need = WideCharToMultiByte(CP_ACP, 0, wide, (int)units, NULL, 0, NULL, NULL);
+    if (need <= 0)
+        return std::string();
+    std::string out((size_t)need, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, (int)units, &out[0], need, NULL, NULL);
+    return out;
+}
+
+std::wstring Widen(const char* text)
+{
+    if (!text)
+        return std::wstring();
+    size_t length = strlen(text);
+    return ProgramTextIsUtf8() ? Utf8ToWide(text, length) : AnsiToWide(text, length);
+}
+
+bool ToWide(const char* text, wchar_t* out, size_t cap)
+{
+    if (!out || cap == 0)
+        return false;
+    out[0] = L'\0';
+    if (!text || (ProgramTextIsUtf8() && !IsValidUtf8(text, strlen(text))))
+        return false;
+    std::wstring wide = Widen(text);
+    if (wide.size() >= cap)
+        return false;
+    memcpy(out, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    return true;
+}
+
+std::string Narrow(const wchar_t* wide, int length)
+{
+    size_t units = !wide ? 0 : length < 0 ? wcslen(wide) : (size_t)length;
+    return ProgramTextIsUtf8() ? WideToUtf8(wide, units) : WideToAnsi(wide, units);
 }
 
 bool FromWide(const wchar_t* wide, int length, char* out, size_t cap)
@@ -69,16 +108,81 @@ bool FromWide(const wchar_t* wide, int length, char* out, size_t cap)
     if (!out || cap == 0)
         return false;
     out[0] = '\0';
-    std::string text = NarrowUnits(wide, Units(wide, length));
+    std::string text = Narrow(wide, length);
     if (text.size() >= cap)
         return false;
     memcpy(out, text.c_str(), text.size() + 1);
     return true;
 }
 
-std::string Narrow(const wchar_t* wide, int length)
+size_t FromWideCut(const wchar_t* wide, int length, char* out, size_t cap)
 {
-    return NarrowUnits(wide, Units(wide, length));
+    if (!out || cap == 0)
+        return 0;
+    std::string text = Narrow(wide, length);
+    size_t keep = text.size() < cap ? text.size() : cap - 1;
+    keep = ProgramTextIsUtf8() ? Utf8SafeLength(text.data(), keep)
+                               : CharSafeLength(text.data(), (unsigned long)keep);
+    memcpy(out, text.data(), keep);
+    out[keep] = '\0';
+    return keep;
+}
+
+extern HINSTANCE g_hInstance;
+
+int LoadText(UINT id, char* out, size_t cap)
+{
+    if (!out || cap == 0)
+        return 0;
+    out[0] = '\0';
+    // With no room given, the wide form hands back the resource itself.
+    const wchar_t* resource = NULL;
+    int units = LoadStringW(g_hInstance, id, (LPWSTR)&resource, 0);
+    return units > 0 ? (int)FromWideCut(resource, units, out, cap) : 0;
+}
+
+std::string LoadTextString(UINT id)
+{
+    const wchar_t* resource = NULL;
+    int units = LoadStringW(g_hInstance, id, (LPWSTR)&resource, 0);
+    return units > 0 ? Narrow(resource, units) : std::string();
+}
+
+std::string TextOf(HWND window)
+{
+    int units = window ? GetWindowTextLengthW(window) : 0;
+    if (units <= 0)
+        return std::string();
+    std::vector<wchar_t> wide((size_t)units + 1);
+    int got = GetWindowTextW(window, wide.data(), units + 1);
+    return Narrow(wide.data(), got > 0 ? got : 0);
+}
+
+bool GetTextOf(HWND window, char* out, size_t cap)
+{
+    if (!out || cap == 0)
+        return false;
+    out[0] = '\0';
+    std::string text = TextOf(window);
+    if (text.size() >= cap)
+        return false;
+    memcpy(out, text.c_str(), text.size() + 1);
+    return true;
+}
+
+BOOL SetTextOf(HWND window, const char* text)
+{
+    return SetWindowTextW(window, Widen(text ? text : "").c_str());
+}
+
+bool GetItemText(HWND dialog, int id, char* out, size_t cap)
+{
+    return GetTextOf(GetDlgItem(dialog, id), out, cap);
+}
+
+BOOL SetItemText(HWND dialog, int id, const char* text)
+{
+    return SetTextOf(GetDlgItem(dialog, id), text);
 }
 
 bool Cp932ToUtf8(const char* bytes, size_t length, std::string* out)
@@ -87,7 +191,7 @@ bool Cp932ToUtf8(const char* bytes, size_t length, std::string* out)
         out->clear();
         return true;
     }
-    if (length > 0x7FFFFFFF)
+    if (length > 0x7FFFFFF)
         return false;
     int need = MultiByteToWideChar(kStoredCodePage, MB_ERR_INVALID_CHARS, bytes, (int)length,
                                    NULL, 0);
@@ -96,7 +200,7 @@ bool Cp932ToUtf8(const char* bytes, size_t length, std::string* out)
     std::vector<wchar_t> wide((size_t)need);
     MultiByteToWideChar(kStoredCodePage, MB_ERR_INVALID_CHARS, bytes, (int)length, wide.data(),
                         need);
-    *out = NarrowUnits(wide.data(), wide.size());
+    *out = WideToUtf8(wide.data(), wide.size());
     return true;
 }
 
@@ -106,21 +210,17 @@ bool Utf8ToCp932(const char* utf8, size_t length, std::string* out)
         out->clear();
         return true;
     }
-    if (length > 0x7FFFFFFF || !IsValidUtf8(utf8, length))
+    if (length > 0x7FFFFFF || !IsValidUtf8(utf8, length))
         return false;
-    int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, (int)length, NULL, 0);
-    if (units <= 0)
-        return false;
-    std::vector<wchar_t> wide((size_t)units);
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, (int)length, wide.data(), units);
+    std::wstring wide = Utf8ToWide(utf8, length);
     BOOL lost = FALSE;
-    int need = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), units, NULL,
-                                   0, NULL, &lost);
+    int need = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                   (int)wide.size(), NULL, 0, NULL, &lost);
     if (need <= 0 || lost)
         return false;
     std::string bytes((size_t)need, '\0');
-    WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), units, &bytes[0], need,
-                        NULL, &lost);
+    WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), (int)wide.size(),
+                        &bytes[0], need, NULL, &lost);
     // The way back must give the same text: some characters map to bytes
     // that read as another character.
     std::string back;

@@ -1,7 +1,12 @@
-// The one boundary between the program's text (UTF-8) and Windows' (UTF-16
-// for its wide functions, code page 932 for the bytes the library stores).
-// Every conversion is bounded: a text that does not fit is refused whole,
-// never cut, so a path or a name is never turned into another one.
+// The one boundary between the program's text and Windows' text: UTF-16
+// for its wide functions, code page 932 for the bytes the library stores.
+// Every conversion is bounded: a text that does not fit is refused whole
+// (or, where a caller asks for it, cut on a character), never cut inside
+// one, so a path or a name is never turned into another one.
+//
+// The program's own text is in the system's ANSI code page until the move
+// to UTF-8 is complete; ProgramTextIsUtf8 says which, and only this module
+// converts by it.
 #ifndef ZORIVEN_WIDE_H
 #define ZORIVEN_WIDE_H
 
@@ -14,17 +19,38 @@
 // reads the same on a Windows set to any language.
 enum { kStoredCodePage = 932 };
 
-// UTF-8 to UTF-16 in out[0..cap) with its terminator; false (out empty)
-// when the text is not well-formed UTF-8 or does not fit.
-bool ToWide(const char* utf8, wchar_t* out, size_t cap);
-// The same into a string; empty for text that is not well formed.
-std::wstring Widen(const char* utf8);
+bool ProgramTextIsUtf8();
 
-// UTF-16 (length units, or to its terminator with -1) to UTF-8 in
-// out[0..cap); false (out empty) when it does not fit. A lone surrogate
-// becomes U+FFFD: Windows lets a name hold one, UTF-8 cannot.
+// Program text to UTF-16 in out[0..cap) with its terminator; false (out
+// empty) when it does not fit or is no text of the program's form.
+bool ToWide(const char* text, wchar_t* out, size_t cap);
+// The same into a string (empty for no text); for the text of a call.
+std::wstring Widen(const char* text);
+
+// UTF-16 (length units, or to its terminator with -1) as program text in
+// out[0..cap); false (out empty) when it does not fit.
 bool FromWide(const wchar_t* wide, int length, char* out, size_t cap);
+// The same, keeping the whole characters that fit (for text that is only
+// shown); the bytes written.
+size_t FromWideCut(const wchar_t* wide, int length, char* out, size_t cap);
 std::string Narrow(const wchar_t* wide, int length = -1);
+
+// The texts of windows and resources most calls carry, through the wide
+// functions. Readers refuse (out empty, false) a text that does not fit,
+// so a name is never taken cut; LoadText cuts on a character, as a
+// resource string is only shown.
+int LoadText(UINT id, char* out, size_t cap);
+std::string LoadTextString(UINT id);
+bool GetTextOf(HWND window, char* out, size_t cap);
+std::string TextOf(HWND window);
+BOOL SetTextOf(HWND window, const char* text);
+bool GetItemText(HWND dialog, int id, char* out, size_t cap);
+BOOL SetItemText(HWND dialog, int id, const char* text);
+
+// UTF-8 whatever the program's form (the stored UTF-8 form, web pages).
+// A lone surrogate, which a name on disk may hold, becomes U+FFFD.
+std::wstring Utf8ToWide(const char* utf8, size_t length);
+std::string WideToUtf8(const wchar_t* wide, size_t units);
 
 // Bytes of code page 932 as UTF-8; false when they are not code page 932
 // text (a byte that maps to no character), out untouched.

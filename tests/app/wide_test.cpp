@@ -6,26 +6,39 @@
 
 #include "app/wide.h"
 
-TEST(Wide, BoundedBothWays)
+// The program's text (code page 932 under the tests' locale) at the
+// limits of the buffers it goes into.
+TEST(Wide, ProgramTextBoundedBothWays)
 {
-    const char* text = "\xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x98\x80";   // 東京 😀: 5 units
-    wchar_t wide[6];
-    ASSERT_TRUE(ToWide(text, wide, 6));
-    EXPECT_EQ(std::wstring(L"\u6771\u4EAC \U0001F600"), wide);
-    EXPECT_FALSE(ToWide(text, wide, 5));
+    const char* text = "\x93\x8C\x8B\x9E \x95\x5C";   // 東京 表: 4 units
+    wchar_t wide[5];
+    ASSERT_TRUE(ToWide(text, wide, 5));
+    EXPECT_EQ(std::wstring(L"\u6771\u4EAC \u8868"), wide);
+    EXPECT_FALSE(ToWide(text, wide, 4));
     EXPECT_EQ(L'\0', wide[0]);
-    EXPECT_FALSE(ToWide("\xC3", wide, 6));   // no UTF-8
-    EXPECT_TRUE(Widen("\xC3").empty());
+    EXPECT_EQ(std::wstring(L"\u6771\u4EAC \u8868"), Widen(text));
 
-    char out[12];
-    ASSERT_TRUE(FromWide(L"\u6771\u4EAC \U0001F600", -1, out, sizeof out));   // 11 bytes
+    char out[8];
+    ASSERT_TRUE(FromWide(L"\u6771\u4EAC \u8868", -1, out, sizeof out));   // 7 bytes
     EXPECT_STREQ(text, out);
-    EXPECT_FALSE(FromWide(L"\u6771\u4EAC \U0001F600", -1, out, 11));
+    EXPECT_FALSE(FromWide(L"\u6771\u4EAC \u8868", -1, out, 7));
     EXPECT_STREQ("", out);
-    // A lone surrogate, which a name on disk may hold, is one U+FFFD.
-    const wchar_t lone[] = {L'a', (wchar_t)0xD800, L'b', 0};
-    EXPECT_EQ("a\xEF\xBF\xBD" "b", Narrow(lone));
-    EXPECT_EQ("a", Narrow(lone, 1));
+    // A cut keeps whole characters: 6 bytes of room hold 東京 and the space.
+    EXPECT_EQ(5u, FromWideCut(L"\u6771\u4EAC \u8868", -1, out, 6));
+    EXPECT_STREQ("\x93\x8C\x8B\x9E ", out);
+    EXPECT_EQ(text, Narrow(L"\u6771\u4EAC \u8868"));
+}
+
+// UTF-8 whatever the program's form; a lone surrogate is one U+FFFD.
+TEST(Wide, Utf8BothWays)
+{
+    const std::string text = "\xE6\x9D\xB1 caf\xC3\xA9 \xF0\x9F\x98\x80";
+    std::wstring wide = Utf8ToWide(text.data(), text.size());
+    EXPECT_EQ(std::wstring(L"\u6771 caf\u00E9 \U0001F600"), wide);
+    EXPECT_EQ(text, WideToUtf8(wide.data(), wide.size()));
+    const wchar_t lone[] = {L'a', (wchar_t)0xD800, L'b'};
+    EXPECT_EQ("a\xEF\xBF\xBD" "b", WideToUtf8(lone, 3));
+    EXPECT_EQ(std::wstring(L"a\uFFFDb"), Utf8ToWide("a\xC3" "b", 3));
 }
 
 // Code page 932 where it holds the text exactly, in both directions; never
