@@ -156,6 +156,37 @@ static void InsertItemColumn(HWND mainWindow)
     SendMessageA(g_app->listView, LVM_INSERTCOLUMNA, 0, (LPARAM)&column);
 }
 
+void FitItemColumn()
+{
+    static bool fitting;
+    if (!g_app || !g_app->listView || fitting)
+        return;
+    fitting = true;
+    // A new width may take the horizontal bar away and with it the need of
+    // the vertical one, which widens the client again: a few passes settle.
+    for (int pass = 0; pass < 3; ++pass) {
+        RECT client;
+        GetClientRect(g_app->listView, &client);
+        if (SendMessageA(g_app->listView, LVM_GETCOLUMNWIDTH, 0, 0) == client.right)
+            break;
+        SendMessageA(g_app->listView, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LOWORD(client.right), 0));
+    }
+    fitting = false;
+}
+
+static WNDPROC s_listProc;
+
+// The list's client width changes with the window and whenever its
+// vertical scroll bar comes or goes as rows are added or removed; the
+// column follows it, so it never needs a horizontal bar.
+static LRESULT CALLBACK ItemListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = CallWindowProcA(s_listProc, list, msg, wParam, lParam);
+    if (msg == WM_SIZE)
+        FitItemColumn();
+    return result;
+}
+
 static BOOL CreateListView(HWND mainWindow)
 {
     g_app->listView = CreateWindowExA(
@@ -168,6 +199,7 @@ static BOOL CreateListView(HWND mainWindow)
     if (!CreateImages())
         return FALSE;
     InsertItemColumn(mainWindow);
+    s_listProc = (WNDPROC)SetWindowLongPtrA(g_app->listView, GWLP_WNDPROC, (LONG_PTR)ItemListProc);
     return TRUE;
 }
 
@@ -262,9 +294,7 @@ void LayoutChrome(BOOL fromSize, WPARAM wParam, LPARAM lParam)
     MoveWindow(g_app->listView, 0, top, width, listHeight, TRUE);
     LayoutSearchBox();
     LayoutStatusParts();
-    RECT listClient;
-    GetClientRect(g_app->listView, &listClient);
-    SendMessageA(g_app->listView, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LOWORD(listClient.right), 0));
+    FitItemColumn();
 }
 
 void ToggleBar(int commandId)

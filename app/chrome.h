@@ -7,6 +7,8 @@
 BOOL CreateChrome(HWND mainWindow);
 void LayoutChrome(BOOL fromSize, WPARAM wParam, LPARAM lParam);
 void LayoutStatusParts();
+// The list's only column as wide as the list inside its scroll bars.
+void FitItemColumn();
 void ToggleBar(int commandId);
 // The menu's check mark, not the window's visibility, says whether the
 // toolbar (CMD_TOOLBAR) or the status bar (CMD_STATUSBAR) is shown.

@@ -72,9 +72,12 @@ static LRESULT FindRow(UINT flags, const char* text, int start)
 // LVN_KEYDOWN arrives before the list has moved it for an arrow key.
 static void OnItemChanged(const NMLISTVIEW* change)
 {
-    if ((change->uChanged & LVIF_STATE) &&
-        ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
-        UpdateCommandStates();
+    if (!(change->uChanged & LVIF_STATE) ||
+        !((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        return;
+    if (change->iItem >= 0 && (change->uNewState & LVIS_SELECTED))
+        NoteSelectedRow(change->iItem);
+    UpdateCommandStates();
 }
 
 // Some list views ask in UTF-16 whatever the window's character set.

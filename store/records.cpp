@@ -31,8 +31,20 @@ static void AppendToChain(ItemRecord* record)
     g_app->chainTail = record;
 }
 
+// The row the selection was last seen on. The list holds one selected row
+// at most, and the list finds a selected row other than the focused one
+// only by looking at every row from the top.
+static int s_selectedRow = -1;
+
+void NoteSelectedRow(int row)
+{
+    s_selectedRow = row;
+}
+
 static void SetRowState(int row, UINT state)
 {
+    if (state & LVIS_SELECTED)
+        s_selectedRow = row;
     LVITEMA item;
     memset(&item, 0, sizeof item);
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -141,12 +153,27 @@ static void ShiftRowStates(int focused, int selected, int from, int by, int gone
         SetRowState(focused, LVIS_FOCUSED);
 }
 
+int SelectedRow()
+{
+    HWND list = g_app ? g_app->listView : NULL;
+    if (!list)
+        return -1;
+    // Nearly always the focused row, which the list knows without a walk.
+    int row = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1,
+                                MAKELPARAM(LVNI_FOCUSED | LVNI_SELECTED, 0));
+    if (row >= 0 || SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) <= 0)
+        return row;
+    if (s_selectedRow >= 0 && s_selectedRow < RowCount() &&
+        (SendMessageA(list, LVM_GETITEMSTATE, (WPARAM)s_selectedRow, LVIS_SELECTED) & LVIS_SELECTED))
+        return s_selectedRow;
+    return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, MAKELPARAM(LVNI_SELECTED, 0));
+}
+
 static void CurrentRowStates(int* focused, int* selected)
 {
     *focused = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
                                  MAKELPARAM(LVNI_FOCUSED, 0));
-    *selected = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
-                                  MAKELPARAM(LVNI_SELECTED, 0));
+    *selected = SelectedRow();
 }
 
 // The focused and the selected row lose both states, unless it is keep.
@@ -268,13 +295,10 @@ ItemRecord* GetSelectedRecord(int* row, int start)
 {
     int found = -1;
     HWND list = g_app ? g_app->listView : NULL;
-    // The list holds one selected row at most, nearly always the focused
-    // one, which the list finds without looking at every row: a copy in a
-    // folder of 100,000 items must not walk them all.
-    if (list && start == -1)
-        found = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1,
-                                  MAKELPARAM(LVNI_FOCUSED | LVNI_SELECTED, 0));
-    if (list && found < 0 && (start != -1 || SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0))
+    // A copy in a folder of 100,000 items must not walk them all.
+    if (start == -1)
+        found = SelectedRow();
+    else if (list)
         found = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)start,
                                   MAKELPARAM(LVNI_SELECTED, 0));
     if (row)
@@ -472,8 +496,7 @@ void RowMenuPoint(HWND list, int row, POINT* at)
 
 void KeyboardMenuPoint(POINT* at)
 {
-    int row = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
-    RowMenuPoint(g_app->listView, row, at);
+    RowMenuPoint(g_app->listView, SelectedRow(), at);
 }
 
 void ShowFolderName()

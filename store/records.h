@@ -36,6 +36,10 @@ BOOL InsertListRow(ItemRecord* record, int position, int kind);
 void RemoveListRow(int row);
 ItemRecord* GetRowRecord(int row);
 ItemRecord* GetSelectedRecord(int* row, int start);
+// The selected row, or -1, found without looking at every row.
+int SelectedRow();
+// The list reported that row became selected.
+void NoteSelectedRow(int row);
 ItemRecord* FindRowByName(const char* name, int* row);
 void SelectRow(int row);
 void SetRowRecord(ItemRecord* record, int row);

@@ -191,3 +191,19 @@ TEST_F(ChromeTest, ColumnFillsTheListAfterResizesAndToggles)
     after = gt::ChildRect(g_app->listView);
     EXPECT_TRUE(EqualRect(&before, &after));
 }
+
+// A long list's vertical bar takes its width from the column and gives it
+// back when it goes; a name wider than the list is cut, with no bar.
+TEST_F(ChromeTest, ColumnLeavesRoomForTheVerticalScrollBar)
+{
+    Notes(200, 0);
+    Command(CMD_REFRESH);
+    AddItemRow(In(std::string(120, 'W') + ".txt").c_str(), TRUE, 0, NULL, 0);
+    for (LONG bars : {WS_VSCROLL, 0L}) {
+        gt::Pump();
+        EXPECT_EQ(bars, GetWindowLongA(g_app->listView, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
+        EXPECT_EQ(ListClientWidth(), (int)SendMessageA(g_app->listView, LVM_GETCOLUMNWIDTH, 0, 0));
+        while (RowCount() > 3)
+            RemoveListRow(RowCount() - 1);
+    }
+}

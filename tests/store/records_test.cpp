@@ -199,6 +199,22 @@ TEST_F(RecordsTest, SelectionFollowsItsRecordAndTypingFindsRows)
     EXPECT_EQ(-1, (int)SendMessageA(g_app->listView, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find));
 }
 
+// Off the focused row, a wrong note of where the selection went is not
+// believed.
+TEST_F(RecordsTest, SelectionAwayFromTheFocusIsFound)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        Add(name, true);
+    SelectRow(2);
+    LVITEMA focus = {};
+    focus.stateMask = focus.state = LVIS_FOCUSED;
+    SendMessageA(g_app->listView, LVM_SETITEMSTATE, 0, (LPARAM)&focus);
+    NoteSelectedRow(1);
+    EXPECT_EQ(GetRowRecord(2), GetSelectedRecord(nullptr, -1));
+    RemoveListRow(2);
+    EXPECT_EQ(-1, SelectedRow());
+}
+
 TEST_F(RecordsTest, SetRowRecordReattaches)
 {
     ItemRecord* a = Add("a.txt", true);
