@@ -101,10 +101,16 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 // F5: the arrangement on screen is kept before the folder is read again.
+// One that could not be written stays on screen, so it is not lost too,
+// and a later leave tries to write it again.
 static void OnRefresh()
 {
-    SaveChangedOrder();
-    LoadFolder();
+    if (SaveChangedOrder()) {
+        LoadFolder();
+        return;
+    }
+    g_app->orderChanged = 1;
+    RefreshKeepingView(false);
 }
 
 // Ctrl+Shift+K: the filter box's text is searched for everywhere.

@@ -13,11 +13,14 @@
 
 enum { kMessageCap = 520, kStringCap = 260, kHelpDisplayTopic = 0, kHelpContext = 0x0F };
 
-// The system's text for code. WinINet keeps the texts of its own errors
-// (a server that cannot be reached) in its module, not in the system's table.
+// The system's text for code, or the program's own for one of its codes.
+// WinINet keeps the texts of its own errors (a server that cannot be
+// reached) in its module, not in the system's table.
 static void SystemMessage(DWORD code, char* out, size_t cap)
 {
     const DWORD flags = FORMAT_MESSAGE_IGNORE_INSERTS;
+    if (IsOwnErrorCode(code) && LoadStringA(g_hInstance, LOWORD(code), out, (int)cap) > 0)
+        return;
     if (FormatMessageA(flags | FORMAT_MESSAGE_FROM_SYSTEM, NULL, code, 0, out, (DWORD)cap, NULL))
         return;
     HMODULE wininet = code >= INTERNET_ERROR_BASE && code <= INTERNET_ERROR_BASE + 999

@@ -4,6 +4,18 @@
 
 #include "winver.h"
 
+// A reason of the program's own among the system's error codes, marked
+// by the bit Windows leaves to applications; its text is string stringId.
+// Every box that shows a code's text shows it.
+inline DWORD OwnErrorCode(int stringId)
+{
+    return APPLICATION_ERROR_MASK | (DWORD)stringId;
+}
+inline bool IsOwnErrorCode(DWORD code)
+{
+    return (code & APPLICATION_ERROR_MASK) != 0;
+}
+
 int ShowErrorBox(int stringId, const char* text);
 int ShowSystemError(DWORD code);
 // The message of stringId, the path on a line of its own, then the system's
@@ -11,8 +23,9 @@ int ShowSystemError(DWORD code);
 int ShowPathError(int stringId, const char* path, DWORD code);
 // A Yes/No question owned by owner under the caption "確認": string
 // stringId with first and second put in for its "%s"s. IDYES or another answer.
-// The message of stringId, then a line for each name with the system's text
-// for its code. A list the box cannot hold ends with how many more failed.
+// The message of stringId, then a line for each name with the text for its
+// code (the system's, or the program's own). A list the box cannot hold
+// ends with how many more failed.
 int ShowNamesError(int stringId, int count, const char* const* names, const DWORD* codes);
 int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char* second);
 int RefuseField(HWND dialog, int controlId);

@@ -199,6 +199,12 @@
 #define IDS_COLUMN_FOLDER   25706
 #define IDS_SEARCH_STOP     25707   /* the search button while a search runs */
 #define IDS_SEARCH_GO       25708
+
+/* Why a load names a file that holds text but no entry it can show, and
+   the order file that could not be written */
+#define IDS_LINE_TOO_LONG   25720
+#define IDS_NO_ENTRY_LINE   25721
+#define IDS_ORDER_NOT_SAVED 25722
 #define IDD_SEARCH          1008
 #define IDM_SEARCHMENU      106
 #define IDC_SEARCH_TEXT     101

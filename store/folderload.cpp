@@ -1,5 +1,6 @@
 #include "folderload.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <vector>
@@ -249,8 +250,11 @@ int LoadFolder(int* failures)
     if (!g_app->options[NoOrderFile] && anyUnlisted)
         g_app->orderChanged = 1;
     try {
+        // A file that holds no item stays so until it changes, and a change
+        // is seen anyway: only failures that may pass are worth a retry.
         if (failures)
-            *failures = (int)failed.names.size();
+            *failures = (int)std::count_if(failed.codes.begin(), failed.codes.end(),
+                                           [](DWORD code) { return !IsOwnErrorCode(code); });
         else
             ReportLoadFailures(failed);
     } catch (const std::bad_alloc&) {

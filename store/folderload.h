@@ -20,7 +20,8 @@ int OrderIndexOf(const char* name);
 BOOL LoadFolderEntry(const char* name, BOOL isFolder, DWORD* error = nullptr);
 // Replaces the rows with the current folder's; returns the rows made.
 // Files that cannot be read are named in one box, or, when failures is
-// given, only counted there.
+// given, only counted there: those that may be read later, not files that
+// hold text but no entry.
 int LoadFolder(int* failures = nullptr);
 
 #endif

@@ -150,10 +150,9 @@ int RowOfKey(const std::string& key)
     return -1;
 }
 
-// Reads the folder again without writing anything: the order on screen,
-// the order-changed flag, the selection and the first row shown stay.
-// False when a file could not be read (it may still be being written).
-bool RefreshKeepingView()
+}  // namespace
+
+bool RefreshKeepingView(bool quiet)
 {
     std::vector<std::string> before;
     for (int i = 0; i < g_app->rowCount; ++i)
@@ -165,7 +164,7 @@ bool RefreshKeepingView()
     int changed = g_app->orderChanged;
     int failures = 0;
     SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
-    LoadFolder(&failures);
+    LoadFolder(quiet ? &failures : nullptr);
     KeepArrangement(before);
     ReapplyRowFilter();
     g_app->orderChanged |= changed;
@@ -189,8 +188,6 @@ bool RefreshKeepingView()
     UpdateCommandStates();
     return failures == 0;
 }
-
-}  // namespace
 
 void StopFolderWatch()
 {
@@ -250,7 +247,7 @@ void OnRefreshTimer()
         return;   // the timer asks again
     watch->pending = FALSE;
     KillTimer(g_hMainWnd, IDT_FOLDER_REFRESH);
-    if (!RefreshKeepingView()) {
+    if (!RefreshKeepingView(true)) {
         watch->pending = TRUE;
         SetTimer(g_hMainWnd, IDT_FOLDER_REFRESH, kRetryDelay, NULL);
     }

@@ -16,6 +16,12 @@
 void WatchCurrentFolder();
 void StopFolderWatch();
 
+// Reads the folder again without writing anything: the order on screen,
+// the order-changed flag, the selection and the first row shown stay.
+// Unless quiet, unreadable files are named in the load's box. False when
+// a quiet read met a file it may read later (one still being written).
+bool RefreshKeepingView(bool quiet);
+
 // WM_FOLDERCHANGED and the refresh timer's WM_TIMER.
 void OnFolderChanged();
 void OnRefreshTimer();

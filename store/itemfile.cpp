@@ -22,8 +22,9 @@ BOOL IsExcludedExtension(const char* name)
 }
 
 // Reads entries until the file or the 32 slots run out; -1 when the file
-// could not be read to its end or memory ran out.
-static int ReadEntries(ReadBytesFn read, void* source, Entry* entries)
+// could not be read to its end or memory ran out. *passed, when given,
+// says what text gave no entry (kPassedNothing, ...).
+static int ReadEntries(ReadBytesFn read, void* source, Entry* entries, int* passed = nullptr)
 {
     LineReader reader;
     ItemParse parse;
@@ -47,6 +48,8 @@ static int ReadEntries(ReadBytesFn read, void* source, Entry* entries)
         FreeEntries(count, entries);
         return -1;
     }
+    if (passed)
+        *passed = parse.passed;
     return count;
 }
 
@@ -70,10 +73,18 @@ int ReadItemPath(const char* path, Entry entries[kMaxEntries], DWORD* error)
         return ReadFailed(GetLastError(), error);
     // An item read only in part must not become a row: rewriting it later
     // would drop the rest of the user's text.
-    int count = ReadEntries(ReadFromHandle, file, entries);
+    int passed = kPassedNothing;
+    int count = ReadEntries(ReadFromHandle, file, entries, &passed);
     DWORD code = GetLastError();
     CloseHandle(file);
-    return count < 0 ? ReadFailed(code, error) : count;
+    if (count < 0)
+        return ReadFailed(code, error);
+    // Text that makes no row would be out of sight without a word.
+    if (count == 0 && passed != kPassedNothing) {
+        int why = passed == kPassedTooLong ? IDS_LINE_TOO_LONG : IDS_NO_ENTRY_LINE;
+        return ReadFailed(OwnErrorCode(why), error);
+    }
+    return count;
 }
 
 int ReadItemFile(const char* name, Entry entries[kMaxEntries], DWORD* error)

@@ -10,7 +10,8 @@
 // system's code in *error (which is 0 otherwise).
 int ReadItemFile(const char* name, Entry entries[kMaxEntries], DWORD* error = nullptr);
 // The same for a whole path, whatever its extension; -1 when the file
-// cannot be read to its end.
+// cannot be read to its end, or holds text but no entry (a code of the
+// program's own, see OwnErrorCode).
 int ReadItemPath(const char* path, Entry entries[kMaxEntries], DWORD* error = nullptr);
 
 // Replaces the file's content with the entries, keeping its attributes.

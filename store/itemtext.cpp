@@ -232,14 +232,31 @@ void InitItemParse(ItemParse* parse)
     memset(parse, 0, sizeof *parse);
 }
 
+// Whether a line the parser refused would be an entry but for its length.
+static bool TooLongForEntry(const char* line, bool cut)
+{
+    const char* equals = FindFirstChar(line, '=');
+    size_t keyLen = equals ? (size_t)(equals - line) : 0;
+    return cut || (equals && (keyLen > kMaxReadKey || strlen(equals + 1) > kMaxReadValue));
+}
+
+static void NotePassed(ItemParse* parse, int reason)
+{
+    if (reason > parse->passed)
+        parse->passed = reason;
+}
+
 bool TakeItemLine(ItemParse* parse, char* line)
 {
+    size_t raw = strlen(line);
+    bool cut = raw >= kLineCap - 1 && line[raw - 1] != '\n';
     TrimLineEnd(line);
-    if (!line[0] || line[0] == '\'')
+    if (!line[strspn(line, " \t\r\n")] || line[0] == '\'')
         return false;
     switch (ParseItemLine(line, parse->key, parse->value)) {
     case kBracketLine:
         CopyText(parse->pendingKey, sizeof parse->pendingKey, parse->key);
+        NotePassed(parse, kPassedNoEntry);
         return false;
     case kEntryLine:
         if (parse->pendingKey[0])
@@ -249,6 +266,7 @@ bool TakeItemLine(ItemParse* parse, char* line)
         parse->pendingKey[0] = '\0';
         return true;
     }
+    NotePassed(parse, TooLongForEntry(line, cut) ? kPassedTooLong : kPassedNoEntry);
     return false;
 }
 

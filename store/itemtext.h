@@ -67,16 +67,26 @@ void InitLineReader(LineReader* reader, ReadBytesFn read, void* source);
 // False at the end of the source (or when it failed: see reader->failed).
 bool ReadTextLine(LineReader* reader, char* line, size_t cap);
 
+// Why lines that hold text gave no entry of their own, the weightier
+// reason kept: a file of no entries that passed over any text is not
+// shown, and the user must hear why, since the text is still on disk.
+enum { kPassedNothing = 0, kPassedNoEntry = 1, kPassedTooLong = 2 };
+
 // The reader's state between lines: a bracket line names the key of the
 // next entry line.
 struct ItemParse {
     char pendingKey[kTextCap];
     char key[kTextCap];
     char value[kTextCap];
+    // Comments and blank lines hold nothing to lose; a line without "=" or
+    // a bracket line does (kPassedNoEntry), and so does a key, value or
+    // line longer than a line may hold (kPassedTooLong).
+    int passed;
 };
 void InitItemParse(ItemParse* parse);
 // Interprets one line (trimmed in place); true when key and value now hold
-// the next entry, unescaped.
+// the next entry, unescaped. A line as long as the reader's pieces
+// (kLineCap - 1 bytes) without its line end is part of a longer line.
 bool TakeItemLine(ItemParse* parse, char* line);
 
 // Appends one entry in file form (escaped, CR LF). False, and nothing

@@ -1,6 +1,7 @@
 #include "librarysearch.h"
 
 #include "../app/state.h"
+#include "../app/ui.h"
 #include "cachefile.h"
 #include "folderload.h"
 #include "itemfile.h"
@@ -25,9 +26,11 @@ bool Matches(LibrarySearch* search, const char* name, const std::vector<CachedEn
 }
 
 // The entries of an item file, from the cache when it holds the file as
-// it is, else read into *entries; null when the file cannot be read.
+// it is, else read into *entries; null when the file cannot be read (why
+// in *error).
 const std::vector<CachedEntry>* ItemEntries(const char* path, const WIN32_FIND_DATAA& found,
-                                            CacheUse* cache, std::vector<CachedEntry>* entries)
+                                            CacheUse* cache, std::vector<CachedEntry>* entries,
+                                            DWORD* error)
 {
     uint64_t size = (uint64_t)found.nFileSizeHigh << 32 | found.nFileSizeLow;
     uint64_t written = (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
@@ -35,9 +38,8 @@ const std::vector<CachedEntry>* ItemEntries(const char* path, const WIN32_FIND_D
     if (const CachedFile* hit = TakeCachedFile(cache, found.cFileName, size, written))
         return &hit->entries;
     Entry read[kMaxEntries] = {};
-    DWORD error = 0;
-    int count = ReadItemPath(path, read, &error);
-    if (count < 0 || error)
+    int count = ReadItemPath(path, read, error);
+    if (count < 0 || *error)
         return nullptr;
     for (int i = 0; i < count; ++i)
         entries->push_back({read[i].key, read[i].value});
@@ -100,10 +102,14 @@ bool SearchNextFolder(LibrarySearch* search)
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 groups.push_back(folder.empty() ? found.cFileName : folder + "\\" + found.cFileName);
         } else if (!IsExcludedExtension(found.cFileName)) {
-            const std::vector<CachedEntry>* entries = ItemEntries(path, found, &cache, &read);
+            DWORD error = 0;
+            const std::vector<CachedEntry>* entries =
+                ItemEntries(path, found, &cache, &read, &error);
             if (!entries) {
                 ++search->unreadable;
-                complete = false;
+                // A file of text but no entry is so until it changes: the
+                // folder's cache is still whole without it.
+                complete = complete && IsOwnErrorCode(error);
             } else if (!entries->empty()) {
                 AddHit(search, folder, found, true, *entries);
             }

@@ -49,12 +49,14 @@ BOOL WriteOrderFile()
     bool existed = before != INVALID_FILE_ATTRIBUTES;
     if (existed && !(before & FILE_ATTRIBUTE_DIRECTORY))
         SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    BOOL written = ReplaceFileBytes(path, content.data(), (DWORD)content.size());
+    BOOL written = ReplaceFileBytesQuietly(path, content.data(), (DWORD)content.size());
+    DWORD error = GetLastError();
     if (written)
         SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN);
     else if (existed)
         SetFileAttributesA(path, before);
-    return written;
+    // The system's text alone does not say which file it was about.
+    return written || ShowPathError(IDS_ORDER_NOT_SAVED, path, error);
 }
 
 // Moves folder\name to parking\name; true when it went.
@@ -146,21 +148,21 @@ static void ReorderPhysically()
     g_app->orderChanged = 0;
 }
 
-void SaveOrder()
+BOOL SaveOrder()
 {
     // Rows of a stopped load are only a part: saving them would drop the rest.
     if (AllRowCount() == 0 || g_app->loadIncomplete)
-        return;
+        return TRUE;
     if (g_app->options[NoOrderFile]) {
         ReorderPhysically();
-        return;
+        return TRUE;
     }
-    WriteOrderFile();
+    BOOL written = WriteOrderFile();
     g_app->orderChanged = 0;
+    return written;
 }
 
-void SaveChangedOrder()
+BOOL SaveChangedOrder()
 {
-    if (g_app->orderChanged)
-        SaveOrder();
+    return !g_app->orderChanged || SaveOrder();
 }

@@ -11,10 +11,11 @@
 // hidden); false when there are no rows or it could not be written.
 BOOL WriteOrderFile();
 // Persists the row order and clears the order-changed flag (unless there
-// are no rows, or physical reordering could not start).
-void SaveOrder();
+// are no rows, or physical reordering could not start). False when the
+// order file could not be written (the box named it).
+BOOL SaveOrder();
 // SaveOrder only when the order changed since the last load or save.
-void SaveChangedOrder();
+BOOL SaveChangedOrder();
 
 // The move call physical reordering uses; tests put a failing one here.
 typedef BOOL(WINAPI* MoveFileFn)(LPCSTR, LPCSTR);

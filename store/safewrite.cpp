@@ -72,7 +72,9 @@ BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size)
 
 BOOL ReplaceFileBytesQuietly(const char* path, const void* data, DWORD size)
 {
-    return ReplaceBytes(path, data, size) == 0;
+    DWORD error = ReplaceBytes(path, data, size);
+    SetLastError(error);
+    return error == 0;
 }
 
 long ReadFromHandle(void* source, char* buffer, long capacity)

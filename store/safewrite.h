@@ -10,7 +10,8 @@
 // the file at path is untouched, the error box has been shown and the
 // result is false.
 BOOL ReplaceFileBytes(const char* path, const void* data, DWORD size);
-// The same without the box, for files the program can do without.
+// The same without the box, for files the program can do without or whose
+// caller names them itself; GetLastError() then says why.
 BOOL ReplaceFileBytesQuietly(const char* path, const void* data, DWORD size);
 
 // The write call ReplaceFileBytes uses; tests put a failing one here.

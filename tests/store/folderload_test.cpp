@@ -197,3 +197,46 @@ TEST_F(FolderLoadTest, UnreadableEntriesAreNamedInOneBoxPerLoad)
     for (HANDLE h : locks)
         CloseHandle(h);
 }
+
+// Text that gives no entry is named, with why, on every load (the second
+// through the entry cache); files with nothing to lose are not.
+TEST_F(FolderLoadTest, TextWithoutEntriesIsNamedOnEveryLoadAndLeftAsItIs)
+{
+    std::string tooLong = gt::Sjis(u8"1 行が長すぎるため、項目として読めません。");
+    std::string noEntry = gt::Sjis(u8"「キー=値」の行がないため、項目として読めません。");
+    struct File {
+        std::string name, bytes, why;
+    } files[] = {{"long.txt", "memo=" + std::string(60000, 'x') + "\r\n", tooLong},
+                 {"values.txt", "a=" + std::string(1500, 'x') + "\nb=" + std::string(1021, 'y'),
+                  tooLong},
+                 {"wide.txt", std::string(3000, 'x'), tooLong},
+                 {"prose.txt", "no key\r\n", noEntry},
+                 {"empty.txt", "", ""},
+                 {"notes.txt", "'comment\r\n\r\n\t\r\n", ""},
+                 {"ok.txt", "k=v\r\n", ""}};
+    FILETIME old = {0, 0x01C00000};   // about 2000: the cache would keep them
+    for (const File& file : files) {
+        Item(file.name, file.bytes);
+        HANDLE h = CreateFileA(In(file.name).c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL,
+                               OPEN_EXISTING, 0, NULL);
+        SetFileTime(h, NULL, NULL, &old);
+        CloseHandle(h);
+    }
+    Order("ok.txt\r\n");
+    for (int load = 0; load < 2; ++load) {
+        boxes_.Clear();
+        boxes_.Press(IDOK);
+        ASSERT_TRUE(load ? LoadFolder() == 1 : Start(folder_) != NULL);
+        EXPECT_EQ((Names{"ok"}), gt::RowNames());
+        ASSERT_EQ(1u, boxes_.seen().size()) << "load " << load;
+        std::string text = boxes_.seen()[0].text;
+        for (const File& file : files)
+            EXPECT_EQ(!file.why.empty(),
+                      text.find(file.name + "\n    " + file.why) != std::string::npos)
+                << file.name;
+    }
+    Close();
+    EXPECT_EQ("ok.txt\r\n", gt::ReadBytes(In("ZORIVEN.ORD")));
+    for (const File& file : files)
+        EXPECT_EQ(file.bytes, gt::ReadBytes(In(file.name))) << file.name;
+}

@@ -157,17 +157,31 @@ TEST_F(OrderTest, FailedWriteKeepsTheOldOrder)
     EXPECT_EQ(0u, OrderAttributes() & FILE_ATTRIBUTE_HIDDEN);
 }
 
-TEST_F(OrderTest, FolderInTheOrderFilesPlaceIsRefusedAndLeftAsItWas)
+// Each leave that tries to write it gives one box naming the file and
+// why; F5 keeps the arrangement that could not be written.
+TEST_F(OrderTest, FolderInTheOrderFilesPlaceIsNamedOncePerLeaveAndLeftAsItWas)
 {
     Item("a.txt");
+    Item("b.txt");
     ASSERT_TRUE(CreateDirectoryA(OrderPath().c_str(), NULL));
     DWORD before = GetFileAttributesA(OrderPath().c_str());
     ASSERT_TRUE(Start(folder_));
-    boxes_.Press(IDOK);
-    Command(CMD_SAVE_ORDER);
-    ASSERT_EQ(1u, boxes_.seen().size());
+    Select(0);
+    Command(CMD_MOVE_DOWN);
+    std::vector<std::string> moved = gt::RowNames();
+    std::string why = gt::SystemText(ERROR_ACCESS_DENIED);
+    why.erase(why.find_last_not_of("\r\n") + 1);
+    for (int leave : {CMD_REFRESH, 0}) {
+        boxes_.Clear();
+        boxes_.Press(IDOK);
+        leave ? Command(leave) : Close();
+        ASSERT_EQ(1u, boxes_.seen().size()) << leave;
+        EXPECT_NE(std::string::npos, boxes_.seen()[0].text.find(OrderPath() + "\n\n" + why));
+        if (leave)
+            EXPECT_EQ(moved, gt::RowNames());
+    }
     EXPECT_EQ(before, GetFileAttributesA(OrderPath().c_str()));
-    EXPECT_EQ(2u, gt::FolderNames(folder_).size());
+    EXPECT_EQ(3u, gt::FolderNames(folder_).size());
 }
 
 TEST_F(OrderTest, PhysicalReorderingPutsEverythingBack)
