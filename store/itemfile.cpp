@@ -48,8 +48,10 @@ static int ReadEntries(ReadBytesFn read, void* source, Entry* entries, int* pass
         FreeEntries(count, entries);
         return -1;
     }
+    // A picture or a document beside the items holds NULs and no text of
+    // the user's: it is passed over without a word, as before.
     if (passed)
-        *passed = parse.passed;
+        *passed = reader.sawNul ? kPassedNothing : parse.passed;
     return count;
 }
 

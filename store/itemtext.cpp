@@ -217,6 +217,8 @@ bool ReadTextLine(LineReader* r, char* line, size_t cap)
     int c;
     while (used < cap - 1 && (c = PeekByte(r)) >= 0) {
         r->pos++;
+        if (c == 0)
+            r->sawNul = true;
         if (c == '\r' && PeekByte(r) == '\n')
             continue;
         line[used++] = (char)c;

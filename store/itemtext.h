@@ -62,6 +62,7 @@ struct LineReader {
     char buffer[4096];
     long pos, len;
     bool ended, failed;
+    bool sawNul;   // a NUL byte was read: the source is no text file
 };
 void InitLineReader(LineReader* reader, ReadBytesFn read, void* source);
 // False at the end of the source (or when it failed: see reader->failed).

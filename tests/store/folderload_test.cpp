@@ -212,6 +212,7 @@ TEST_F(FolderLoadTest, TextWithoutEntriesIsNamedOnEveryLoadAndLeftAsItIs)
                  {"wide.txt", std::string(3000, 'x'), tooLong},
                  {"prose.txt", "no key\r\n", noEntry},
                  {"empty.txt", "", ""},
+                 {"picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), ""},
                  {"notes.txt", "'comment\r\n\r\n\t\r\n", ""},
                  {"ok.txt", "k=v\r\n", ""}};
     FILETIME old = {0, 0x01C00000};   // about 2000: the cache would keep them
