@@ -129,12 +129,11 @@ BOOL ApplyHotKey(HWND mainWindow)
 
 // ---- The rows of a folder, in the user's order ----
 
-static bool Accepted(const WIN32_FIND_DATAA& found)
+static bool Accepted(const FoundFile& found)
 {
-    if (IsDotEntry(&found) || !IsListedEntry(found))
+    if (IsDotEntry(found) || !IsListedEntry(found))
         return false;
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-           !IsExcludedExtension(found.cFileName);
+    return (found.attributes & FILE_ATTRIBUTE_DIRECTORY) || !IsExcludedExtension(found.name);
 }
 
 // Calls visit with each accepted entry in list order until it returns
@@ -148,8 +147,8 @@ static void VisitRows(const char* folder, Visit visit)
     char path[kPathCap], line[kLineCap];
     HANDLE file = INVALID_HANDLE_VALUE;
     if (!g_app->options[NoOrderFile] && JoinPath(path, sizeof path, folder, ORDER_FILE_NAME))
-        file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL);
     if (file != INVALID_HANDLE_VALUE) {
         LineReader* reader = (LineReader*)malloc(sizeof *reader);
         bool going = reader != nullptr;
@@ -162,13 +161,11 @@ static void VisitRows(const char* folder, Visit visit)
                 !named.insert(FoldName(line)).second)
                 continue;
             // One attribute query per line: cheaper than a search.
-            WIN32_FIND_DATAA found;
-            ZeroMemory(&found, sizeof found);
-            found.dwFileAttributes = JoinPath(path, sizeof path, folder, line)
-                                         ? GetFileAttributesA(path)
-                                         : INVALID_FILE_ATTRIBUTES;
-            if (found.dwFileAttributes == INVALID_FILE_ATTRIBUTES ||
-                !CopyText(found.cFileName, sizeof found.cFileName, line))
+            FoundFile found = {};
+            found.attributes = JoinPath(path, sizeof path, folder, line) ? PathAttributes(path)
+                                                                         : INVALID_FILE_ATTRIBUTES;
+            if (found.attributes == INVALID_FILE_ATTRIBUTES ||
+                !CopyText(found.name, sizeof found.name, line))
                 continue;
             if (Accepted(found) && !visit(found))
                 going = false;
@@ -178,16 +175,11 @@ static void VisitRows(const char* folder, Visit visit)
         if (!going)
             return;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = JoinPath(path, sizeof path, folder, "*.*") ? FindFirstFileA(path, &found)
-                                                                : INVALID_HANDLE_VALUE;
-    if (search == INVALID_HANDLE_VALUE)
+    if (!JoinPath(path, sizeof path, folder, "*.*"))
         return;
-    do {
-        if (Accepted(found) && !named.count(FoldName(found.cFileName)) && !visit(found))
-            break;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    ForEachEntryWhile(path, [&](const FoundFile& found) {
+        return !Accepted(found) || named.count(FoldName(found.name)) || visit(found);
+    });
 }
 
 // ---- Building the menu ----
@@ -226,15 +218,15 @@ static HotNode* NewNode(HotMenu* m, const char* folder, const char* name)
 
 // One row for the entry found; false when it makes none (an item that is
 // empty or cannot be read is not shown, as in the list).
-static bool AddRow(HotMenu* m, HMENU menu, const char* folder, const WIN32_FIND_DATAA& found,
+static bool AddRow(HotMenu* m, HMENU menu, const char* folder, const FoundFile& found,
                    int row)
 {
-    bool isGroup = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    HotNode* node = NewNode(m, folder, found.cFileName);
+    bool isGroup = (found.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    HotNode* node = NewNode(m, folder, found.name);
     if (!node)
         return false;
     char name[kRowNameCap], ext[kNamePartCap], label[kLabelCap];
-    SplitItemName(found.cFileName, !isGroup, name, ext);
+    SplitItemName(found.name, !isGroup, name, ext);
     MenuLabel(label, sizeof label, row, name);
     node->isGroup = isGroup;
     if (!isGroup) {
@@ -263,7 +255,7 @@ static void FillFolder(HotMenu* m, HMENU menu, int folderNode)
     CopyText(folder, sizeof folder, m->nodes[folderNode].path);
     int rows = 0;
     bool more = false;
-    VisitRows(folder, [&](const WIN32_FIND_DATAA& found) {
+    VisitRows(folder, [&](const FoundFile& found) {
         if (rows >= kHotMenuRows || m->nodeCount >= kMaxNodes) {
             more = true;
             return false;

@@ -121,16 +121,14 @@ double PlainLibrarySearch(const std::string& root, const char* text, int* found)
         pending.pop_back();
         EntryCache cache;
         ReadEntryCacheFile(folder.c_str(), &cache);
-        ForEachEntry((folder + "\\*").c_str(), [&](const WIN32_FIND_DATAA& entry) {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                pending.push_back(folder + "\\" + entry.cFileName);
+        ForEachEntry((folder + "\\*").c_str(), [&](const FoundFile& entry) {
+            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                pending.push_back(folder + "\\" + entry.name);
                 return;
             }
-            uint64_t size = (uint64_t)entry.nFileSizeHigh << 32 | entry.nFileSizeLow;
-            uint64_t written = (uint64_t)entry.ftLastWriteTime.dwHighDateTime << 32 |
-                               entry.ftLastWriteTime.dwLowDateTime;
-            const CachedFile* file = FindCachedFile(&cache, entry.cFileName, size, written);
-            bool hit = strstr(entry.cFileName, text) != nullptr;
+            uint64_t size = entry.size, written = entry.writeTime;
+            const CachedFile* file = FindCachedFile(&cache, entry.name, size, written);
+            bool hit = strstr(entry.name, text) != nullptr;
             for (size_t e = 0; file && !hit && e < file->entries.size(); ++e)
                 hit = strstr(file->entries[e].key.c_str(), text) ||
                       strstr(file->entries[e].value.c_str(), text);
@@ -161,10 +159,10 @@ void ReadingParts(const std::string& root)
         std::string folder = pending.back();
         pending.pop_back();
         double start = Now();
-        ForEachEntry((folder + "\\*").c_str(), [&](const WIN32_FIND_DATAA& entry) {
+        ForEachEntry((folder + "\\*").c_str(), [&](const FoundFile& entry) {
             ++files;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                pending.push_back(folder + "\\" + entry.cFileName);
+            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY)
+                pending.push_back(folder + "\\" + entry.name);
         });
         listing += Now() - start;
         start = Now();

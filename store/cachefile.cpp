@@ -5,7 +5,9 @@
 #include <new>
 #include <string>
 
+#include "../app/wide.h"
 #include "orderindex.h"
+#include "paths.h"
 #include "pathtext.h"
 #include "safewrite.h"
 #include "textbuf.h"
@@ -30,8 +32,10 @@ void CacheFileName(const char* fullFolder, char* out, size_t cap)
 // every folder, and the shell's answer costs more than the read.
 bool CacheFolder(char* out, size_t cap)
 {
-    static char local[MAX_PATH];
-    if (!local[0] && FAILED(SHGetFolderPathA(NULL, CSIDL_LOCAL_APPDATA, NULL, 0, local))) {
+    static char local[kPathCap];
+    wchar_t wide[MAX_PATH];
+    if (!local[0] && (FAILED(SHGetFolderPathW(NULL, CSIDL_LOCAL_APPDATA, NULL, 0, wide)) ||
+                      !FromWide(wide, -1, local, sizeof local))) {
         local[0] = '\0';
         return false;
     }
@@ -41,20 +45,20 @@ bool CacheFolder(char* out, size_t cap)
 // Every missing folder of path, from the top down.
 bool MakeFolders(const char* path)
 {
-    if (CreateDirectoryA(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS)
+    if (MakeFolder(path) || GetLastError() == ERROR_ALREADY_EXISTS)
         return true;
     if (GetLastError() != ERROR_PATH_NOT_FOUND)
         return false;
     char parent[kPathCap];
     if (ParentPath(path, parent, sizeof parent) <= 0 || !MakeFolders(parent))
         return false;
-    return CreateDirectoryA(path, NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
+    return MakeFolder(path) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool ReadWholeFile(const char* path, std::string* bytes)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD high = 0;
@@ -73,11 +77,15 @@ bool ReadWholeFile(const char* path, std::string* bytes)
 
 bool EntryCachePath(const char* folder, char* fullFolder, char* out, size_t cap)
 {
-    char* filePart;
+    wchar_t* filePart;
+    wchar_t wideFolder[MAX_PATH], full[MAX_PATH];
     char name[32];
     char cacheFolder[kPathCap];
-    DWORD length = GetFullPathNameA(folder, kPathCap, fullFolder, &filePart);
-    if (length == 0 || length >= kPathCap || !CacheFolder(cacheFolder, sizeof cacheFolder))
+    if (!ToWide(folder, wideFolder, MAX_PATH))
+        return false;
+    DWORD length = GetFullPathNameW(wideFolder, MAX_PATH, full, &filePart);
+    if (length == 0 || length >= MAX_PATH || !FromWide(full, (int)length, fullFolder, kPathCap) ||
+        !CacheFolder(cacheFolder, sizeof cacheFolder))
         return false;
     CacheFileName(fullFolder, name, sizeof name);
     return JoinPath(out, cap, cacheFolder, name);

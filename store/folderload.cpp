@@ -41,7 +41,7 @@ struct FolderScan {
 int CountFolderEntries(const char* pattern)
 {
     int count = 0;
-    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA&) { ++count; });
+    ForEachEntry(pattern, [&](const FoundFile&) { ++count; });
     return count;
 }
 
@@ -54,8 +54,8 @@ static void LoadOrderIndex(OrderIndex* index)
     if (!JoinPath(path, sizeof path, g_app->currentFolder, ORDER_FILE_NAME) ||
         !PathExists(path, false))
         return;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return;
     BuildOrderIndex(index, ReadFromHandle, file);
@@ -69,11 +69,11 @@ int OrderIndexOf(const char* name)
     return FindOrderLine(&index, name);
 }
 
-bool IsListedEntry(const WIN32_FIND_DATAA& found)
+bool IsListedEntry(const FoundFile& found)
 {
-    if (EqualNoCase(found.cFileName, ORDER_FILE_NAME))
+    if (EqualNoCase(found.name, ORDER_FILE_NAME))
         return false;
-    return !(g_app->options[ExcludeHidden] && (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN));
+    return !(g_app->options[ExcludeHidden] && (found.attributes & FILE_ATTRIBUTE_HIDDEN));
 }
 
 static void PlaceEntry(FolderScan* scan, const OrderIndex& index, int entry)
@@ -94,13 +94,11 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
     if (!g_app->options[NoOrderFile])
         LoadOrderIndex(&index);
     scan->positioned.assign(index.lineCount, -1);
-    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& found) {
+    ForEachEntry(pattern, [&](const FoundFile& found) {
         if (!IsListedEntry(found))
             return;
-        scan->found.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                               (uint64_t)found.nFileSizeHigh << 32 | found.nFileSizeLow,
-                               (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
-                                   found.ftLastWriteTime.dwLowDateTime});
+        scan->found.push_back({found.name, (found.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               found.size, found.writeTime});
         PlaceEntry(scan, index, (int)scan->found.size() - 1);
     });
 }
@@ -215,7 +213,7 @@ int LoadFolder(int* failures)
     char pattern[kPathCap];
     if (JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*")) {
         // Tens of thousands of rows: repaint once at the end, not per row.
-        SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(g_app->listView, WM_SETREDRAW, FALSE, 0);
         try {
             FolderScan scan;
             CacheUse cache;
@@ -234,7 +232,7 @@ int LoadFolder(int* failures)
             made = 0;
             anyUnlisted = false;
         }
-        SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(g_app->listView, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(g_app->listView, NULL, TRUE);
     }
     SelectRow(0);

@@ -4,6 +4,7 @@
 #define ZORIVEN_FOLDERLOAD_H
 
 #include "../app/winver.h"
+#include "paths.h"
 
 #define ORDER_FILE_NAME "ZORIVEN.ORD"
 
@@ -11,7 +12,7 @@
 int CountFolderEntries(const char* pattern);
 // The entry a search found may be a row: not the order file, and not
 // hidden while hidden entries are left out. Extensions are judged apart.
-bool IsListedEntry(const WIN32_FIND_DATAA& found);
+bool IsListedEntry(const FoundFile& found);
 // Line of the current folder's order file that names name, or -1.
 int OrderIndexOf(const char* name);
 // One accepted entry as a row at the end of the list; true when a row was

@@ -1,4 +1,5 @@
 #include "folderwatch.h"
+#include "paths.h"
 
 #include <algorithm>
 #include <climits>
@@ -70,10 +71,10 @@ bool AnyOtherChange(const BYTE* data, DWORD size)
 DWORD WINAPI WatchThread(void* param)
 {
     FolderWatch* watch = (FolderWatch*)param;
-    HANDLE folder = CreateFileA(watch->folder, FILE_LIST_DIRECTORY,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, NULL);
-    HANDLE done = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE folder = OpenPath(watch->folder, FILE_LIST_DIRECTORY,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED);
+    HANDLE done = CreateEventW(NULL, TRUE, FALSE, NULL);
     // DWORDs: the records must be aligned.
     static const DWORD kBufferBytes = 16384;
     std::vector<DWORD> buffer(kBufferBytes / sizeof(DWORD));
@@ -95,7 +96,7 @@ DWORD WINAPI WatchThread(void* param)
             break;
         // No bytes: more changed than the buffer could name.
         if (got == 0 || AnyOtherChange((const BYTE*)buffer.data(), got))
-            PostMessageA(watch->window, WM_FOLDERCHANGED, 0, 0);
+            PostMessageW(watch->window, WM_FOLDERCHANGED, 0, 0);
     }
     if (done)
         CloseHandle(done);
@@ -113,7 +114,7 @@ bool UserBusy()
     GetGUIThreadInfo(GetCurrentThreadId(), &gui);
     return !IsWindowEnabled(g_hMainWnd) || GetCapture() != NULL || g_app->dragOver || g_app->loading ||
            (gui.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_INMOVESIZE)) ||
-           SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0) != 0;
+           SendMessageW(g_app->listView, LVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
 std::string RowKey(const ItemRecord* record)
@@ -160,10 +161,10 @@ bool RefreshKeepingView(bool quiet)
     int selected = -1;
     ItemRecord* record = GetSelectedRecord(&selected, -1);
     std::string selectedKey = record ? RowKey(record) : "";
-    int top = (int)SendMessageA(g_app->listView, LVM_GETTOPINDEX, 0, 0);
+    int top = (int)SendMessageW(g_app->listView, LVM_GETTOPINDEX, 0, 0);
     int changed = g_app->orderChanged;
     int failures = 0;
-    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(g_app->listView, WM_SETREDRAW, FALSE, 0);
     LoadFolder(quiet ? &failures : nullptr);
     KeepArrangement(before);
     ReapplyRowFilter();
@@ -173,17 +174,17 @@ bool RefreshKeepingView(bool quiet)
     if (row < 0 && selected >= 0)
         row = std::min(selected, RowCount() - 1);
     if (row < 0) {
-        LVITEMA none = {};
+        LVITEMW none = {};
         none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+        SendMessageW(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
     } else {
         SelectRow(row);
         RECT rc = {};
-        SendMessageA(g_app->listView, LVM_GETITEMRECT, 0, (LPARAM)&rc);
-        int now = (int)SendMessageA(g_app->listView, LVM_GETTOPINDEX, 0, 0);
-        SendMessageA(g_app->listView, LVM_SCROLL, 0, (top - now) * (rc.bottom - rc.top));
+        SendMessageW(g_app->listView, LVM_GETITEMRECT, 0, (LPARAM)&rc);
+        int now = (int)SendMessageW(g_app->listView, LVM_GETTOPINDEX, 0, 0);
+        SendMessageW(g_app->listView, LVM_SCROLL, 0, (top - now) * (rc.bottom - rc.top));
     }
-    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(g_app->listView, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_app->listView, NULL, TRUE);
     UpdateCommandStates();
     return failures == 0;
@@ -216,7 +217,7 @@ void WatchCurrentFolder()
         return;
     CopyText(watch->folder, sizeof watch->folder, g_app->currentFolder);
     watch->window = g_hMainWnd;
-    watch->stop = CreateEventA(NULL, TRUE, FALSE, NULL);
+    watch->stop = CreateEventW(NULL, TRUE, FALSE, NULL);
     DWORD id;
     watch->thread = watch->stop ? CreateThread(NULL, 0, WatchThread, watch, 0, &id) : NULL;
     if (!watch->thread) {

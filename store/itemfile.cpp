@@ -6,9 +6,11 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "itemlines.h"
 #include "itemtext.h"
+#include "paths.h"
 #include "safewrite.h"
 
 static_assert((int)kShownEntries == (int)kMaxEntries, "the rows are the entries the reader takes");
@@ -69,8 +71,8 @@ int ReadItemPath(const char* path, Entry entries[kMaxEntries], DWORD* error)
 {
     if (error)
         *error = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return ReadFailed(GetLastError(), error);
     // An item read only in part must not become a row: rewriting it later
@@ -108,15 +110,15 @@ int ReadItemFile(const char* name, Entry entries[kMaxEntries], DWORD* error)
 // is replaced as normal and gets its attributes back.
 static BOOL WriteItemBytes(const char* path, const std::string& content)
 {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = PathAttributes(path);
     BOOL existed = attributes != INVALID_FILE_ATTRIBUTES;
     if (!existed && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
         return ShowErrorBox(-1, NULL);
-    if (existed && !SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL))
+    if (existed && !SetPathAttributes(path, FILE_ATTRIBUTE_NORMAL))
         return ShowErrorBox(-1, NULL);
     BOOL written = ReplaceFileBytes(path, content.data(), (DWORD)content.size());
     if (existed && attributes != 0)
-        SetFileAttributesA(path, attributes);
+        SetPathAttributes(path, attributes);
     return written;
 }
 
@@ -164,8 +166,8 @@ static DWORD ReadWhole(HANDLE file, ItemSnapshot* snapshot)
 int ReadItemSnapshot(const char* path, ItemSnapshot* snapshot, Entry entries[kMaxEntries])
 {
     memset(snapshot, 0, sizeof *snapshot);
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return ReadFailed(GetLastError(), nullptr);
     DWORD code = ReadWhole(file, snapshot);
@@ -188,7 +190,8 @@ void FreeItemSnapshot(ItemSnapshot* snapshot)
 BOOL ItemChangedSince(const char* path, const ItemSnapshot* snapshot)
 {
     WIN32_FILE_ATTRIBUTE_DATA now;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &now))
+    wchar_t wide[MAX_PATH];
+    if (!ToWide(path, wide, MAX_PATH) || !GetFileAttributesExW(wide, GetFileExInfoStandard, &now))
         return TRUE;
     return now.nFileSizeHigh || now.nFileSizeLow != snapshot->size ||
            CompareFileTime(&now.ftLastWriteTime, &snapshot->written) != 0;

@@ -28,14 +28,12 @@ bool Matches(LibrarySearch* search, const char* name, const std::vector<CachedEn
 // The entries of an item file, from the cache when it holds the file as
 // it is, else read into *entries; null when the file cannot be read (why
 // in *error).
-const std::vector<CachedEntry>* ItemEntries(const char* path, const WIN32_FIND_DATAA& found,
+const std::vector<CachedEntry>* ItemEntries(const char* path, const FoundFile& found,
                                             CacheUse* cache, std::vector<CachedEntry>* entries,
                                             DWORD* error)
 {
-    uint64_t size = (uint64_t)found.nFileSizeHigh << 32 | found.nFileSizeLow;
-    uint64_t written = (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
-                       found.ftLastWriteTime.dwLowDateTime;
-    if (const CachedFile* hit = TakeCachedFile(cache, found.cFileName, size, written))
+    uint64_t size = found.size, written = found.writeTime;
+    if (const CachedFile* hit = TakeCachedFile(cache, found.name, size, written))
         return &hit->entries;
     Entry read[kMaxEntries] = {};
     int count = ReadItemPath(path, read, error);
@@ -43,18 +41,18 @@ const std::vector<CachedEntry>* ItemEntries(const char* path, const WIN32_FIND_D
         return nullptr;
     for (int i = 0; i < count; ++i)
         entries->push_back({read[i].key, read[i].value});
-    StoreInCache(cache, found.cFileName, size, written, count, read);
+    StoreInCache(cache, found.name, size, written, count, read);
     FreeEntries(count, read);
     return entries;
 }
 
-void AddHit(LibrarySearch* search, const std::string& folder, const WIN32_FIND_DATAA& found,
+void AddHit(LibrarySearch* search, const std::string& folder, const FoundFile& found,
             bool isItem, const std::vector<CachedEntry>& entries)
 {
     char name[kRowNameCap], ext[kNamePartCap];
-    SplitItemName(found.cFileName, isItem, name, ext);
+    SplitItemName(found.name, isItem, name, ext);
     if (Matches(search, name, entries))
-        search->hits.push_back({folder, found.cFileName, ItemKindFor(isItem, ext), entries});
+        search->hits.push_back({folder, found.name, ItemKindFor(isItem, ext), entries});
 }
 
 }  // namespace
@@ -85,13 +83,13 @@ bool SearchNextFolder(LibrarySearch* search)
     StartCacheUse(&cache, full);
     std::vector<std::string> groups;
     bool complete = true;
-    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& found) {
+    ForEachEntry(pattern, [&](const FoundFile& found) {
         if (!IsListedEntry(found))
             return;
-        bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        bool isFolder = (found.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         std::vector<CachedEntry> read;
         char path[kPathCap];
-        if (!JoinPath(path, sizeof path, full, found.cFileName)) {
+        if (!JoinPath(path, sizeof path, full, found.name)) {
             ++search->unreadable;   // beyond the 260-byte limit of a path
             complete = false;
             return;
@@ -99,9 +97,9 @@ bool SearchNextFolder(LibrarySearch* search)
         if (isFolder) {
             AddHit(search, folder, found, false, read);
             // A link back up the tree would be read again and again.
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                groups.push_back(folder.empty() ? found.cFileName : folder + "\\" + found.cFileName);
-        } else if (!IsExcludedExtension(found.cFileName)) {
+            if (!(found.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                groups.push_back(folder.empty() ? found.name : folder + "\\" + found.name);
+        } else if (!IsExcludedExtension(found.name)) {
             DWORD error = 0;
             const std::vector<CachedEntry>* entries =
                 ItemEntries(path, found, &cache, &read, &error);

@@ -13,7 +13,12 @@
 #include "records.h"
 #include "safewrite.h"
 
-MoveFileFn g_moveFile = MoveFileA;
+BOOL MoveEntryPath(const char* from, const char* to)
+{
+    return MovePath(from, to, 0);
+}
+
+MoveFileFn g_moveFile = MoveEntryPath;
 
 // The name as stored on disk.
 static std::string RowFileName(const ItemRecord* record)
@@ -45,16 +50,16 @@ BOOL WriteOrderFile()
     // A read-only order file could not be replaced, so it is made normal
     // first. Whatever stands at the path keeps its attributes when the save
     // fails: it may be the user's folder of that name, not our file.
-    DWORD before = GetFileAttributesA(path);
+    DWORD before = PathAttributes(path);
     bool existed = before != INVALID_FILE_ATTRIBUTES;
     if (existed && !(before & FILE_ATTRIBUTE_DIRECTORY))
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        SetPathAttributes(path, FILE_ATTRIBUTE_NORMAL);
     BOOL written = ReplaceFileBytesQuietly(path, content.data(), (DWORD)content.size());
     DWORD error = GetLastError();
     if (written)
-        SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN);
+        SetPathAttributes(path, FILE_ATTRIBUTE_HIDDEN);
     else if (existed)
-        SetFileAttributesA(path, before);
+        SetPathAttributes(path, before);
     // The system's text alone does not say which file it was about.
     return written || ShowPathError(IDS_ORDER_NOT_SAVED, path, error);
 }
@@ -93,7 +98,7 @@ static std::vector<std::string> RemainingNames()
     char pattern[kPathCap];
     if (!JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*"))
         return names;
-    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& found) { names.push_back(found.cFileName); });
+    ForEachEntry(pattern, [&](const FoundFile& found) { names.push_back(found.name); });
     return names;
 }
 
@@ -132,7 +137,7 @@ static void ReorderPhysically()
     DriveRoot(g_app->currentFolder, root, sizeof root);
     if (!JoinPath(parking, sizeof parking, root, PARKING_FOLDER_NAME))
         return;
-    if (!CreateDirectoryA(parking, NULL)) {
+    if (!MakeFolder(parking)) {
         // A folder left over from an earlier run may hold entries stranded
         // there by a crash: keep away from it, and say so once.
         if (GetLastError() == ERROR_ALREADY_EXISTS && !g_app->parkingReported) {
@@ -144,7 +149,7 @@ static void ReorderPhysically()
     std::vector<std::string> parked;
     ParkAll(&parked, parking);
     BringBack(parked, parking);
-    RemoveDirectoryA(parking);
+    RemoveFolder(parking);
     g_app->orderChanged = 0;
 }
 

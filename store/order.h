@@ -18,7 +18,8 @@ BOOL SaveOrder();
 BOOL SaveChangedOrder();
 
 // The move call physical reordering uses; tests put a failing one here.
-typedef BOOL(WINAPI* MoveFileFn)(LPCSTR, LPCSTR);
+typedef BOOL (*MoveFileFn)(const char* from, const char* to);
 extern MoveFileFn g_moveFile;
+BOOL MoveEntryPath(const char* from, const char* to);   // the one it holds
 
 #endif

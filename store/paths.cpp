@@ -5,17 +5,19 @@
 #include <cstring>
 
 #include "../app/state.h"
+#include "../app/wide.h"
 #include "sjis.h"
 #include "pathtext.h"
 #include "textbuf.h"
 
 bool ModuleFolder(char* out, size_t cap)
 {
+    wchar_t wide[MAX_PATH];
     char file[kPathCap];
     if (out && cap)
         out[0] = '\0';
-    DWORD n = GetModuleFileNameA(NULL, file, sizeof file);
-    if (n == 0 || n >= sizeof file)
+    DWORD n = GetModuleFileNameW(NULL, wide, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH || !FromWide(wide, (int)n, file, sizeof file))
         return false;
     return ParentPath(file, out, cap) >= 0;
 }
@@ -27,8 +29,11 @@ bool PathExists(const char* path, bool wantFolder)
     size_t len = strlen(path);
     if (FindLastChar(path, '\\') == path + len - 1)
         return false;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(path, &found);
+    wchar_t wide[MAX_PATH];
+    WIN32_FIND_DATAW found;
+    if (!ToWide(path, wide, MAX_PATH))
+        return false;
+    HANDLE h = FindFirstFileW(wide, &found);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     FindClose(h);
@@ -64,11 +69,11 @@ bool UniqueItemPath(char* out, size_t cap, bool wantFolder, const char* base,
     return UniqueItemPathIn(g_app->currentFolder, out, cap, wantFolder, base, ext);
 }
 
-BOOL IsDotEntry(const WIN32_FIND_DATAA* found)
+BOOL IsDotEntry(const FoundFile& found)
 {
-    if (!(found->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!(found.attributes & FILE_ATTRIBUTE_DIRECTORY))
         return FALSE;
-    const char* name = found->cFileName;
+    const char* name = found.name;
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
@@ -78,38 +83,115 @@ BOOL IsDotEntry(const WIN32_FIND_DATAA* found)
 const FINDEX_INFO_LEVELS kFindInfoBasic = (FINDEX_INFO_LEVELS)1;
 const DWORD kFindLargeFetch = 2;
 
-void ForEachEntry(const char* pattern, const std::function<void(const WIN32_FIND_DATAA&)>& visit)
+static bool TakeFound(const WIN32_FIND_DATAW& wide, FoundFile* found)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileExA(pattern, kFindInfoBasic, &found, FindExSearchNameMatch, NULL,
+    found->attributes = wide.dwFileAttributes;
+    found->size = (uint64_t)wide.nFileSizeHigh << 32 | wide.nFileSizeLow;
+    found->writeTime =
+        (uint64_t)wide.ftLastWriteTime.dwHighDateTime << 32 | wide.ftLastWriteTime.dwLowDateTime;
+    return FromWide(wide.cFileName, -1, found->name, sizeof found->name);
+}
+
+bool ForEachEntryWhile(const char* pattern, const std::function<bool(const FoundFile&)>& visit)
+{
+    wchar_t widePattern[MAX_PATH];
+    if (!ToWide(pattern, widePattern, MAX_PATH))
+        return true;
+    WIN32_FIND_DATAW wide;
+    HANDLE h = FindFirstFileExW(widePattern, kFindInfoBasic, &wide, FindExSearchNameMatch, NULL,
                                 kFindLargeFetch);
     if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
-        h = FindFirstFileA(pattern, &found);
+        h = FindFirstFileW(widePattern, &wide);
     if (h == INVALID_HANDLE_VALUE)
-        return;
+        return true;
+    FoundFile found;
+    bool going = true;
     try {
         do {
-            if (!IsDotEntry(&found))
-                visit(found);
-        } while (FindNextFileA(h, &found));
+            if (TakeFound(wide, &found) && !IsDotEntry(found))
+                going = visit(found);
+        } while (going && FindNextFileW(h, &wide));
     } catch (...) {
         FindClose(h);
         throw;
     }
     FindClose(h);
+    return going;
 }
 
-static void DeleteEntry(const char* path, const WIN32_FIND_DATAA& entry, bool recursive)
+void ForEachEntry(const char* pattern, const std::function<void(const FoundFile&)>& visit)
 {
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    ForEachEntryWhile(pattern, [&](const FoundFile& found) {
+        visit(found);
+        return true;
+    });
+}
+
+// A path given to the system in its wide form, or the reason it cannot be.
+struct WidePath {
+    wchar_t text[MAX_PATH];
+    bool ok;
+    explicit WidePath(const char* path) : ok(path && ToWide(path, text, MAX_PATH))
+    {
+        if (!ok)
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    }
+};
+
+HANDLE OpenPath(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags)
+{
+    WidePath wide(path);
+    return wide.ok ? CreateFileW(wide.text, access, share, NULL, disposition, flags, NULL)
+                   : INVALID_HANDLE_VALUE;
+}
+
+DWORD PathAttributes(const char* path)
+{
+    WidePath wide(path);
+    return wide.ok ? GetFileAttributesW(wide.text) : INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL SetPathAttributes(const char* path, DWORD attributes)
+{
+    WidePath wide(path);
+    return wide.ok && SetFileAttributesW(wide.text, attributes);
+}
+
+BOOL DeleteFilePath(const char* path)
+{
+    WidePath wide(path);
+    return wide.ok && DeleteFileW(wide.text);
+}
+
+BOOL MakeFolder(const char* path)
+{
+    WidePath wide(path);
+    return wide.ok && CreateDirectoryW(wide.text, NULL);
+}
+
+BOOL RemoveFolder(const char* path)
+{
+    WidePath wide(path);
+    return wide.ok && RemoveDirectoryW(wide.text);
+}
+
+BOOL MovePath(const char* from, const char* to, DWORD flags)
+{
+    WidePath source(from), target(to);
+    return source.ok && target.ok && MoveFileExW(source.text, target.text, flags);
+}
+
+static void DeleteEntry(const char* path, const FoundFile& entry, bool recursive)
+{
+    if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
         // Keeps hidden tool folders such as ".cache".
-        if (entry.cFileName[0] != '.' && recursive)
+        if (entry.name[0] != '.' && recursive)
             DeleteTree(path, true);
         return;
     }
-    if (!DeleteFileA(path)) {
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path);
+    if (!DeleteFilePath(path)) {
+        SetPathAttributes(path, FILE_ATTRIBUTE_NORMAL);
+        DeleteFilePath(path);
     }
 }
 
@@ -118,15 +200,15 @@ bool DeleteTree(const char* folder, bool recursive)
     char pattern[kPathCap];
     if (!folder || HasWildcard(folder) || !JoinPath(pattern, sizeof pattern, folder, "*.*"))
         return false;
-    ForEachEntry(pattern, [&](const WIN32_FIND_DATAA& entry) {
+    ForEachEntry(pattern, [&](const FoundFile& entry) {
         char path[kPathCap];
         // An entry whose path does not fit stays, and so does the folder;
         // so does one whose name came back with a wildcard in it.
-        if (!HasWildcard(entry.cFileName) && JoinPath(path, sizeof path, folder, entry.cFileName))
+        if (!HasWildcard(entry.name) && JoinPath(path, sizeof path, folder, entry.name))
             DeleteEntry(path, entry, recursive);
     });
-    if (RemoveDirectoryA(folder))
+    if (RemoveFolder(folder))
         return true;
-    SetFileAttributesA(folder, FILE_ATTRIBUTE_NORMAL);
-    return RemoveDirectoryA(folder) != FALSE;
+    SetPathAttributes(folder, FILE_ATTRIBUTE_NORMAL);
+    return RemoveFolder(folder) != FALSE;
 }

@@ -1,5 +1,7 @@
 #include "safewrite.h"
 
+#include "../app/wide.h"
+
 #include "../app/ui.h"
 #include "pathtext.h"
 #include "textbuf.h"
@@ -25,10 +27,10 @@ static BOOL WriteAll(HANDLE file, const void* data, DWORD size)
 }
 
 // Removes the temporary file and gives the error that made it fail.
-static DWORD Abandon(const char* temp)
+static DWORD Abandon(const wchar_t* temp)
 {
     DWORD error = GetLastError();
-    DeleteFileA(temp);
+    DeleteFileW(temp);
     return error ? error : ERROR_WRITE_FAULT;
 }
 
@@ -36,18 +38,19 @@ static DWORD Abandon(const char* temp)
 static DWORD ReplaceBytes(const char* path, const void* data, DWORD size)
 {
     char folder[kPathCap];
-    if (!path || strlen(path) >= kPathCap)
+    wchar_t widePath[MAX_PATH], wideFolder[MAX_PATH];
+    if (!path || strlen(path) >= kPathCap || !ToWide(path, widePath, MAX_PATH))
         return ERROR_FILENAME_EXCED_RANGE;
     if (ParentPath(path, folder, sizeof folder) < 0)
         CopyText(folder, sizeof folder, ".");
 
     // GetTempFileName creates the file, so two writers never share one.
-    char temp[MAX_PATH + 1];
-    if (strlen(folder) > MAX_PATH - 14)
+    wchar_t temp[MAX_PATH + 1];
+    if (!ToWide(folder, wideFolder, MAX_PATH) || wcslen(wideFolder) > MAX_PATH - 14)
         return ERROR_FILENAME_EXCED_RANGE;
-    if (!GetTempFileNameA(folder, "~zv", 0, temp))
+    if (!GetTempFileNameW(wideFolder, L"~zv", 0, temp))
         return GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               NULL);
     if (file == INVALID_HANDLE_VALUE)
         return Abandon(temp);
@@ -59,7 +62,7 @@ static DWORD ReplaceBytes(const char* path, const void* data, DWORD size)
     }
     if (!CloseHandle(file))
         return Abandon(temp);
-    if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(temp, widePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Abandon(temp);
     return 0;
 }

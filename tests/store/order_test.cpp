@@ -24,13 +24,13 @@ BOOL WINAPI FailingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
 }
 
 // Refuses to move anything named "stuck.txt" back out of the parking folder.
-BOOL WINAPI StuckMove(LPCSTR from, LPCSTR to)
+BOOL StuckMove(const char* from, const char* to)
 {
     if (strstr(from, PARKING_FOLDER_NAME) && strstr(from, "stuck.txt")) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    return MoveFileA(from, to);
+    return MoveEntryPath(from, to);
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ protected:
     void TearDown() override
     {
         g_writeFile = WriteFile;
-        g_moveFile = MoveFileA;
+        g_moveFile = MoveEntryPath;
         gt::RemoveTree(Parking());
         MainWindowTest::TearDown();
     }
@@ -177,8 +177,9 @@ TEST_F(OrderTest, FolderInTheOrderFilesPlaceIsNamedOncePerLeaveAndLeftAsItWas)
         leave ? Command(leave) : Close();
         ASSERT_EQ(1u, boxes_.seen().size()) << leave;
         EXPECT_NE(std::string::npos, boxes_.seen()[0].text.find(OrderPath() + "\n\n" + why));
-        if (leave)
+        if (leave) {
             EXPECT_EQ(moved, gt::RowNames());
+        }
     }
     EXPECT_EQ(before, GetFileAttributesA(OrderPath().c_str()));
     EXPECT_EQ(3u, gt::FolderNames(folder_).size());
