@@ -3,6 +3,7 @@
 #include "../app/winver.h"
 
 #include <cstring>
+#include <string>
 
 #include "../app/state.h"
 #include "../app/wide.h"
@@ -94,8 +95,12 @@ static bool TakeFound(const WIN32_FIND_DATAW& wide, FoundFile* found)
 
 bool ForEachEntryWhile(const char* pattern, const std::function<bool(const FoundFile&)>& visit)
 {
+    // Only the last part is a pattern: a folder named with ? or * (a name
+    // the listing could not give as it is) would be a search of others.
+    const char* last = pattern ? FindLastChar(pattern, '\\') : nullptr;
     wchar_t widePattern[MAX_PATH];
-    if (!ToWide(pattern, widePattern, MAX_PATH))
+    if (!pattern || (last && HasWildcard(std::string(pattern, last).c_str())) ||
+        !ToWide(pattern, widePattern, MAX_PATH))
         return true;
     WIN32_FIND_DATAW wide;
     HANDLE h = FindFirstFileExW(widePattern, kFindInfoBasic, &wide, FindExSearchNameMatch, NULL,
