@@ -4,15 +4,70 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "../store/itemname.h"
 #include "../store/records.h"
 #include "../store/textbuf.h"
 
-ShellExecuteExFn g_shellExecuteEx = ShellExecuteExA;
-GetFileAttributesFn g_getFileAttributes = GetFileAttributesA;
-SetFileAttributesFn g_setFileAttributes = SetFileAttributesA;
+// The seams carry the program's text, as the tests read it; the calls
+// themselves are the wide ones. A path that does not convert is refused
+// as too long, never turned into another name.
+static DWORD WINAPI ReadAttributes(LPCSTR path)
+{
+    wchar_t wide[kPathCap];
+    if (!ToWide(path, wide, kPathCap)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return GetFileAttributesW(wide);
+}
+
+static BOOL WINAPI WriteAttributes(LPCSTR path, DWORD attributes)
+{
+    wchar_t wide[kPathCap];
+    if (!ToWide(path, wide, kPathCap)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    return SetFileAttributesW(wide, attributes);
+}
+
+// Only the properties of one path go through here.
+static BOOL WINAPI ShellExecuteWide(SHELLEXECUTEINFOA* info)
+{
+    wchar_t file[kPathCap];
+    if (info->lpFile && !ToWide(info->lpFile, file, kPathCap)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    std::wstring verb = Widen(info->lpVerb), parameters = Widen(info->lpParameters), directory = Widen(info->lpDirectory),
+                 className = Widen(info->lpClass);
+    SHELLEXECUTEINFOW wide;
+    ZeroMemory(&wide, sizeof wide);
+    wide.cbSize = sizeof wide;
+    wide.fMask = info->fMask;
+    wide.hwnd = info->hwnd;
+    wide.lpVerb = info->lpVerb ? verb.c_str() : NULL;
+    wide.lpFile = info->lpFile ? file : NULL;
+    wide.lpParameters = info->lpParameters ? parameters.c_str() : NULL;
+    wide.lpDirectory = info->lpDirectory ? directory.c_str() : NULL;
+    wide.nShow = info->nShow;
+    wide.lpIDList = info->lpIDList;
+    wide.lpClass = (info->fMask & SEE_MASK_CLASSNAME) && info->lpClass ? className.c_str() : NULL;
+    wide.hkeyClass = info->hkeyClass;
+    wide.dwHotKey = info->dwHotKey;
+    wide.hIcon = info->hIcon;
+    BOOL done = ShellExecuteExW(&wide);
+    info->hInstApp = wide.hInstApp;
+    info->hProcess = wide.hProcess;
+    return done;
+}
+
+ShellExecuteExFn g_shellExecuteEx = ShellExecuteWide;
+GetFileAttributesFn g_getFileAttributes = ReadAttributes;
+SetFileAttributesFn g_setFileAttributes = WriteAttributes;
 
 struct AttributeDialogState {
     char path[kPathCap];
@@ -70,7 +125,7 @@ static INT_PTR CALLBACK AttributeDialogProc(HWND dialog, UINT msg, WPARAM wParam
     case WM_INITDIALOG: {
         const ItemRecord* record = (const ItemRecord*)lParam;
         s_attr->nameColour = KindColour(record->kind);
-        SetDlgItemTextA(dialog, IDC_ATTR_NAME, record->name);
+        SetItemText(dialog, IDC_ATTR_NAME, record->name);
         EnableWindow(GetDlgItem(dialog, IDC_ATTR_SYSTEM), FALSE);
         for (const auto& box : kBoxes)
             if (s_attr->attributes & box.bit)
@@ -128,7 +183,7 @@ BOOL ChangeAttributes(HWND owner)
     } else {
         s_attr->attributes = attributes;
         SuspendMainDropTarget();
-        INT_PTR ended = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ATTRIBUTES), owner,
+        INT_PTR ended = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ATTRIBUTES), owner,
                                         AttributeDialogProc, (LPARAM)record);
         if (ended == IDOK) {
             written = g_setFileAttributes(s_attr->path, s_attr->attributes);

@@ -11,6 +11,7 @@
 BOOL ChangeAttributes(HWND owner);
 
 // The shell call behind "プロパティ(&P)..."; tests record the call here.
+// The seams take the program's text; their defaults make the wide calls.
 typedef BOOL(WINAPI* ShellExecuteExFn)(SHELLEXECUTEINFOA*);
 extern ShellExecuteExFn g_shellExecuteEx;
 

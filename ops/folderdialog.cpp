@@ -6,6 +6,7 @@
 #include "../app/history.h"
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
@@ -19,7 +20,7 @@ static HWND FolderList(HWND dialog) { return GetDlgItem(dialog, IDC_FOLDER_LIST)
 
 static BOOL HasSelection(HWND dialog)
 {
-    return SendMessageA(FolderList(dialog), CB_GETCURSEL, 0, 0) != CB_ERR;
+    return SendMessageW(FolderList(dialog), CB_GETCURSEL, 0, 0) != CB_ERR;
 }
 
 static void EnableOkBySelection(HWND dialog)
@@ -30,31 +31,30 @@ static void EnableOkBySelection(HWND dialog)
 // The combo box's text; empty when it does not fit a path.
 static void ListText(HWND dialog, char* out)
 {
-    char text[kPathCap + 2];
-    int len = GetWindowTextA(FolderList(dialog), text, sizeof text);
-    if (len <= 0 || len >= kPathCap)
-        out[0] = '\0';
-    else
-        CopyText(out, kPathCap, text);
+    GetTextOf(FolderList(dialog), out, kPathCap);
 }
 
 void AddToHistory(HWND dialog, const char* folder)
 {
     if (!folder || !folder[0])
         return;
+    std::wstring wide = Widen(folder);
+    if (wide.empty())
+        return;
     HWND list = FolderList(dialog);
-    LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
     LRESULT found = CB_ERR;
+    // A path of the program never takes more UTF-16 units than bytes.
     for (LRESULT i = 0; i < count && found == CB_ERR; ++i) {
-        char entry[kPathCap];
-        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) < kPathCap &&
-            SendMessageA(list, CB_GETLBTEXT, i, (LPARAM)entry) != CB_ERR &&
-            lstrcmpiA(entry, folder) == 0)
+        wchar_t entry[kPathCap];
+        if (SendMessageW(list, CB_GETLBTEXTLEN, i, 0) < kPathCap &&
+            SendMessageW(list, CB_GETLBTEXT, i, (LPARAM)entry) != CB_ERR &&
+            lstrcmpiW(entry, wide.c_str()) == 0)
             found = i;
     }
     if (found == CB_ERR)
-        found = SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)folder);
-    SendMessageA(list, CB_SETCURSEL, found, 0);
+        found = SendMessageW(list, CB_ADDSTRING, 0, (LPARAM)wide.c_str());
+    SendMessageW(list, CB_SETCURSEL, found, 0);
     EnableOkBySelection(dialog);
 }
 
@@ -64,7 +64,7 @@ static void Browse(HWND dialog)
     char chosen[kPathCap];
     ListText(dialog, start);
     if (!start[0])
-        GetDlgItemTextA(dialog, IDC_FOLDER_BOOT, start, sizeof start);
+        GetItemText(dialog, IDC_FOLDER_BOOT, start, sizeof start);
     if (BrowseForFolder(dialog, start, chosen, 0))
         AddToHistory(dialog, chosen);
     EnableOkBySelection(dialog);
@@ -78,11 +78,11 @@ static void DeleteFromHistory(HWND dialog)
     if (!text[0] || AskYesNo(dialog, IDS_ASK_DELETE, MB_ICONWARNING, text, NULL) != IDYES)
         return;
     HWND list = FolderList(dialog);
-    LRESULT found = SendMessageA(list, CB_FINDSTRING, (WPARAM)-1, (LPARAM)text);
+    LRESULT found = SendMessageW(list, CB_FINDSTRING, (WPARAM)-1, (LPARAM)Widen(text).c_str());
     if (found == CB_ERR)
         return;
-    SendMessageA(list, CB_DELETESTRING, found, 0);
-    SendMessageA(list, CB_SETCURSEL, (WPARAM)-1, 0);
+    SendMessageW(list, CB_DELETESTRING, found, 0);
+    SendMessageW(list, CB_SETCURSEL, (WPARAM)-1, 0);
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
 }
 
@@ -93,12 +93,12 @@ static void SetBootFolder(HWND dialog)
     if (!text[0] || AskYesNo(dialog, IDS_ASK_BOOT, MB_ICONQUESTION, text, NULL) != IDYES)
         return;
     CopyText(g_folder->newBoot, kPathCap, text);
-    SetDlgItemTextA(dialog, IDC_FOLDER_BOOT, text);
+    SetItemText(dialog, IDC_FOLDER_BOOT, text);
 }
 
 static void ShowFolderMenu(HWND dialog)
 {
-    HMENU menu = LoadMenuA(g_hInstance, MAKEINTRESOURCEA(IDM_FOLDER));
+    HMENU menu = LoadMenuW(g_hInstance, MAKEINTRESOURCEW(IDM_FOLDER));
     if (!menu)
         return;
     // Under the button, its right edge on the button's, as a drop-down opens;
@@ -114,13 +114,15 @@ static void ShowFolderMenu(HWND dialog)
 // Each dropped folder, or the folder of each dropped file, joins the list.
 static void OnDropFiles(HWND dialog, HDROP drop)
 {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, NULL, 0);
     for (UINT i = 0; i < count; ++i) {
         // A longer path cut to fit would name another folder.
-        if (DragQueryFileA(drop, i, NULL, 0) >= kPathCap)
+        UINT units = DragQueryFileW(drop, i, NULL, 0);
+        if (units == 0 || units >= kPathCap)
             continue;
+        wchar_t wide[kPathCap];
         char path[kPathCap];
-        if (!DragQueryFileA(drop, i, path, sizeof path))
+        if (!DragQueryFileW(drop, i, wide, kPathCap) || !FromWide(wide, -1, path, sizeof path))
             continue;
         char folder[kPathCap];
         if (PathExists(path, true))
@@ -173,7 +175,7 @@ static void OnComboNotify(HWND dialog, int code)
         break;
     case CBN_EDITCHANGE:
         EnableWindow(GetDlgItem(dialog, IDOK),
-                     GetWindowTextLengthA(FolderList(dialog)) > 0);
+                     GetWindowTextLengthW(FolderList(dialog)) > 0);
         break;
     }
 }
@@ -223,7 +225,7 @@ static INT_PTR CALLBACK FolderDialogProc(HWND dialog, UINT msg, WPARAM wParam, L
 {
     switch (msg) {
     case WM_INITDIALOG:
-        SendMessageA(FolderList(dialog), CB_LIMITTEXT, kPathCap - 1, 0);
+        SendMessageW(FolderList(dialog), CB_LIMITTEXT, kPathCap - 1, 0);
         LoadFolderHistory(dialog);
         EnableOkBySelection(dialog);
         PlaceWindow(dialog, GetParent(dialog), 0, 0);
@@ -259,7 +261,7 @@ BOOL FolderCommand(HWND mainWindow)
         return FALSE;
     }
     SuspendMainDropTarget();
-    BOOL chosen = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_FOLDER), mainWindow,
+    BOOL chosen = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_FOLDER), mainWindow,
                                   FolderDialogProc, 0) == TRUE &&
                   g_folder->chosen[0];
     if (chosen) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "../app/state.h"
+#include "../app/wide.h"
 #include "../app/ui.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
@@ -26,7 +27,7 @@ static void FinishListChange()
 static void SelectNewRow()
 {
     SelectRow(-1);
-    PostMessageA(g_hMainWnd, WM_COMMAND, CMD_RENAME, 0);
+    PostMessageW(g_hMainWnd, WM_COMMAND, CMD_RENAME, 0);
     FinishListChange();
 }
 
@@ -42,15 +43,26 @@ static BOOL TooLong()
     return FALSE;
 }
 
+// A path as the wide calls take it. One that does not convert is refused
+// with the code of a name too long, which the caller's failure box shows.
+static bool WidePath(const char* path, wchar_t (&wide)[kPathCap])
+{
+    if (ToWide(path, wide, kPathCap))
+        return true;
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+}
+
 BOOL NewGroup(HWND owner)
 {
     char path[kPathCap], name[64];
-    if (LoadStringA(g_hInstance, IDS_NEW_GROUP, name, sizeof name) <= 0)
+    if (LoadText(IDS_NEW_GROUP, name, sizeof name) <= 0)
         CopyText(name, sizeof name, "New Group");
     // A file of that name takes it too: the folder could not be made there.
     if (!UniqueItemPath(path, sizeof path, false, name, ""))
         return FALSE;
-    if (!CreateDirectoryA(path, NULL))
+    wchar_t wide[kPathCap];
+    if (!WidePath(path, wide) || !CreateDirectoryW(wide, NULL))
         return SystemFailure();
     if (!AddItemRow(path, FALSE, 0, NULL, -1))
         return FALSE;
@@ -64,7 +76,7 @@ BOOL StartRename()
     if (!GetSelectedRecord(&row, -1))
         return FALSE;
     SetFocus(g_app->listView);
-    return SendMessageA(g_app->listView, LVM_EDITLABELA, (WPARAM)row, 0) != 0;
+    return SendMessageW(g_app->listView, LVM_EDITLABELW, (WPARAM)row, 0) != 0;
 }
 
 // Only a fixed drive has a recycle bin: on a share or a removable drive
@@ -72,8 +84,9 @@ BOOL StartRename()
 static bool HasRecycleBin(const char* path)
 {
     char root[kPathCap] = "";
+    wchar_t wide[kPathCap];
     DriveRoot(path, root, sizeof root);
-    return root[0] && GetDriveTypeA(root) == DRIVE_FIXED;
+    return root[0] && ToWide(root, wide, kPathCap) && GetDriveTypeW(wide) == DRIVE_FIXED;
 }
 
 static bool FolderHasEntries(const char* folder)
@@ -92,19 +105,20 @@ static int ShellFileOperation(HWND owner, UINT func, const char* from, const cha
     // one given here would take every name it matches.
     if (HasWildcard(from) || (to && HasWildcard(to)))
         return ERROR_INVALID_NAME;
-    char source[kPathCap + 1], target[kPathCap + 1];
+    // The last unit stays zero: the second terminator.
+    wchar_t source[kPathCap + 1], target[kPathCap + 1];
     memset(source, 0, sizeof source);
     memset(target, 0, sizeof target);
-    CopyText(source, kPathCap, from);
-    CopyText(target, kPathCap, to);
-    SHFILEOPSTRUCTA op;
+    if (!ToWide(from, source, kPathCap) || (to && !ToWide(to, target, kPathCap)))
+        return ERROR_FILENAME_EXCED_RANGE;
+    SHFILEOPSTRUCTW op;
     ZeroMemory(&op, sizeof op);
     op.hwnd = owner;
     op.wFunc = func;
     op.pFrom = source;
     op.pTo = to ? target : NULL;
     op.fFlags = flags;
-    int result = SHFileOperationA(&op);
+    int result = SHFileOperationW(&op);
     return result == 0 && op.fAnyOperationsAborted ? ERROR_CANCELLED : result;
 }
 
@@ -114,7 +128,9 @@ static BOOL MoveToRecycleBin(HWND owner, const char* path)
 {
     int result = ShellFileOperation(owner, FO_DELETE, path, NULL,
                                     FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI);
-    if (result == 0 && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+    wchar_t wide[kPathCap];
+    if (result == 0 && ToWide(path, wide, kPathCap) &&
+        GetFileAttributesW(wide) == INVALID_FILE_ATTRIBUTES)
         return TRUE;
     // The shell's own codes from 0x71 up are not system error codes.
     ShowSystemError(result > 0 && result < 0x71 ? (DWORD)result : ERROR_ACCESS_DENIED);
@@ -123,7 +139,8 @@ static BOOL MoveToRecycleBin(HWND owner, const char* path)
 
 static BOOL DeleteForGood(const char* path, bool group)
 {
-    if (group ? DeleteTree(path, true) : DeleteFileA(path) != FALSE)
+    wchar_t wide[kPathCap];
+    if (group ? DeleteTree(path, true) : WidePath(path, wide) && DeleteFileW(wide) != FALSE)
         return TRUE;
     return SystemFailure();
 }
@@ -191,7 +208,9 @@ BOOL DuplicateSelectedRow(HWND owner)
             ShowErrorBox(IDS_MISSING, NULL);
             return FALSE;
         }
-        if (!CopyFileA(path, copy, TRUE))
+        wchar_t wideFrom[kPathCap], wideTo[kPathCap];
+        if (!WidePath(path, wideFrom) || !WidePath(copy, wideTo) ||
+            !CopyFileW(wideFrom, wideTo, TRUE))
             return SystemFailure();
         added = AddItemRow(copy, TRUE, record->entryCount, record->entries, -1);
     }
@@ -239,7 +258,8 @@ BOOL MoveItemToGroup(HWND owner)
         return TooLong();
     if (AskYesNo(owner, IDS_ASK_MOVE, MB_ICONQUESTION, record->name, chosen) != IDYES)
         return FALSE;
-    if (!MoveFileA(from, to))
+    wchar_t wideFrom[kPathCap], wideTo[kPathCap];
+    if (!WidePath(from, wideFrom) || !WidePath(to, wideTo) || !MoveFileW(wideFrom, wideTo))
         return SystemFailure();
     RemoveListRow(row);
     FinishListChange();

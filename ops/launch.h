@@ -14,6 +14,7 @@ BOOL LaunchEditor();
 BOOL LaunchExplorer();
 
 // The process start the launcher uses; tests record the command line here.
+// It takes the program's text; the default makes the wide call.
 typedef BOOL(WINAPI* CreateProcessFn)(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES,
                                       LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCSTR,
                                       LPSTARTUPINFOA, LPPROCESS_INFORMATION);

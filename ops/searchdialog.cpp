@@ -6,6 +6,7 @@
 #include "../app/searchbox.h"
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../clip/copy.h"
 #include "../clip/droptarget.h"
 #include "../clip/entrymenu.h"
@@ -35,6 +36,7 @@ struct SearchDialogState {
     int open;            // the hit whose folder is shown afterwards, or -1
     bool openInside;     // a group hit: its own rows, not its folder's
     char text[kRowNameCap];   // a cell, while the list paints it
+    wchar_t shown[kRowNameCap];   // the same as the list takes it
 };
 SearchDialogState* g_search;
 WNDPROC s_listProc;
@@ -54,7 +56,7 @@ const SearchHit* HitAt(int index)
 
 int SelectedHit(HWND dialog)
 {
-    return (int)SendMessageA(List(dialog), LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    return (int)SendMessageW(List(dialog), LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
 void SetStatus(HWND dialog, int id, int first, int second, int skipped)
@@ -64,39 +66,41 @@ void SetStatus(HWND dialog, int id, int first, int second, int skipped)
         return;
     if (skipped > 0 && FormatCounts(tail, sizeof tail, IDS_SEARCH_SKIPPED, nullptr, skipped, 0))
         AppendText(text, sizeof text, tail);
-    SetDlgItemTextA(dialog, IDC_SEARCH_STATUS, text);
+    SetItemText(dialog, IDC_SEARCH_STATUS, text);
 }
 
 void ShowHitCount(HWND dialog)
 {
-    SendMessageA(List(dialog), LVM_SETITEMCOUNT, g_search->search->hits.size(),
+    SendMessageW(List(dialog), LVM_SETITEMCOUNT, g_search->search->hits.size(),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 void SetGoButton(HWND dialog, int id)
 {
     char text[32];
-    if (LoadStringA(g_hInstance, id, text, sizeof text) > 0)
-        SetDlgItemTextA(dialog, IDC_SEARCH_GO, text);
+    if (LoadText(id, text, sizeof text) > 0)
+        SetItemText(dialog, IDC_SEARCH_GO, text);
 }
 
 void RunSearch(HWND dialog)
 {
     char typed[kSearchTextCap];
-    GetDlgItemTextA(dialog, IDC_SEARCH_TEXT, typed, sizeof typed);
+    // The field counts UTF-16 units, the program's text bytes: a text that
+    // does not fit is refused, never searched for cut.
+    GetItemText(dialog, IDC_SEARCH_TEXT, typed, sizeof typed);
     std::string folded = FoldForSearch(typed);
     if (folded.empty()) {
         RefuseField(dialog, IDC_SEARCH_TEXT);
         return;
     }
     LibrarySearch* search = g_search->search;
-    SendMessageA(List(dialog), LVM_SETITEMCOUNT, 0, 0);
+    SendMessageW(List(dialog), LVM_SETITEMCOUNT, 0, 0);
     StartLibrarySearch(search, g_app->rootFolder, folded);
     g_search->running = true;
     g_search->stop = FALSE;
     SetGoButton(dialog, IDS_SEARCH_STOP);
     DWORD started = GetTickCount(), looked = started - kLookEveryMs;
-    HCURSOR cursor = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_APPSTARTING));
+    HCURSOR cursor = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_APPSTARTING));
     while (!g_search->stop && SearchNextFolder(search)) {
         DWORD now = GetTickCount();
         if (now - started < g_searchQuietMs || now - looked < kLookEveryMs)
@@ -119,11 +123,11 @@ void RunSearch(HWND dialog)
               stopped ? (int)search->hits.size() : search->foldersRead, search->unreadable);
     // Found: the results take the keyboard, so Enter copies the first.
     if (!search->hits.empty()) {
-        LVITEMA state = {};
+        LVITEMW state = {};
         state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(List(dialog), LVM_SETITEMSTATE, 0, (LPARAM)&state);
+        SendMessageW(List(dialog), LVM_SETITEMSTATE, 0, (LPARAM)&state);
         if (!g_search->closeAfter)
-            SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)List(dialog), TRUE);
+            SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)List(dialog), TRUE);
     }
     if (g_search->closeAfter)
         CloseDialog(dialog, IDCANCEL);
@@ -169,9 +173,9 @@ void ActivateHit(HWND dialog, int index, bool atPointer)
         RowMenuPoint(List(dialog), index, &under);
     if (TakeRecordValue(dialog, record, path, 0, atPointer ? nullptr : &under)) {
         char note[kRowNameCap + 64], pattern[64];
-        if (LoadStringA(g_hInstance, IDS_COPIED, pattern, sizeof pattern) > 0 &&
+        if (LoadText(IDS_COPIED, pattern, sizeof pattern) > 0 &&
             FormatText(note, sizeof note, pattern, record->name ? record->name : ""))
-            SetDlgItemTextA(dialog, IDC_SEARCH_STATUS, note);
+            SetItemText(dialog, IDC_SEARCH_STATUS, note);
     }
     FreeRecord(record);
 }
@@ -181,7 +185,7 @@ void ShowHitMenu(HWND dialog, bool fromKeyboard)
 {
     int index = SelectedHit(dialog);
     const SearchHit* hit = HitAt(index);
-    HMENU menu = hit ? LoadMenuA(g_hInstance, MAKEINTRESOURCEA(IDM_SEARCHMENU)) : NULL;
+    HMENU menu = hit ? LoadMenuW(g_hInstance, MAKEINTRESOURCEW(IDM_SEARCHMENU)) : NULL;
     HMENU popup = menu ? GetSubMenu(menu, 0) : NULL;
     if (popup) {
         EnableMenuItem(popup, CMD_SEARCH_COPY,
@@ -209,7 +213,8 @@ void OpenHitFolder(HWND dialog)
     CloseDialog(dialog, IDOK);
 }
 
-void OnGetDispInfo(NMLVDISPINFOA* info)
+// The dialog is a Unicode window: its list asks in UTF-16.
+void OnGetDispInfo(NMLVDISPINFOW* info)
 {
     const SearchHit* hit = HitAt(info->item.iItem);
     if (!hit)
@@ -225,14 +230,16 @@ void OnGetDispInfo(NMLVDISPINFOA* info)
         // The folder as a path from the root: "\" is the root itself.
         FormatText(g_search->text, sizeof g_search->text, "\\%s", hit->folder.c_str());
     }
-    info->item.pszText = g_search->text;
+    // Always fits: a character never takes more UTF-16 units than bytes.
+    ToWide(g_search->text, g_search->shown, kRowNameCap);
+    info->item.pszText = g_search->shown;
 }
 
 LRESULT OnListNotify(HWND dialog, NMHDR* header)
 {
     switch (header->code) {
-    case LVN_GETDISPINFOA:
-        OnGetDispInfo((NMLVDISPINFOA*)header);
+    case LVN_GETDISPINFOW:
+        OnGetDispInfo((NMLVDISPINFOW*)header);
         break;
     case NM_DBLCLK:
         try {
@@ -261,36 +268,37 @@ LRESULT CALLBACK ResultsProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam)
     const MSG* key = (const MSG*)lParam;
     if (msg == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
         return DLGC_WANTMESSAGE;
-    return CallWindowProcA(s_listProc, list, msg, wParam, lParam);
+    return CallWindowProcW(s_listProc, list, msg, wParam, lParam);
 }
 
 void AddColumn(HWND list, int index, int textId, int width)
 {
-    char heading[64];
-    if (LoadStringA(g_hInstance, textId, heading, sizeof heading) <= 0)
-        heading[0] = '\0';
-    LVCOLUMNA column = {};
+    // Only shown: straight from the resource, no program text between.
+    wchar_t heading[64];
+    if (LoadStringW(g_hInstance, textId, heading, 64) <= 0)
+        heading[0] = L'\0';
+    LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.cx = width;
     column.pszText = heading;
     column.iSubItem = index;
-    SendMessageA(list, LVM_INSERTCOLUMNA, (WPARAM)index, (LPARAM)&column);
+    SendMessageW(list, LVM_INSERTCOLUMNW, (WPARAM)index, (LPARAM)&column);
 }
 
 void OnInitDialog(HWND dialog, const char* text)
 {
     HWND list = List(dialog);
-    s_listProc = (WNDPROC)SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)ResultsProc);
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
+    s_listProc = (WNDPROC)SetWindowLongPtrW(list, GWLP_WNDPROC, (LONG_PTR)ResultsProc);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
     AddColumn(list, 0, IDS_COLUMN, kNameColumnWidth);
     AddColumn(list, 1, IDS_COLUMN_FOLDER, kNameColumnWidth);
-    SendDlgItemMessageA(dialog, IDC_SEARCH_TEXT, EM_LIMITTEXT, kSearchTextCap - 1, 0);
-    SetDlgItemTextA(dialog, IDC_SEARCH_TEXT, text);
+    SendDlgItemMessageW(dialog, IDC_SEARCH_TEXT, EM_LIMITTEXT, kSearchTextCap - 1, 0);
+    SetItemText(dialog, IDC_SEARCH_TEXT, text);
     PlaceWindow(dialog, GetParent(dialog), 0, 0);
     AnimateShow(dialog, TRUE);
     if (text[0])
-        PostMessageA(dialog, WM_COMMAND, IDC_SEARCH_GO, 0);
+        PostMessageW(dialog, WM_COMMAND, IDC_SEARCH_GO, 0);
 }
 
 // The list takes what the dialog's size leaves; the button keeps its place
@@ -298,7 +306,7 @@ void OnInitDialog(HWND dialog, const char* text)
 void Layout(HWND dialog, int width, int height)
 {
     HWND status = GetDlgItem(dialog, IDC_SEARCH_STATUS);
-    SendMessageA(status, WM_SIZE, 0, 0);
+    SendMessageW(status, WM_SIZE, 0, 0);
     RECT box, go, list, bar, close;
     auto place = [&](int id, RECT* r) {
         GetWindowRect(GetDlgItem(dialog, id), r);
@@ -324,8 +332,8 @@ void Layout(HWND dialog, int width, int height)
     // The two columns share the list's width: no sideways scrolling.
     RECT inside;
     GetClientRect(List(dialog), &inside);
-    SendMessageA(List(dialog), LVM_SETCOLUMNWIDTH, 0, inside.right / 2);
-    SendMessageA(List(dialog), LVM_SETCOLUMNWIDTH, 1, inside.right - inside.right / 2);
+    SendMessageW(List(dialog), LVM_SETCOLUMNWIDTH, 0, inside.right / 2);
+    SendMessageW(List(dialog), LVM_SETCOLUMNWIDTH, 1, inside.right - inside.right / 2);
 }
 
 void RunCommand(HWND dialog, int id)
@@ -379,7 +387,7 @@ INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_NOTIFY:
         if (((NMHDR*)lParam)->idFrom == IDC_SEARCH_LIST)
-            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, OnListNotify(dialog, (NMHDR*)lParam));
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, OnListNotify(dialog, (NMHDR*)lParam));
         return TRUE;
     case WM_SIZE:
         Layout(dialog, LOWORD(lParam), HIWORD(lParam));
@@ -411,7 +419,7 @@ void OpenHit(const LibrarySearch& search, const SearchHit& hit, bool inside)
     }
     SaveChangedOrder();
     // The row chosen must not be hidden by the filter of the folder shown.
-    SetWindowTextA(g_app->searchBox, "");
+    SetTextOf(g_app->searchBox, "");
     CopyText(g_app->currentFolder, kPathCap, folder);
     LoadFolder();
     for (int row = 0, n = inside ? 0 : RowCount(); row < n; ++row) {
@@ -441,7 +449,7 @@ void SearchLibrary(HWND mainWindow, const char* text)
     g_search->search = search;
     g_search->open = -1;
     SuspendMainDropTarget();
-    INT_PTR result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SEARCH), mainWindow,
+    INT_PTR result = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_SEARCH), mainWindow,
                                      SearchDialogProc, (LPARAM)(text ? text : ""));
     if (result == IDOK && g_search->open >= 0 && g_search->open < (int)search->hits.size())
         OpenHit(*search, search->hits[g_search->open], g_search->openInside);

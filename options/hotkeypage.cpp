@@ -1,11 +1,13 @@
 #include "hotkeypage.h"
 
-#include <stdlib.h>
+#include <new>
+#include <string>
 
 #include "../app/hotkey.h"
 #include "../app/hotkeytext.h"
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 
 // The hot-key control's flags are the kMod* bits plus HOTKEYF_EXT.
@@ -14,12 +16,12 @@ void ShowHotKeyControls(HWND page, const HotKeySettings* settings)
     char lines[kTextCap * 2];
     HWND key = GetDlgItem(page, IDC_ACT_HOTKEY);
     // A key without a modifier would take the letter from every program.
-    SendMessageA(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    SendMessageA(key, HKM_SETHOTKEY, MAKEWORD(settings->vk, settings->mods), 0);
+    SendMessageW(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendMessageW(key, HKM_SETHOTKEY, MAKEWORD(settings->vk, settings->mods), 0);
     CheckDlgButton(page, IDC_ACT_HOTKEY_ON, settings->off ? BST_UNCHECKED : BST_CHECKED);
     CheckDlgButton(page, IDC_ACT_RESTORE, settings->restoreClipboard ? BST_CHECKED : BST_UNCHECKED);
     PasteTableToLines(settings->pasteKeys, lines, sizeof lines);
-    SetDlgItemTextA(page, IDC_ACT_PASTE_KEYS, lines);
+    SetItemText(page, IDC_ACT_PASTE_KEYS, lines);
     UpdateHotKeyControls(page);
 }
 
@@ -31,7 +33,7 @@ void UpdateHotKeyControls(HWND page)
 
 int StoreHotKeyControls(HWND page, HotKeySettings* settings)
 {
-    LRESULT key = SendDlgItemMessageA(page, IDC_ACT_HOTKEY, HKM_GETHOTKEY, 0, 0);
+    LRESULT key = SendDlgItemMessageW(page, IDC_ACT_HOTKEY, HKM_GETHOTKEY, 0, 0);
     settings->off = IsDlgButtonChecked(page, IDC_ACT_HOTKEY_ON) != BST_CHECKED;
     if (!settings->off && !LOBYTE(key))
         return RefuseField(page, IDC_ACT_HOTKEY), IDC_ACT_HOTKEY;
@@ -42,16 +44,18 @@ int StoreHotKeyControls(HWND page, HotKeySettings* settings)
     settings->restoreClipboard = IsDlgButtonChecked(page, IDC_ACT_RESTORE) == BST_CHECKED;
 
     HWND edit = GetDlgItem(page, IDC_ACT_PASTE_KEYS);
-    int length = GetWindowTextLengthA(edit);
-    char* lines = (char*)malloc((size_t)length + 1);
     int bad = -1;
-    bool stored = lines && GetWindowTextA(edit, lines, length + 1) >= 0 &&
-                  PasteTableFromLines(lines, settings->pasteKeys, kTextCap, &bad);
-    free(lines);
+    bool stored = false;
+    try {
+        std::string lines = TextOf(edit);
+        stored = PasteTableFromLines(lines.c_str(), settings->pasteKeys, kTextCap, &bad);
+    } catch (const std::bad_alloc&) {
+        // Reported below as a table that does not fit.
+    }
     if (stored)
         return 0;
     char format[kTextCap] = "", message[kTextCap];
-    LoadStringA(g_hInstance, IDS_PASTE_KEYS_BAD, format, sizeof format);
+    LoadText(IDS_PASTE_KEYS_BAD, format, sizeof format);
     if (bad >= 0 && FormatText(message, sizeof message, format, bad + 1))
         ShowErrorBox(IDS_PASTE_KEYS_BAD, message);
     else

@@ -9,6 +9,7 @@
 #include "../app/settings.h"
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "../store/itemtext.h"
@@ -38,8 +39,8 @@ static void ShowPage(HWND dialog, int index)
     for (int i = 0; i < kPageCount; ++i)
         ShowWindow(s_opt->pages[i], i == index ? SW_SHOW : SW_HIDE);
     // The strip follows, so the tab named matches the page shown.
-    if (TabCtrl_GetCurSel(s_opt->tabs) != index)
-        TabCtrl_SetCurSel(s_opt->tabs, index);
+    if (SendMessageW(s_opt->tabs, TCM_GETCURSEL, 0, 0) != index)
+        SendMessageW(s_opt->tabs, TCM_SETCURSEL, index, 0);
 }
 
 // Ctrl+Tab, Ctrl+PgDn and their Shift and PgUp partners turn the pages,
@@ -57,7 +58,7 @@ static LRESULT CALLBACK PageKeyHook(int code, WPARAM wParam, LPARAM lParam)
         else if (msg->wParam == VK_NEXT || msg->wParam == VK_PRIOR)
             step = msg->wParam == VK_NEXT ? 1 : -1;
         if (step) {
-            int index = TabCtrl_GetCurSel(s_opt->tabs);
+            int index = (int)SendMessageW(s_opt->tabs, TCM_GETCURSEL, 0, 0);
             ShowPage(s_opt->dialog, (index + step + kPageCount) % kPageCount);
             SetFocus(s_opt->tabs);
             return 1;
@@ -86,7 +87,7 @@ static void UpdateLoadPage(HWND page)
     EnableWindow(GetDlgItem(page, IDC_LOAD_EXT), on);
     EnableWindow(GetDlgItem(page, IDC_LOAD_ADD), on);
     EnableWindow(GetDlgItem(page, IDC_LOAD_DELETE),
-                 on && SendMessageA(list, LB_GETCURSEL, 0, 0) != LB_ERR);
+                 on && SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR);
 }
 
 static void FillExtensionList(HWND list, const char* text)
@@ -98,7 +99,7 @@ static void FillExtensionList(HWND list, const char* text)
         if (length > 0 && length < sizeof piece) {
             memcpy(piece, text, length);
             piece[length] = '\0';
-            SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)piece);
+            SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)Widen(piece).c_str());
         }
         text += length;
         if (*text == ';')
@@ -110,38 +111,40 @@ static void AddExtension(HWND page)
 {
     char text[kExtEditCap];
     HWND list = GetDlgItem(page, IDC_LOAD_LIST);
-    GetDlgItemTextA(page, IDC_LOAD_EXT, text, sizeof text);
+    // A text that does not fit is refused as an empty one is.
+    GetItemText(page, IDC_LOAD_EXT, text, sizeof text);
     TrimLineEnd(text);
     char* ext = text[0] == '.' ? text + 1 : text;
-    if (!ext[0]) {
+    std::wstring wide = Widen(ext);
+    if (wide.empty()) {
         RefuseField(page, IDC_LOAD_EXT);
         return;
     }
-    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (int i = 0; i < count; ++i) {
-        char line[kTextCap];
-        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) >= (LRESULT)sizeof line)
+        wchar_t line[kTextCap];
+        if (SendMessageW(list, LB_GETTEXTLEN, i, 0) >= (LRESULT)kTextCap)
             continue;
-        SendMessageA(list, LB_GETTEXT, i, (LPARAM)line);
-        if (lstrcmpiA(line, ext) == 0) {
+        SendMessageW(list, LB_GETTEXT, i, (LPARAM)line);
+        if (lstrcmpiW(line, wide.c_str()) == 0) {
             RefuseField(page, IDC_LOAD_EXT);
             return;
         }
     }
-    SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)ext);
-    SetDlgItemTextA(page, IDC_LOAD_EXT, "");
+    SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)wide.c_str());
+    SetItemText(page, IDC_LOAD_EXT, "");
     UpdateLoadPage(page);
 }
 
 static void DeleteExtension(HWND page)
 {
     HWND list = GetDlgItem(page, IDC_LOAD_LIST);
-    int selected = (int)SendMessageA(list, LB_GETCURSEL, 0, 0);
+    int selected = (int)SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) {
         RefuseField(page, IDC_LOAD_LIST);
         return;
     }
-    SendMessageA(list, LB_DELETESTRING, selected, 0);
+    SendMessageW(list, LB_DELETESTRING, selected, 0);
     UpdateLoadPage(page);
 }
 
@@ -152,7 +155,7 @@ static INT_PTR CALLBACK LoadPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
         CheckFrom(page, IDC_LOAD_HIDDEN, ExcludeHidden);
         CheckFrom(page, IDC_LOAD_NOORDER, NoOrderFile);
         CheckFrom(page, IDC_LOAD_EXCLUDE, ExcludeExt);
-        SendDlgItemMessageA(page, IDC_LOAD_EXT, EM_LIMITTEXT, kExtEditCap - 1, 0);
+        SendDlgItemMessageW(page, IDC_LOAD_EXT, EM_LIMITTEXT, kExtEditCap - 1, 0);
         FillExtensionList(GetDlgItem(page, IDC_LOAD_LIST), s_opt->excludedExt);
         UpdateLoadPage(page);
         return FALSE;
@@ -178,16 +181,18 @@ static INT_PTR CALLBACK LoadPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
 
 static void ProposeBrowser()
 {
-    char windows[kPathCap] = "";
-    char path[kPathCap];
-    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
-    if (length < 3 || length >= sizeof windows)
+    wchar_t windows[kPathCap] = L"", wide[kPathCap];
+    char drive[kPathCap], path[kPathCap];
+    UINT length = GetWindowsDirectoryW(windows, kPathCap);
+    if (length < 3 || length >= kPathCap)
         return;
-    windows[3] = '\0';
-    if (!FormatText(path, sizeof path, "%sProgram Files\\Internet Explorer\\IEXPLORE.EXE",
-                    windows))
+    // Its drive's root, "C:\\".
+    if (!FromWide(windows, 3, drive, sizeof drive) ||
+        !FormatText(path, sizeof path, "%sProgram Files\\Internet Explorer\\IEXPLORE.EXE",
+                    drive) ||
+        !ToWide(path, wide, kPathCap))
         return;
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES)
         CopyText(s_opt->browserPath, sizeof s_opt->browserPath, path);
 }
 
@@ -200,18 +205,25 @@ static void UpdateActionPage(HWND page)
 
 static void PickProgram(HWND page, int editId)
 {
-    char file[kPathCap] = "";
-    OPENFILENAMEA ofn;
-    GetDlgItemTextA(page, editId, file, sizeof file);
+    char path[kPathCap] = "";
+    wchar_t file[kPathCap] = L"";
+    OPENFILENAMEW ofn;
+    if (GetItemText(page, editId, path, sizeof path))
+        ToWide(path, file, kPathCap);
     ZeroMemory(&ofn, sizeof ofn);
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = page;
-    ofn.lpstrFilter = "Exe Files(*.exe)\0*.exe\0";
+    ofn.lpstrFilter = L"Exe Files(*.exe)\0*.exe\0";
     ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
+    ofn.nMaxFile = kPathCap;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_SHOWHELP;
-    if (GetOpenFileNameA(&ofn))
-        SetDlgItemTextA(page, editId, file);
+    if (!GetOpenFileNameW(&ofn))
+        return;
+    // Its units fit, its bytes need not: a cut path would name another program.
+    if (FromWide(file, -1, path, sizeof path))
+        SetItemText(page, editId, path);
+    else
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
 }
 
 static INT_PTR CALLBACK ActionPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
@@ -220,10 +232,10 @@ static INT_PTR CALLBACK ActionPageProc(HWND page, UINT msg, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         if (!s_opt->browserPath[0])
             ProposeBrowser();
-        SendDlgItemMessageA(page, IDC_ACT_EDITOR, EM_LIMITTEXT, kPathCap - 1, 0);
-        SendDlgItemMessageA(page, IDC_ACT_BROWSER, EM_LIMITTEXT, kPathCap - 1, 0);
-        SetDlgItemTextA(page, IDC_ACT_EDITOR, s_opt->editorPath);
-        SetDlgItemTextA(page, IDC_ACT_BROWSER, s_opt->browserPath);
+        SendDlgItemMessageW(page, IDC_ACT_EDITOR, EM_LIMITTEXT, kPathCap - 1, 0);
+        SendDlgItemMessageW(page, IDC_ACT_BROWSER, EM_LIMITTEXT, kPathCap - 1, 0);
+        SetItemText(page, IDC_ACT_EDITOR, s_opt->editorPath);
+        SetItemText(page, IDC_ACT_BROWSER, s_opt->browserPath);
         CheckFrom(page, IDC_ACT_BROWSER_NEW, BrowserNew);
         CheckFrom(page, IDC_ACT_URL_ONLY, NotifyUrlOnly);
         CheckFrom(page, IDC_ACT_BACK, BackAfterCopy);
@@ -257,7 +269,7 @@ static INT_PTR CALLBACK ActionPageProc(HWND page, UINT msg, WPARAM wParam, LPARA
 static void UpdateDropPage(HWND page)
 {
     EnableWindow(GetDlgItem(page, IDC_DROP_INSERT),
-                 SendDlgItemMessageA(page, IDC_DROP_ACTION, CB_GETCURSEL, 0, 0) == DropNew);
+                 SendDlgItemMessageW(page, IDC_DROP_ACTION, CB_GETCURSEL, 0, 0) == DropNew);
 }
 
 static INT_PTR CALLBACK DropPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
@@ -268,16 +280,17 @@ static INT_PTR CALLBACK DropPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
         CheckFrom(page, IDC_DROP_FRONT, FrontAfterDrop);
         CheckFrom(page, IDC_DROP_INSERT, InsertAfterDrop);
         for (int id : kLines) {
-            char text[kComboTextCap] = "";
-            LoadStringA(g_hInstance, id, text, sizeof text);
-            SendDlgItemMessageA(page, IDC_DROP_ACTION, CB_ADDSTRING, 0, (LPARAM)text);
+            // Only shown: straight from the resource, no program text between.
+            wchar_t text[kComboTextCap] = L"";
+            LoadStringW(g_hInstance, id, text, kComboTextCap);
+            SendDlgItemMessageW(page, IDC_DROP_ACTION, CB_ADDSTRING, 0, (LPARAM)text);
         }
         // A stored value the list does not hold is shown as "新規", and OK
         // stores what is shown rather than no selection at all.
         int action = s_opt->options[DropAction];
         if (action < DropNew || action > DropAsk)
             action = DropNew;
-        SendDlgItemMessageA(page, IDC_DROP_ACTION, CB_SETCURSEL, action, 0);
+        SendDlgItemMessageW(page, IDC_DROP_ACTION, CB_SETCURSEL, action, 0);
         UpdateDropPage(page);
         return FALSE;
     }
@@ -300,23 +313,36 @@ static BOOL RefuseOnPage(HWND dialog, int index, int controlId)
     return FALSE;
 }
 
+static BOOL RefuseTooLong(HWND dialog, int index, int controlId)
+{
+    ShowPage(dialog, index);
+    ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+    RefuseField(s_opt->pages[index], controlId);
+    return FALSE;
+}
+
 // The excluded-extension list from the list box; false when it does not
 // fit its capacity: every line the user sees must be kept, none dropped.
 static BOOL StoreExtensions(HWND page)
 {
     HWND list = GetDlgItem(page, IDC_LOAD_LIST);
-    int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
     size_t used = 0;
     s_opt->excludedExt[0] = '\0';
     for (int i = 0; i < count; ++i) {
-        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
-        if (length <= 0)
+        LRESULT units = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (units <= 0)
             continue;
-        // The line, its ";" and the terminator.
-        if (used + (size_t)length + 2 > sizeof s_opt->excludedExt)
+        // The line, its ";" and the terminator; a line never takes more
+        // bytes than UTF-16 units, so one that is too long in units is too
+        // long in bytes.
+        if (used + (size_t)units + 2 > sizeof s_opt->excludedExt)
             return FALSE;
-        SendMessageA(list, LB_GETTEXT, i, (LPARAM)(s_opt->excludedExt + used));
-        used += (size_t)length;
+        wchar_t line[kTextCap];
+        SendMessageW(list, LB_GETTEXT, i, (LPARAM)line);
+        if (!FromWide(line, -1, s_opt->excludedExt + used, sizeof s_opt->excludedExt - used - 1))
+            return FALSE;
+        used += strlen(s_opt->excludedExt + used);
         s_opt->excludedExt[used++] = ';';
         s_opt->excludedExt[used] = '\0';
     }
@@ -332,7 +358,7 @@ static BOOL StoreWorkingCopy(HWND dialog)
     StoreCheck(load, IDC_LOAD_HIDDEN, ExcludeHidden);
     StoreCheck(load, IDC_LOAD_NOORDER, NoOrderFile);
     StoreCheck(load, IDC_LOAD_EXCLUDE, ExcludeExt);
-    if (SendDlgItemMessageA(load, IDC_LOAD_LIST, LB_GETCOUNT, 0, 0) <= 0 &&
+    if (SendDlgItemMessageW(load, IDC_LOAD_LIST, LB_GETCOUNT, 0, 0) <= 0 &&
         s_opt->options[ExcludeExt]) {
         s_opt->excludedExt[0] = '\0';
         return RefuseOnPage(dialog, kPageLoad, IDC_LOAD_EXT);
@@ -344,7 +370,10 @@ static BOOL StoreWorkingCopy(HWND dialog)
         return FALSE;
     }
 
-    GetDlgItemTextA(action, IDC_ACT_EDITOR, s_opt->editorPath, sizeof s_opt->editorPath);
+    // The boxes count UTF-16 units, the paths bytes: a path that does not
+    // fit is refused, never kept cut or dropped.
+    if (!GetItemText(action, IDC_ACT_EDITOR, s_opt->editorPath, sizeof s_opt->editorPath))
+        return RefuseTooLong(dialog, kPageAction, IDC_ACT_EDITOR);
     if (!s_opt->editorPath[0])
         return RefuseOnPage(dialog, kPageAction, IDC_ACT_EDITOR);
     StoreCheck(action, IDC_ACT_BROWSER_NEW, BrowserNew);
@@ -352,7 +381,8 @@ static BOOL StoreWorkingCopy(HWND dialog)
     StoreCheck(action, IDC_ACT_BACK, BackAfterCopy);
     StoreCheck(action, IDC_ACT_AUTO_TITLE, AutoTitle);
     StoreCheck(action, IDC_ACT_MENU_SINGLE, MenuForSingle);
-    GetDlgItemTextA(action, IDC_ACT_BROWSER, s_opt->browserPath, sizeof s_opt->browserPath);
+    if (!GetItemText(action, IDC_ACT_BROWSER, s_opt->browserPath, sizeof s_opt->browserPath))
+        return RefuseTooLong(dialog, kPageAction, IDC_ACT_BROWSER);
     if (!s_opt->browserPath[0] && s_opt->options[BrowserNew])
         return RefuseOnPage(dialog, kPageAction, IDC_ACT_BROWSER);
     if (StoreHotKeyControls(action, &s_opt->hotKey)) {
@@ -360,7 +390,7 @@ static BOOL StoreWorkingCopy(HWND dialog)
         return FALSE;
     }
 
-    LRESULT shown = SendDlgItemMessageA(drop, IDC_DROP_ACTION, CB_GETCURSEL, 0, 0);
+    LRESULT shown = SendDlgItemMessageW(drop, IDC_DROP_ACTION, CB_GETCURSEL, 0, 0);
     s_opt->options[DropAction] = shown >= DropNew && shown <= DropAsk ? (unsigned char)shown : (unsigned char)DropNew;
     StoreCheck(drop, IDC_DROP_FRONT, FrontAfterDrop);
     StoreCheck(drop, IDC_DROP_INSERT, InsertAfterDrop);
@@ -374,7 +404,7 @@ typedef HRESULT(WINAPI* EnableThemeDialogTextureProc)(HWND, DWORD);
 // up at run time: without uxtheme there are no styles to match.
 static void MatchTabBody(HWND page)
 {
-    HMODULE uxtheme = LoadLibraryA("UXTHEME.DLL");
+    HMODULE uxtheme = LoadLibraryW(L"UXTHEME.DLL");
     if (!uxtheme)
         return;
     EnableThemeDialogTextureProc enable =
@@ -391,14 +421,14 @@ static BOOL CreatePages(HWND dialog)
     static const int kTabs[kPageCount] = {IDS_TAB_LOAD, IDS_TAB_ACTION, IDS_TAB_DROP};
     s_opt->tabs = GetDlgItem(dialog, IDC_OPT_TABS);
     for (int i = 0; i < kPageCount; ++i) {
-        char text[kTabTextCap] = "";
-        TCITEMA tab;
-        LoadStringA(g_hInstance, kTabs[i], text, sizeof text);
+        wchar_t text[kTabTextCap] = L"";
+        TCITEMW tab;
+        LoadStringW(g_hInstance, kTabs[i], text, kTabTextCap);
         ZeroMemory(&tab, sizeof tab);
         tab.mask = TCIF_TEXT;
         tab.pszText = text;
-        SendMessageA(s_opt->tabs, TCM_INSERTITEMA, i, (LPARAM)&tab);
-        s_opt->pages[i] = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(kTemplates[i]), dialog,
+        SendMessageW(s_opt->tabs, TCM_INSERTITEMW, i, (LPARAM)&tab);
+        s_opt->pages[i] = CreateDialogParamW(g_hInstance, MAKEINTRESOURCEW(kTemplates[i]), dialog,
                                              kProcs[i], 0);
         if (!s_opt->pages[i])
             return FALSE;
@@ -417,7 +447,7 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wParam, 
     switch (msg) {
     case WM_INITDIALOG:
         s_opt->dialog = dialog;
-        s_opt->pageKeys = SetWindowsHookExA(WH_MSGFILTER, PageKeyHook, NULL,
+        s_opt->pageKeys = SetWindowsHookExW(WH_MSGFILTER, PageKeyHook, NULL,
                                             GetCurrentThreadId());
         if (!CreatePages(dialog)) {
             EndDialog(dialog, IDCANCEL);
@@ -429,7 +459,7 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT msg, WPARAM wParam, 
     case WM_NOTIFY: {
         const NMHDR* hdr = (const NMHDR*)lParam;
         if (hdr->idFrom == IDC_OPT_TABS && hdr->code == (UINT)TCN_SELCHANGE) {
-            int index = TabCtrl_GetCurSel(s_opt->tabs);
+            int index = (int)SendMessageW(s_opt->tabs, TCM_GETCURSEL, 0, 0);
             if (index >= 0 && index < kPageCount)
                 ShowPage(dialog, index);
             return TRUE;
@@ -466,7 +496,7 @@ BOOL EditOptions(HWND owner)
     CopyText(s_opt->editorPath, sizeof s_opt->editorPath, g_app->editorPath);
     CopyText(s_opt->browserPath, sizeof s_opt->browserPath, g_app->browserPath);
     s_opt->hotKey = g_app->hotKey;
-    BOOL ok = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), owner,
+    BOOL ok = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_OPTIONS), owner,
                               OptionsDialogProc, 0) == IDOK;
     if (ok) {
         memcpy(g_app->options, s_opt->options, sizeof g_app->options);

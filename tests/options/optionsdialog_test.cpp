@@ -265,4 +265,39 @@ TEST_F(OptionsDialogTest, ExtensionsPastTheCapacityRefusedNotDropped)
     EXPECT_EQ(full + "ab;", g_app->excludedExt);
 }
 
+// The path boxes count UTF-16 units, the paths bytes: 200 kanji fit the
+// box but not the 260 bytes of a path. Such a path is refused with the
+// system's text, never kept cut, and the browser's is not dropped either.
+TEST_F(OptionsDialogTest, PathsThatFitTheBoxButNotAPathAreRefused)
+{
+    ASSERT_TRUE(Start(folder_));
+    std::string before = g_app->editorPath;
+    std::string kanji;
+    for (int i = 0; i < 200; ++i)
+        kanji += u8"漢";
+    std::string path = "C:\\" + gt::Sjis(kanji.c_str()) + ".exe";
+    std::vector<int> refused;
+    boxes_.Drive([&](HWND d) {
+        HWND p = PageOf(d, kAction);
+        SetDlgItemTextA(p, IDC_ACT_EDITOR, path.c_str());
+        boxes_.Press(IDOK);
+        Press(d, IDOK);
+        refused.push_back(ShownPage(d));
+        EXPECT_TRUE(Focused(p, IDC_ACT_EDITOR));
+        SetDlgItemTextA(p, IDC_ACT_EDITOR, "ed.exe");
+        SetDlgItemTextA(p, IDC_ACT_BROWSER, path.c_str());   // not even asked for
+        Tab(d, kLoad);
+        boxes_.Press(IDOK);
+        Press(d, IDOK);
+        refused.push_back(ShownPage(d));   // its box is disabled: no focus
+        Press(d, IDCANCEL);
+    });
+    Command(CMD_OPTIONS);
+    EXPECT_EQ((std::vector<int>{kAction, kAction}), refused);
+    ASSERT_EQ(3u, boxes_.seen().size());
+    EXPECT_EQ(gt::SystemText(ERROR_FILENAME_EXCED_RANGE), boxes_.seen()[1].text);
+    EXPECT_EQ(gt::SystemText(ERROR_FILENAME_EXCED_RANGE), boxes_.seen()[2].text);
+    EXPECT_EQ(before, g_app->editorPath);
+}
+
 }  // namespace
