@@ -91,7 +91,8 @@ bool ToWide(const char* text, wchar_t* out, size_t cap)
     if (!text || (ProgramTextIsUtf8() && !IsValidUtf8(text, strlen(text))))
         return false;
     std::wstring wide = Widen(text);
-    if (wide.size() >= cap)
+    // Bytes that are no text of the program's form give nothing at all.
+    if (wide.size() >= cap || (text[0] && wide.empty()))
         return false;
     memcpy(out, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
     return true;
