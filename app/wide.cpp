@@ -50,7 +50,7 @@ std::string WideToUtf8(const wchar_t* wide, size_t units)
     return out;
 }
 
-// The ANSI form converts as the system's own A functions do.
+// The ANSI form reads as the system's own A functions do.
 static std::wstring AnsiToWide(const char* text, size_t length)
 {
     if (length == 0 || length > 0x7FFFFFF)
@@ -63,15 +63,18 @@ static std::wstring AnsiToWide(const char* text, size_t length)
     return out;
 }
 
+// Never the best fit: é as e would make café.txt the name of another file.
+// A character the code page lacks is ?, which no file name holds.
 static std::string WideToAnsi(const wchar_t* wide, size_t units)
 {
     if (units == 0 || units > 0x7FFFFFF)
         return std::string();
-    int need = WideCharToMultiByte(CP_ACP, 0, wide, (int)units, NULL, 0, NULL, NULL);
+    int need = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, (int)units, NULL, 0, NULL,
+                                   NULL);
     if (need <= 0)
         return std::string();
     std::string out((size_t)need, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, (int)units, &out[0], need, NULL, NULL);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, (int)units, &out[0], need, NULL, NULL);
     return out;
 }
 

@@ -76,3 +76,13 @@ TEST(Wide, StoredCodePageOnlyWhenExact)
     EXPECT_EQ("untouched", out);
     EXPECT_FALSE(Utf8ToCp932("\xC3", 1, &out));
 }
+
+// A name the program's form cannot hold never becomes another real name
+// (café.txt is not cafe.txt): what is lost is ?, which no name holds.
+TEST(Wide, NoBestFitForLostCharacters)
+{
+    if (ProgramTextIsUtf8())
+        GTEST_SKIP();
+    EXPECT_EQ("caf?.txt", Narrow(L"caf\u00E9.txt"));
+    EXPECT_EQ("?? grp", Narrow(L"\U0001F600 grp"));
+}
