@@ -5,6 +5,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/itemtext.h"
 #include "droptarget.h"
@@ -21,10 +22,16 @@ static const char* const kStandardNames[] = {
 static void FormatName(UINT format, char* name)
 {
     name[0] = '\0';
-    if (format >= 1 && format <= sizeof kStandardNames / sizeof kStandardNames[0])
+    if (format >= 1 && format <= sizeof kStandardNames / sizeof kStandardNames[0]) {
         CopyText(name, kFormatNameCap, kStandardNames[format - 1]);
-    else if (!GetClipboardFormatNameA(format, name, kFormatNameCap))
-        name[0] = '\0';
+        return;
+    }
+    // Only shown: a name longer than the line holds keeps the characters
+    // that fit.
+    wchar_t wide[kFormatNameCap];
+    int units = GetClipboardFormatNameW(format, wide, kFormatNameCap);
+    if (units > 0)
+        FromWideCut(wide, units, name, kFormatNameCap);
 }
 
 // One line per format while the list has room; then one line that says
@@ -32,7 +39,7 @@ static void FormatName(UINT format, char* name)
 static int ListFormats(char* list)
 {
     char more[kFormatLineCap] = "";
-    if (LoadStringA(g_hInstance, IDS_MORE_FORMATS, more, sizeof more - 1) > 0)
+    if (LoadText(IDS_MORE_FORMATS, more, sizeof more - 1) > 0)
         AppendText(more, sizeof more, "\n");
     int count = 0;
     for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
@@ -63,7 +70,7 @@ static char* BuildMessage(HWND window, char* list)
         char total[kPathCap] = "";
         if (shown < whole) {
             char format[kPathCap] = "";
-            LoadStringA(g_hInstance, IDS_CLIP_TOTAL, format, sizeof format);
+            LoadText(IDS_CLIP_TOTAL, format, sizeof format);
             total[0] = '\n';
             FormatText(total + 1, sizeof total - 1, format, (unsigned long)whole);
         }
@@ -75,7 +82,7 @@ static char* BuildMessage(HWND window, char* list)
     }
     free(text);
     if (!list[0])
-        LoadStringA(g_hInstance, IDS_NO_CLIPDATA, list, kPathCap - 4);
+        LoadText(IDS_NO_CLIPDATA, list, kPathCap - 4);
     return message;
 }
 
@@ -94,7 +101,8 @@ int ShowClipboardInfo(HWND window)
     char* message = BuildMessage(window, list);
     SuspendMainDropTarget();
     // Information, not a question: the box carries the program's name.
-    MessageBoxA(window, message ? message : list, PRODUCT_NAME, MB_ICONINFORMATION);
+    MessageBoxW(window, Widen(message ? message : list).c_str(), Widen(PRODUCT_NAME).c_str(),
+                MB_ICONINFORMATION);
     ResumeMainDropTarget();
     free(message);
     free(list);

@@ -127,7 +127,8 @@ STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, D
                                                  : CopyBlockText(medium.hGlobal, NULL);
     if (text && window_ && AcceptLostChars(window_, &lost)) {
         WPARAM where = ((WPARAM)(point.y & 0xFFFF) << 16) | (WPARAM)(point.x & 0xFFFF);
-        stored = SendMessageA(window_, message_, where, (LPARAM)text);
+        // A message of the program's own: the text goes as it is, unconverted.
+        stored = SendMessageW(window_, message_, where, (LPARAM)text);
     }
     free(text);
     ReleaseStgMedium(&medium);
@@ -192,7 +193,7 @@ BOOL OnDropText(HWND window, WPARAM wParam, LPARAM lParam)
         return FALSE;
     // A renaming still open ends here, while its row is where it was: a new
     // row above it would otherwise give its name to the wrong file.
-    if (SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0))
+    if (SendMessageW(g_app->listView, LVM_GETEDITCONTROL, 0, 0))
         SetFocus(g_app->listView);
     // Signed: on a monitor left of or above the primary one the point is
     // negative.
@@ -201,14 +202,14 @@ BOOL OnDropText(HWND window, WPARAM wParam, LPARAM lParam)
     hit.pt.x = (short)LOWORD(wParam);
     hit.pt.y = (short)HIWORD(wParam);
     ScreenToClient(g_app->listView, &hit.pt);
-    int row = (int)SendMessageA(g_app->listView, LVM_HITTEST, 0, (LPARAM)&hit);
+    int row = (int)SendMessageW(g_app->listView, LVM_HITTEST, 0, (LPARAM)&hit);
     if (row < 0 || !(hit.flags & LVHT_ONITEM))
         row = -1;
     if (!MakeItemFromText(window, text, TRUE, row))
         return FALSE;
     int selected = -1;
     if (GetSelectedRecord(&selected, -1))
-        SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)selected, FALSE);
+        SendMessageW(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)selected, FALSE);
     return TRUE;
 }
 

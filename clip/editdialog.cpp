@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/itemfile.h"
 #include "../store/itemlines.h"
@@ -26,21 +29,21 @@ enum { kStringCap = 260 };
 
 static int RowTotal()
 {
-    return (int)SendMessageA(g_edit->list, LVM_GETITEMCOUNT, 0, 0);
+    return (int)SendMessageW(g_edit->list, LVM_GETITEMCOUNT, 0, 0);
 }
 
 static int SelectedEntryRow()
 {
-    return (int)SendMessageA(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    return (int)SendMessageW(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
 // A row's value as stored; the cell shows it with its line breaks marked.
 static const char* RowValue(int row)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    if (!SendMessageA(g_edit->list, LVM_GETITEMA, 0, (LPARAM)&item))
+    if (!SendMessageW(g_edit->list, LVM_GETITEMW, 0, (LPARAM)&item))
         return nullptr;
     return (const char*)item.lParam;
 }
@@ -52,11 +55,15 @@ void GetEntryCell(int row, int column, char* out, int cap)
         CopyText(out, (size_t)cap, RowValue(row));
         return;
     }
-    LVITEMA item = {};
+    // A key fits in as many units as it has bytes; one that came back
+    // longer is refused rather than cut into another key.
+    std::vector<wchar_t> wide((size_t)cap);
+    LVITEMW item = {};
     item.iSubItem = column;
-    item.pszText = out;
+    item.pszText = wide.data();
     item.cchTextMax = cap;
-    SendMessageA(g_edit->list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+    int units = (int)SendMessageW(g_edit->list, LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
+    FromWide(wide.data(), units > 0 ? units : 0, out, (size_t)cap);
 }
 
 void SetEntryCell(int row, int column, const char* text)
@@ -69,27 +76,28 @@ void SetEntryCell(int row, int column, const char* text)
             return;
         }
         char* old = (char*)RowValue(row);
-        LVITEMA held = {};
+        LVITEMW held = {};
         held.mask = LVIF_PARAM;
         held.iItem = row;
         held.lParam = (LPARAM)value;
-        SendMessageA(g_edit->list, LVM_SETITEMA, 0, (LPARAM)&held);
+        SendMessageW(g_edit->list, LVM_SETITEMW, 0, (LPARAM)&held);
         free(old);
         MarkLineBreaks(text, shown, sizeof shown);
         text = shown;
     }
-    LVITEMA item = {};
+    std::wstring wide = Widen(text);
+    LVITEMW item = {};
     item.iSubItem = column;
-    item.pszText = (char*)text;
-    SendMessageA(g_edit->list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+    item.pszText = &wide[0];
+    SendMessageW(g_edit->list, LVM_SETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
 }
 
 static void SetRowState(int row, UINT state)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = state;
-    SendMessageA(g_edit->list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
+    SendMessageW(g_edit->list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
 }
 
 void RefreshEditButtons(HWND dialog)
@@ -113,23 +121,24 @@ void RefreshEditButtons(HWND dialog)
     EnableWindow(GetDlgItem(dialog, IDC_EDIT_NEW), count < kMaxEntries);
     char text[16];
     FormatText(text, sizeof text, "%d", count);
-    SetDlgItemTextA(dialog, IDC_EDIT_COUNT, text);
+    SetItemText(dialog, IDC_EDIT_COUNT, text);
 }
 
 BOOL InsertEntryRow(int position)
 {
     if (position < 0)
         position = RowTotal();
-    LVITEMA item = {};
+    std::wstring key = Widen(g_edit->key);
+    LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.iItem = position;
-    item.pszText = g_edit->key;
-    int row = (int)SendMessageA(g_edit->list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    item.pszText = &key[0];
+    int row = (int)SendMessageW(g_edit->list, LVM_INSERTITEMW, 0, (LPARAM)&item);
     if (row < 0)
         return FALSE;
     SetEntryCell(row, 1, g_edit->value);
     SetRowState(row, LVIS_SELECTED);
-    SendMessageA(g_edit->list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
+    SendMessageW(g_edit->list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
     return TRUE;
 }
 
@@ -157,7 +166,7 @@ static int ShowFormatted(int stringId, int first, int second)
 {
     char format[kStringCap] = "";
     char message[kStringCap];
-    LoadStringA(g_hInstance, stringId, format, sizeof format);
+    LoadText((UINT)stringId, format, sizeof format);
     if (!FormatText(message, sizeof message, format, first, second))
         CopyText(message, sizeof message, format);
     return ShowErrorBox(0, message);
@@ -226,7 +235,12 @@ static BOOL RewriteEditedItem(HWND dialog, const char* path, int count, const En
 
 static BOOL SaveItem(HWND dialog)
 {
-    GetDlgItemTextA(dialog, IDC_EDIT_NAME, g_edit->name, sizeof g_edit->name);
+    // The box counts characters: a name of double-byte ones may not fit
+    // the path's bytes, and is refused as the path would be.
+    if (!GetItemText(dialog, IDC_EDIT_NAME, g_edit->name, sizeof g_edit->name)) {
+        ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
+        return RefuseField(dialog, IDC_EDIT_NAME);
+    }
     if (!g_edit->name[0])
         return RefuseField(dialog, IDC_EDIT_NAME);
     if (RowTotal() > kMaxEntries)
@@ -276,7 +290,7 @@ static void DeleteEntryRow(HWND dialog)
         return;
     if (AskYesNo(dialog, IDS_ASK_DELETE_SEL, MB_ICONWARNING, NULL, NULL) != IDYES)
         return;
-    SendMessageA(g_edit->list, LVM_DELETEITEM, (WPARAM)row, 0);
+    SendMessageW(g_edit->list, LVM_DELETEITEM, (WPARAM)row, 0);
     RefreshEditButtons(dialog);
 }
 
@@ -307,7 +321,7 @@ static void MoveEntryRow(HWND dialog, int step)
         return;
     }
     SetRowState(target, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageA(g_edit->list, LVM_UPDATE, (WPARAM)target, 0);
+    SendMessageW(g_edit->list, LVM_UPDATE, (WPARAM)target, 0);
     RefreshEditButtons(dialog);
 }
 
@@ -319,7 +333,7 @@ static void ReplaceKeyByTitle(HWND dialog)
     GetEntryCell(row, 0, g_edit->key, sizeof g_edit->key);
     GetEntryCell(row, 1, g_edit->value, sizeof g_edit->value);
     char title[kTextCap];
-    HCURSOR old = SetCursor(LoadCursor(NULL, IDC_WAIT));
+    HCURSOR old = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_WAIT));
     BOOL found = FetchPageTitle(g_edit->value, title, kMaxReadKey + 1, TRUE);
     SetCursor(old);
     if (!found)
@@ -358,7 +372,7 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
     ScreenToClient(g_edit->list, &p);
     LVHITTESTINFO hit = {};
     hit.pt = p;
-    int row = (int)SendMessageA(g_edit->list, LVM_HITTEST, 0, (LPARAM)&hit);
+    int row = (int)SendMessageW(g_edit->list, LVM_HITTEST, 0, (LPARAM)&hit);
     BOOL inserted = InsertEntryRow(row);
     RefreshEditButtons(dialog);
     if (inserted && cut)
@@ -375,11 +389,11 @@ static void ShowHiddenLines(HWND dialog)
         return;
     char format[kStringCap] = "";
     char text[kStringCap];
-    LoadStringA(g_hInstance, IDS_HIDDEN_LINES, format, sizeof format);
+    LoadText(IDS_HIDDEN_LINES, format, sizeof format);
     if (!FormatText(text, sizeof text, format, hidden))
         CopyText(text, sizeof text, format);
     HWND note = GetDlgItem(dialog, IDC_EDIT_HIDDEN);
-    SetWindowTextA(note, text);
+    SetTextOf(note, text);
     RECT noteRect, listRect;
     GetWindowRect(note, &noteRect);
     GetWindowRect(g_edit->list, &listRect);
@@ -392,30 +406,28 @@ static void ShowHiddenLines(HWND dialog)
 
 static BOOL InitEditDialog(HWND dialog)
 {
-    char text[kStringCap] = "";
-    LoadStringA(g_hInstance, g_edit->mode ? IDS_EDIT : IDS_NEW, text, sizeof text);
-    SetWindowTextA(dialog, text);
+    SetTextOf(dialog, LoadTextString(g_edit->mode ? IDS_EDIT : IDS_NEW).c_str());
     g_edit->list = GetDlgItem(dialog, IDC_EDIT_LIST);
     if (!g_edit->list)
         return FALSE;
-    SendMessageA(g_edit->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+    SendMessageW(g_edit->list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                  LVS_EX_FULLROWSELECT);
     RECT rc;
     GetClientRect(g_edit->list, &rc);
     for (int column = 0; column < 2; ++column) {
-        LoadStringA(g_hInstance, column ? IDS_VALUE : IDS_KEY, text, sizeof text);
-        LVCOLUMNA col = {};
+        std::wstring text = Widen(LoadTextString(column ? IDS_VALUE : IDS_KEY).c_str());
+        LVCOLUMNW col = {};
         col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
         col.fmt = LVCFMT_LEFT;
-        col.pszText = text;
+        col.pszText = &text[0];
         col.cx = column ? (2 * rc.right) / 3 - 10 : rc.right / 3;
-        if (SendMessageA(g_edit->list, LVM_INSERTCOLUMNA, column, (LPARAM)&col) < 0)
+        if (SendMessageW(g_edit->list, LVM_INSERTCOLUMNW, column, (LPARAM)&col) < 0)
             return FALSE;
     }
-    SendDlgItemMessageA(dialog, IDC_EDIT_NAME, EM_LIMITTEXT, kPathCap - 1, 0);
+    SendDlgItemMessageW(dialog, IDC_EDIT_NAME, EM_LIMITTEXT, kPathCap - 1, 0);
     if (g_edit->mode) {
         ItemRecord* item = g_edit->item;
-        SetDlgItemTextA(dialog, IDC_EDIT_NAME, item->name);
+        SetItemText(dialog, IDC_EDIT_NAME, item->name);
         EnableWindow(GetDlgItem(dialog, IDC_EDIT_NAME), FALSE);
         CheckDlgButton(dialog, IDC_EDIT_URL,
                        item->ext && EqualNoCase(item->ext, ".url") ? BST_CHECKED : BST_UNCHECKED);
@@ -487,11 +499,11 @@ static INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
         else if (hdr->code == LVN_DELETEITEM)
             free((char*)((const NMLISTVIEW*)hdr)->lParam);
         else if (hdr->code == NM_DBLCLK)
-            PostMessageA(dialog, WM_COMMAND, IDC_EDIT_MODIFY, 0);
+            PostMessageW(dialog, WM_COMMAND, IDC_EDIT_MODIFY, 0);
         return FALSE;
     }
     case WM_DROPTEXT:
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, DropEntry(dialog, wParam, (const char*)lParam));
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, DropEntry(dialog, wParam, (const char*)lParam));
         return TRUE;
     case WM_DESTROY:
         RevokeDropTarget(dialog, g_edit->dropTarget);
@@ -531,12 +543,12 @@ BOOL EditItem(HWND window, BOOL isNew)
     }
     if (run) {
         SuspendMainDropTarget();
-        result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_EDIT), window, EditDialogProc, 0) == TRUE;
+        result = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_EDIT), window, EditDialogProc, 0) == TRUE;
         if (result) {
             int selected = isNew ? RowCount() - 1 : row;
             SelectRow(selected);
             if (isNew)
-                SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)selected, FALSE);
+                SendMessageW(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)selected, FALSE);
         }
         ResumeMainDropTarget();
     }

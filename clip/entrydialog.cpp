@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 #include <cstring>
+#include <string>
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/itemtext.h"
 #include "../store/sjis.h"
@@ -21,16 +23,17 @@ static void SetValueBox(HWND dialog, const char* value)
         shown[used++] = *in;
     }
     shown[used] = '\0';
-    SetDlgItemTextA(dialog, IDC_ENTRY_VALUE, shown);
+    SetItemText(dialog, IDC_ENTRY_VALUE, shown);
 }
 
 // False when the box holds more than a value can.
 static bool GetValueBox(HWND dialog, char* value, size_t cap)
 {
-    char text[2 * kTextCap + 2];
-    GetDlgItemTextA(dialog, IDC_ENTRY_VALUE, text, sizeof text);
+    // Whole: the box counts characters, and a limit in them is no limit
+    // in bytes.
+    std::string text = TextOf(GetDlgItem(dialog, IDC_ENTRY_VALUE));
     size_t used = 0;
-    for (const char* in = text; *in; ++in) {
+    for (const char* in = text.c_str(); *in; ++in) {
         if (in[0] == '\r' && in[1] == '\n')
             continue;
         if (used + 1 >= cap)
@@ -49,19 +52,25 @@ static void InsertLineBreak(HWND dialog)
 {
     HWND box = GetDlgItem(dialog, IDC_ENTRY_VALUE);
     char value[kTextCap];
-    if (GetWindowTextLengthA(box) <= 0)
+    if (GetWindowTextLengthW(box) <= 0)
         return;
     if (!GetValueBox(dialog, value, sizeof value) || strlen(value) + 1 > kMaxReadValue) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
-    SendMessageA(box, EM_REPLACESEL, TRUE, (LPARAM)"\r\n");
+    SendMessageW(box, EM_REPLACESEL, TRUE, (LPARAM)L"\r\n");
     SetFocus(box);
 }
 
 static BOOL AcceptEntry(HWND dialog)
 {
-    GetDlgItemTextA(dialog, IDC_ENTRY_KEY, g_edit->key, sizeof g_edit->key);
+    // The box's limit is in characters: a key of double-byte ones may not
+    // fit the bytes it is kept in, and is then too long for the file too.
+    if (!GetItemText(dialog, IDC_ENTRY_KEY, g_edit->key, sizeof g_edit->key)) {
+        ReportEntryTooLong();
+        SetFocus(GetDlgItem(dialog, IDC_ENTRY_KEY));
+        return FALSE;
+    }
     if (!g_edit->key[0])
         return RefuseField(dialog, IDC_ENTRY_KEY);
     if (!GetValueBox(dialog, g_edit->value, kMaxReadValue + 1)) {
@@ -82,15 +91,13 @@ static INT_PTR CALLBACK EntryDialogProc(HWND dialog, UINT msg, WPARAM wParam, LP
 {
     switch (msg) {
     case WM_INITDIALOG: {
-        char title[64] = "";
-        LoadStringA(g_hInstance, g_edit->mode ? IDS_EDIT : IDS_NEW, title, sizeof title);
-        SetWindowTextA(dialog, title);
+        SetTextOf(dialog, LoadTextString(g_edit->mode ? IDS_EDIT : IDS_NEW).c_str());
         // What the item file reads back; the checks on OK catch pasted text.
-        SendDlgItemMessageA(dialog, IDC_ENTRY_KEY, EM_LIMITTEXT, kMaxReadKey, 0);
+        SendDlgItemMessageW(dialog, IDC_ENTRY_KEY, EM_LIMITTEXT, kMaxReadKey, 0);
         // Each line break takes two characters in the box, one in the value.
-        SendDlgItemMessageA(dialog, IDC_ENTRY_VALUE, EM_LIMITTEXT, 2 * kMaxReadValue, 0);
+        SendDlgItemMessageW(dialog, IDC_ENTRY_VALUE, EM_LIMITTEXT, 2 * kMaxReadValue, 0);
         if (g_edit->mode) {
-            SetDlgItemTextA(dialog, IDC_ENTRY_KEY, g_edit->key);
+            SetItemText(dialog, IDC_ENTRY_KEY, g_edit->key);
             SetValueBox(dialog, g_edit->value);
         }
         PlaceWindow(dialog, g_hMainWnd, 0, 0);
@@ -132,12 +139,12 @@ BOOL EditEntry(HWND dialog, BOOL isNew)
     int itemMode = g_edit->mode;
     int row = -1;
     if (!isNew) {
-        row = (int)SendMessageA(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+        row = (int)SendMessageW(g_edit->list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
         if (row < 0)
             return FALSE;
         GetEntryCell(row, 0, g_edit->key, sizeof g_edit->key);
         GetEntryCell(row, 1, g_edit->value, sizeof g_edit->value);
-    } else if (SendMessageA(g_edit->list, LVM_GETITEMCOUNT, 0, 0) >= kMaxEntries) {
+    } else if (SendMessageW(g_edit->list, LVM_GETITEMCOUNT, 0, 0) >= kMaxEntries) {
         MessageBeep(MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -145,7 +152,7 @@ BOOL EditEntry(HWND dialog, BOOL isNew)
     RevokeDropTarget(dialog, g_edit->dropTarget);
     g_edit->dropTarget = nullptr;
     BOOL accepted =
-        DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ENTRY), dialog, EntryDialogProc, 0) == TRUE;
+        DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ENTRY), dialog, EntryDialogProc, 0) == TRUE;
     g_edit->dropTarget = RegisterDropTarget(dialog, WM_DROPTEXT);
     if (accepted && isNew) {
         InsertEntryRow(-1);

@@ -1,6 +1,10 @@
 #include "entrymenu.h"
 
+#include <cstddef>
+#include <string>
+
 #include "../app/state.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/records.h"
 #include "../web/titletext.h"
@@ -10,9 +14,13 @@ enum {
     kTextIndent = 25,      // room for the icon in front of the key
     kWidthMargin = 22,     // the icon and the gaps; the menu adds its own check column
     kIconSize = 16,
-    kIconLeft = 3,
-    kSizeOfMetrics = 340   // the classic NONCLIENTMETRICSA, understood everywhere
+    kIconLeft = 3
 };
+
+// The classic NONCLIENTMETRICSW, without the field newer systems added:
+// understood everywhere.
+static const UINT kSizeOfMetrics =
+    (UINT)(offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW));
 
 int ShowEntryMenu(HWND window, ItemRecord* item, const POINT* under)
 {
@@ -21,8 +29,8 @@ int ShowEntryMenu(HWND window, ItemRecord* item, const POINT* under)
         return 0;
     for (int i = 0; i < item->entryCount; ++i) {
         if (i > 0 && i % kEntriesPerGroup == 0)
-            AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
-        MENUITEMINFOA info;
+            AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
+        MENUITEMINFOW info;
         ZeroMemory(&info, sizeof info);
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
@@ -32,13 +40,14 @@ int ShowEntryMenu(HWND window, ItemRecord* item, const POINT* under)
         info.fState = g_app->lastEntry != -1 && g_app->lastEntry == CMD_ENTRY_FIRST + i
                           ? MFS_CHECKED
                           : 0;
-        InsertMenuItemA(menu, (UINT)GetMenuItemCount(menu), TRUE, &info);
+        InsertMenuItemW(menu, (UINT)GetMenuItemCount(menu), TRUE, &info);
     }
     // Enter on the list left its character in the queue; the menu would
-    // take it as a choice of nothing and close at once.
+    // take it as a choice of nothing and close at once. Read as UTF-16,
+    // whatever the window: a character is one message, never a byte pair.
     MSG pending;
-    if (PeekMessageA(&pending, NULL, WM_CHAR, WM_CHAR, PM_NOREMOVE) && pending.wParam == '\r')
-        PeekMessageA(&pending, NULL, WM_CHAR, WM_CHAR, PM_REMOVE);
+    if (PeekMessageW(&pending, NULL, WM_CHAR, WM_CHAR, PM_NOREMOVE) && pending.wParam == L'\r')
+        PeekMessageW(&pending, NULL, WM_CHAR, WM_CHAR, PM_REMOVE);
     POINT at = {0, 0};
     if (under)
         at = *under;
@@ -65,17 +74,18 @@ BOOL MeasureEntryMenuItem(HWND window, MEASUREITEMSTRUCT* m)
     const Entry* entry = m ? MenuEntry(m->CtlType, m->itemID, m->itemData) : nullptr;
     if (!entry)
         return TRUE;
-    NONCLIENTMETRICSA metrics;
+    NONCLIENTMETRICSW metrics;
     ZeroMemory(&metrics, sizeof metrics);
     metrics.cbSize = kSizeOfMetrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kSizeOfMetrics, &metrics, 0);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kSizeOfMetrics, &metrics, 0);
 
     SIZE extent = {0, 0};
     HDC dc = entry->key ? GetWindowDC(window) : NULL;
     if (dc) {
-        HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
+        HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
         HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
-        GetTextExtentPoint32A(dc, entry->key, lstrlenA(entry->key), &extent);
+        std::wstring key = Widen(entry->key);
+        GetTextExtentPoint32W(dc, key.c_str(), (int)key.size(), &extent);
         if (font) {
             SelectObject(dc, previous);
             DeleteObject(font);
@@ -129,7 +139,7 @@ BOOL DrawEntryMenuItem(const DRAWITEMSTRUCT* d)
     if (entry->key) {
         RECT label = d->rcItem;
         label.left += kTextIndent;
-        DrawTextA(dc, entry->key, -1, &label, DT_SINGLELINE | DT_VCENTER);
+        DrawTextW(dc, Widen(entry->key).c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER);
     }
     SelectObject(dc, previous);
     DeleteObject(brush);

@@ -5,6 +5,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/itemfile.h"
 #include "../store/itemname.h"
@@ -64,7 +65,7 @@ void ReportTextCut(size_t kept)
 {
     char format[kStringCap] = "";
     char message[kMessageCap];
-    LoadStringA(g_hInstance, IDS_TEXT_CUT, format, sizeof format);
+    LoadText(IDS_TEXT_CUT, format, sizeof format);
     if (!FormatText(message, sizeof message, format, (unsigned)kept))
         CopyText(message, sizeof message, format);
     ShowErrorBox(0, message);
@@ -97,7 +98,7 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
         LeadingNameRun(text, name, sizeof name);
     }
     if (!name[0])
-        LoadStringA(g_hInstance, IDS_UNTITLED, name, sizeof name);
+        LoadText(IDS_UNTITLED, name, sizeof name);
     if (!key[0])
         CopyFirstLine(text, key, kMaxReadKey + 1);
     if (!key[0])
@@ -134,7 +135,7 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
         ReportTextCut(strlen(value));
     // The derived name is a guess: the user corrects it at once.
     if (decision == 0)
-        PostMessageA(window, WM_COMMAND, CMD_RENAME, 0);
+        PostMessageW(window, WM_COMMAND, CMD_RENAME, 0);
     return TRUE;
 }
 
@@ -148,12 +149,13 @@ int AskAppendOrNew(HWND window, int row)
     char format[kStringCap * 2] = "";
     char caption[kStringCap] = "";
     char message[kMessageCap];
-    LoadStringA(g_hInstance, IDS_ASK_APPEND, format, sizeof format);
-    LoadStringA(g_hInstance, IDS_CONFIRM, caption, sizeof caption);
+    LoadText(IDS_ASK_APPEND, format, sizeof format);
+    LoadText(IDS_CONFIRM, caption, sizeof caption);
     if (!FormatText(message, sizeof message, format, record->name ? record->name : "",
                     record->ext ? record->ext : ""))
         CopyText(message, sizeof message, format);
-    switch (MessageBoxA(window, message, caption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (MessageBoxW(window, Widen(message).c_str(), Widen(caption).c_str(),
+                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
         return 1;
     case IDNO:
@@ -167,7 +169,7 @@ static BOOL RefuseFullItem(const ItemRecord* record)
 {
     char format[kStringCap] = "";
     char message[kMessageCap];
-    LoadStringA(g_hInstance, IDS_ITEM_FULL, format, sizeof format);
+    LoadText(IDS_ITEM_FULL, format, sizeof format);
     if (!FormatText(message, sizeof message, format, record->name ? record->name : "",
                     record->ext ? record->ext : "", (int)kMaxEntries))
         CopyText(message, sizeof message, format);

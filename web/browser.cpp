@@ -1,13 +1,26 @@
 #include "browser.h"
 
 #include <cstring>
+#include <string>
 
 #include "../app/state.h"
+#include "../app/wide.h"
 #include "../ops/launch.h"
 #include "../store/sjis.h"
 #include "../store/textbuf.h"
 
-ShellExecuteFn g_shellExecute = ShellExecuteA;
+// The association through the wide call; the hook keeps the program's text.
+static HINSTANCE WINAPI OpenByAssociation(HWND owner, LPCSTR verb, LPCSTR file,
+                                          LPCSTR parameters, LPCSTR directory, INT show)
+{
+    std::wstring wideVerb = Widen(verb), wideFile = Widen(file), wideParameters = Widen(parameters),
+                 wideDirectory = Widen(directory);
+    return ShellExecuteW(owner, verb ? wideVerb.c_str() : NULL, file ? wideFile.c_str() : NULL,
+                         parameters ? wideParameters.c_str() : NULL,
+                         directory ? wideDirectory.c_str() : NULL, show);
+}
+
+ShellExecuteFn g_shellExecute = OpenByAssociation;
 
 // Found by one search and used by its later steps; cleared before each.
 static HWND s_browserWindow;
@@ -19,9 +32,13 @@ static void ClearSearch()
     s_dialogFrame = NULL;
 }
 
+// A name that does not fit is refused, not cut into a shorter one that
+// might match.
 static void ReadClassName(HWND window, char* name)
 {
-    if (!GetClassNameA(window, name, kPathCap))
+    wchar_t wide[kPathCap];
+    int units = GetClassNameW(window, wide, kPathCap);
+    if (units <= 0 || !FromWide(wide, units, name, kPathCap))
         name[0] = '\0';
 }
 
@@ -43,8 +60,10 @@ static BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
     TitleSearch* search = (TitleSearch*)param;
     if (!IsWindowVisible(window) || GetParent(window))
         return TRUE;
-    char text[kPathCap];
-    if (!GetWindowTextA(window, text, sizeof text) || !FindTextSjis(text, search->title))
+    // The first kPathCap - 1 characters, whatever bytes they take.
+    wchar_t wide[kPathCap];
+    int units = GetWindowTextW(window, wide, kPathCap);
+    if (units <= 0 || !FindTextSjis(Narrow(wide, units).c_str(), search->title))
         return TRUE;
     search->found = window;
     return FALSE;
@@ -132,7 +151,7 @@ BOOL SendToAddressBar(HWND edit, const char* url)
     // and sends the synthesized key to it.
     if (!AttachThreadInput(target, self, TRUE))
         return FALSE;
-    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)url);
+    SendMessageW(edit, WM_SETTEXT, 0, (LPARAM)Widen(url).c_str());
     SetFocus(edit);
     keybd_event(VK_RETURN, 0, 0, 0);
     keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);

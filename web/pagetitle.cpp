@@ -4,9 +4,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <string>
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/itemtext.h"
 #include "titletext.h"
@@ -14,7 +17,6 @@
 enum {
     kReadChunk = 250,
     kContentTypeCap = 256,
-    kHomePageCap = 128,
     kWarmUpTitleCap = 250
 };
 
@@ -40,25 +42,22 @@ static size_t AnsiFromCodePoint(unsigned long codePoint, char* out)
     return (bytes <= 0 || usedDefault) ? 0 : (size_t)bytes;
 }
 
-// A UTF-8 title in the ANSI code page; what the code page cannot hold
-// becomes the system's default character, which cleaning then removes.
-static void Utf8ToAnsi(char* text, size_t cap)
+// A UTF-8 title as the program's text; what the ANSI code page cannot
+// hold becomes the system's default character, which cleaning then
+// removes. A title that would not fit is none.
+static void Utf8ToProgramText(char* text, size_t cap)
 {
-    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, NULL, 0);
-    WCHAR* wide = length > 0 ? (WCHAR*)calloc((size_t)length, sizeof(WCHAR)) : nullptr;
-    if (!wide || !MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, length) ||
-        !WideCharToMultiByte(CP_ACP, 0, wide, -1, text, (int)cap, NULL, NULL))
+    std::wstring wide = Utf8ToWide(text, strnlen(text, cap));
+    if (!FromWide(wide.c_str(), (int)wide.size(), text, cap))
         text[0] = '\0';
-    text[cap - 1] = '\0';
-    free(wide);
 }
 
 static void SetTimeouts(HINTERNET handle)
 {
     DWORD ms = g_fetchTimeoutMs;
-    InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &ms, sizeof ms);
-    InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &ms, sizeof ms);
-    InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &ms, sizeof ms);
+    InternetSetOptionW(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &ms, sizeof ms);
+    InternetSetOptionW(handle, INTERNET_OPTION_SEND_TIMEOUT, &ms, sizeof ms);
+    InternetSetOptionW(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &ms, sizeof ms);
 }
 
 // HTTP and HTTPS go through a connection of their own: not every WinINet
@@ -67,25 +66,36 @@ static void SetTimeouts(HINTERNET handle)
 // hold the window for minutes.
 static HINTERNET OpenHttpRequest(HINTERNET session, const char* url, HINTERNET* connection)
 {
-    char host[kPathCap], user[kPathCap], password[kPathCap], path[kTextCap], extra[kTextCap];
-    URL_COMPONENTSA parts;
+    // Lengths in units; a part that does not fit fails the crack, and the
+    // path with its query must fit whole.
+    wchar_t host[kPathCap], user[kPathCap], password[kPathCap], path[kTextCap], extra[kTextCap];
+    URL_COMPONENTSW parts;
     ZeroMemory(&parts, sizeof parts);
     parts.dwStructSize = sizeof parts;
     parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof host;
+    parts.dwHostNameLength = kPathCap;
     parts.lpszUserName = user;
-    parts.dwUserNameLength = sizeof user;
+    parts.dwUserNameLength = kPathCap;
     parts.lpszPassword = password;
-    parts.dwPasswordLength = sizeof password;
+    parts.dwPasswordLength = kPathCap;
     parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = sizeof path;
+    parts.dwUrlPathLength = kTextCap;
     parts.lpszExtraInfo = extra;
-    parts.dwExtraInfoLength = sizeof extra;
-    if (!InternetCrackUrlA(url, 0, 0, &parts) || !AppendText(path, sizeof path, extra)) {
+    parts.dwExtraInfoLength = kTextCap;
+    std::wstring wideUrl = Widen(url);
+    size_t pathUnits = 0, extraUnits = 0;
+    bool cracked = InternetCrackUrlW(wideUrl.c_str(), 0, 0, &parts);
+    if (cracked) {
+        pathUnits = wcsnlen(path, kTextCap);
+        extraUnits = wcsnlen(extra, kTextCap);
+    }
+    if (!cracked || pathUnits + extraUnits >= kTextCap) {
         SetLastError(ERROR_INTERNET_INVALID_URL);
         return NULL;
     }
-    *connection = InternetConnectA(session, host, parts.nPort, user[0] ? user : NULL,
+    wmemcpy(path + pathUnits, extra, extraUnits);
+    path[pathUnits + extraUnits] = L'\0';
+    *connection = InternetConnectW(session, host, parts.nPort, user[0] ? user : NULL,
                                    password[0] ? password : NULL, INTERNET_SERVICE_HTTP, 0, 0);
     if (!*connection)
         return NULL;
@@ -93,12 +103,12 @@ static HINTERNET OpenHttpRequest(HINTERNET session, const char* url, HINTERNET* 
     DWORD flags = INTERNET_FLAG_RELOAD;
     if (parts.nScheme == INTERNET_SCHEME_HTTPS)
         flags |= INTERNET_FLAG_SECURE;
-    HINTERNET request = HttpOpenRequestA(*connection, "GET", path[0] ? path : "/", NULL, NULL, NULL,
-                                         flags, 0);
+    HINTERNET request = HttpOpenRequestW(*connection, L"GET", path[0] ? path : L"/", NULL, NULL,
+                                         NULL, flags, 0);
     if (!request)
         return NULL;
     SetTimeouts(request);
-    if (HttpSendRequestA(request, NULL, 0, NULL, 0))
+    if (HttpSendRequestW(request, NULL, 0, NULL, 0))
         return request;
     DWORD error = GetLastError();
     InternetCloseHandle(request);
@@ -116,7 +126,7 @@ static HINTERNET OpenPage(HINTERNET session, const char* url, HINTERNET* connect
     SetTimeouts(session);
     if (IsHttpUrl(url))
         return OpenHttpRequest(session, url, connection);
-    return InternetOpenUrlA(session, url, NULL, 0, INTERNET_FLAG_RELOAD, 0);
+    return InternetOpenUrlW(session, Widen(url).c_str(), NULL, 0, INTERNET_FLAG_RELOAD, 0);
 }
 
 // An error page's title ("404 Not Found") is no name for the user's link.
@@ -124,7 +134,7 @@ static HINTERNET OpenPage(HINTERNET session, const char* url, HINTERNET* connect
 static bool StatusAllowsTitle(HINTERNET request)
 {
     DWORD status = 0, size = sizeof status;
-    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
                         NULL))
         return true;
     return status >= 200 && status <= 299;
@@ -132,11 +142,14 @@ static bool StatusAllowsTitle(HINTERNET request)
 
 static int HeaderCharset(HINTERNET request)
 {
+    // The size is in bytes, both ways; a header too long for the buffer is
+    // no charset.
+    wchar_t wide[kContentTypeCap];
+    DWORD size = sizeof wide - sizeof wide[0];
     char type[kContentTypeCap];
-    DWORD size = sizeof type - 1;
-    if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_TYPE, type, &size, NULL))
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_TYPE, wide, &size, NULL) ||
+        !FromWide(wide, (int)wcsnlen(wide, size / sizeof wide[0]), type, sizeof type))
         return kCharsetUnknown;
-    type[sizeof type - 1] = '\0';
     return CharsetOfContentType(type);
 }
 
@@ -164,7 +177,7 @@ static void TakeTitle(char* page, int headerCharset, char* title)
 {
     int kind = ExtractTitle(page, title, kPageCap, headerCharset);
     if (kind == kTitleUtf8)
-        Utf8ToAnsi(title, kPageCap);
+        Utf8ToProgramText(title, kPageCap);
     else if (kind == kTitleAsIs)
         FixYahooTitle(title, kPageCap);
     DecodeEntities(title, AnsiFromCodePoint);
@@ -182,9 +195,10 @@ BOOL DownloadTitle(const char* url, char* out, size_t size, BOOL showErrors)
         free(title);
         return FALSE;
     }
-    HCURSOR previous = SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
+    HCURSOR previous = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_WAIT));
     HINTERNET request = NULL, connection = NULL;
-    HINTERNET session = InternetOpenA(PRODUCT_NAME, INTERNET_OPEN_TYPE_PRECONFIG, NULL, NULL, 0);
+    HINTERNET session =
+        InternetOpenW(Widen(PRODUCT_NAME).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, NULL, NULL, 0);
     if (session)
         request = OpenPage(session, url ? url : "", &connection);
     if (!request) {
@@ -236,10 +250,10 @@ char* NameForUrl(const char* url, char* out, size_t size)
 
 DWORD WINAPI WarmUpFetch(LPVOID)
 {
-    char url[kHomePageCap];
+    std::string url = LoadTextString(IDS_HOMEPAGE);
     char title[kWarmUpTitleCap];
-    if (LoadStringA(g_hInstance, IDS_HOMEPAGE, url, sizeof url) > 0)
-        FetchPageTitle(url, title, sizeof title, FALSE);
+    if (!url.empty())
+        FetchPageTitle(url.c_str(), title, sizeof title, FALSE);
     return 0;
 }
 

@@ -333,6 +333,46 @@ TEST_F(EditDialogTest, NamesAndEntriesTheFileCannotHoldAreRefused)
     EXPECT_EQ(0, boxes_.unexpected());
 }
 
+TEST_F(EditDialogTest, DoubleByteTextTooLongInBytesIsRefusedAsTooLong)
+{
+    // Within the boxes' limits, which count characters, but not within the
+    // bytes a key (1,024) or a path (260) is kept in.
+    std::string key, name;
+    for (int i = 0; i < 600; ++i)
+        key += gt::Sjis(u8"表");
+    for (int i = 0; i < 200; ++i)
+        name += gt::Sjis(u8"名");
+    ASSERT_TRUE(Start(folder_));
+    bool keyStaysOpen = false;
+    boxes_.Drive([&](HWND d) {
+        boxes_.Drive([&](HWND box) {
+            SetDlgItemTextA(box, IDC_ENTRY_KEY, key.c_str());
+            SetDlgItemTextA(box, IDC_ENTRY_VALUE, "v");
+            boxes_.Press(IDOK);
+            Press(box, IDOK);
+            gt::Pump();
+            keyStaysOpen = IsWindow(box) != FALSE;
+            gt::ClickButton(box, IDCANCEL);
+        });
+        Press(d, IDC_EDIT_NEW);
+        EXPECT_TRUE(keyStaysOpen);
+        ASSERT_FALSE(boxes_.seen().empty());
+        EXPECT_NE(std::string::npos, boxes_.seen().back().text.find("1019"));
+        EXPECT_EQ("", Rows(d));
+        Entry("k", "v");
+        Press(d, IDC_EDIT_NEW);
+        SetDlgItemTextA(d, IDC_EDIT_NAME, name.c_str());
+        boxes_.Press(IDOK);
+        Press(d, IDOK);
+        ASSERT_TRUE(IsWindow(d));
+        EXPECT_EQ(gt::SystemText(ERROR_FILENAME_EXCED_RANGE), boxes_.seen().back().text);
+        gt::ClickButton(d, IDCANCEL);
+    });
+    Command(CMD_NEW_ITEM);
+    EXPECT_EQ(0, RowCount());
+    EXPECT_EQ(0, boxes_.unexpected());
+}
+
 TEST_F(EditDialogTest, AnItemNeverHoldsMoreThan32Entries)
 {
     std::string full;

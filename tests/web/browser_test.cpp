@@ -90,6 +90,22 @@ TEST_F(BrowserTest, IeThenNetscapeThenNavixThenTheAssociation)
     EXPECT_EQ(1u, s_opened.size());
 }
 
+TEST_F(BrowserTest, TheTitleIsSearchedInItsFirst259Characters)
+{
+    // Beyond them no match counts; within them a match does, however many
+    // bytes the characters before it take.
+    Fake(std::string(240, 'x') + " - Microsoft Internet Explorer", kIe);
+    NotifyBrowser(g_hMainWnd, "http://127.0.0.1/a");
+    EXPECT_EQ(std::vector<std::string>{"http://127.0.0.1/a"}, s_opened);
+    std::string title;
+    for (int i = 0; i < 200; ++i)
+        title += gt::Sjis(u8"表");
+    std::string ie = Fake(title + " - Microsoft Internet Explorer", kIe);
+    NotifyBrowser(g_hMainWnd, "http://127.0.0.1/b");
+    EXPECT_EQ("text=http://127.0.0.1/b\nenter\n", gt::ReadBytes(ie));
+    EXPECT_EQ(1u, s_opened.size());
+}
+
 TEST_F(BrowserTest, ANewBrowserGetsTheUrlOnItsCommandLine)
 {
     std::string browser = gt::ProgramFolder() + "\\record_args.exe";
