@@ -8,6 +8,7 @@
 #include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "../store/itemname.h"
+#include "../store/paths.h"
 #include "../store/records.h"
 #include "../store/textbuf.h"
 
@@ -16,22 +17,12 @@
 // as too long, never turned into another name.
 static DWORD WINAPI ReadAttributes(LPCSTR path)
 {
-    wchar_t wide[kPathCap];
-    if (!ToWide(path, wide, kPathCap)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return INVALID_FILE_ATTRIBUTES;
-    }
-    return GetFileAttributesW(wide);
+    return PathAttributes(path);
 }
 
 static BOOL WINAPI WriteAttributes(LPCSTR path, DWORD attributes)
 {
-    wchar_t wide[kPathCap];
-    if (!ToWide(path, wide, kPathCap)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return FALSE;
-    }
-    return SetFileAttributesW(wide, attributes);
+    return SetPathAttributes(path, attributes);
 }
 
 // Only the properties of one path go through here.

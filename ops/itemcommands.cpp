@@ -43,16 +43,6 @@ static BOOL TooLong()
     return FALSE;
 }
 
-// A path as the wide calls take it. One that does not convert is refused
-// with the code of a name too long, which the caller's failure box shows.
-static bool WidePath(const char* path, wchar_t (&wide)[kPathCap])
-{
-    if (ToWide(path, wide, kPathCap))
-        return true;
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return false;
-}
-
 BOOL NewGroup(HWND owner)
 {
     char path[kPathCap], name[64];
@@ -61,8 +51,7 @@ BOOL NewGroup(HWND owner)
     // A file of that name takes it too: the folder could not be made there.
     if (!UniqueItemPath(path, sizeof path, false, name, ""))
         return FALSE;
-    wchar_t wide[kPathCap];
-    if (!WidePath(path, wide) || !CreateDirectoryW(wide, NULL))
+    if (!MakeFolder(path))
         return SystemFailure();
     if (!AddItemRow(path, FALSE, 0, NULL, -1))
         return FALSE;
@@ -128,9 +117,7 @@ static BOOL MoveToRecycleBin(HWND owner, const char* path)
 {
     int result = ShellFileOperation(owner, FO_DELETE, path, NULL,
                                     FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI);
-    wchar_t wide[kPathCap];
-    if (result == 0 && ToWide(path, wide, kPathCap) &&
-        GetFileAttributesW(wide) == INVALID_FILE_ATTRIBUTES)
+    if (result == 0 && PathAttributes(path) == INVALID_FILE_ATTRIBUTES)
         return TRUE;
     // The shell's own codes from 0x71 up are not system error codes.
     ShowSystemError(result > 0 && result < 0x71 ? (DWORD)result : ERROR_ACCESS_DENIED);
@@ -139,8 +126,7 @@ static BOOL MoveToRecycleBin(HWND owner, const char* path)
 
 static BOOL DeleteForGood(const char* path, bool group)
 {
-    wchar_t wide[kPathCap];
-    if (group ? DeleteTree(path, true) : WidePath(path, wide) && DeleteFileW(wide) != FALSE)
+    if (group ? DeleteTree(path, true) : DeleteFilePath(path) != FALSE)
         return TRUE;
     return SystemFailure();
 }
@@ -208,9 +194,7 @@ BOOL DuplicateSelectedRow(HWND owner)
             ShowErrorBox(IDS_MISSING, NULL);
             return FALSE;
         }
-        wchar_t wideFrom[kPathCap], wideTo[kPathCap];
-        if (!WidePath(path, wideFrom) || !WidePath(copy, wideTo) ||
-            !CopyFileW(wideFrom, wideTo, TRUE))
+        if (!CopyFilePath(path, copy, TRUE))
             return SystemFailure();
         added = AddItemRow(copy, TRUE, record->entryCount, record->entries, -1);
     }
@@ -258,8 +242,8 @@ BOOL MoveItemToGroup(HWND owner)
         return TooLong();
     if (AskYesNo(owner, IDS_ASK_MOVE, MB_ICONQUESTION, record->name, chosen) != IDYES)
         return FALSE;
-    wchar_t wideFrom[kPathCap], wideTo[kPathCap];
-    if (!WidePath(from, wideFrom) || !WidePath(to, wideTo) || !MoveFileW(wideFrom, wideTo))
+    // As MoveFile: another drive's folder takes the item by a copy.
+    if (!MovePath(from, to, MOVEFILE_COPY_ALLOWED))
         return SystemFailure();
     RemoveListRow(row);
     FinishListChange();

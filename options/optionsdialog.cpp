@@ -13,6 +13,7 @@
 #include "../clip/droptarget.h"
 #include "../res/resource.h"
 #include "../store/itemtext.h"
+#include "../store/paths.h"
 #include "../store/textbuf.h"
 #include "hotkeypage.h"
 
@@ -181,7 +182,7 @@ static INT_PTR CALLBACK LoadPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
 
 static void ProposeBrowser()
 {
-    wchar_t windows[kPathCap] = L"", wide[kPathCap];
+    wchar_t windows[kPathCap] = L"";
     char drive[kPathCap], path[kPathCap];
     UINT length = GetWindowsDirectoryW(windows, kPathCap);
     if (length < 3 || length >= kPathCap)
@@ -189,10 +190,9 @@ static void ProposeBrowser()
     // Its drive's root, "C:\\".
     if (!FromWide(windows, 3, drive, sizeof drive) ||
         !FormatText(path, sizeof path, "%sProgram Files\\Internet Explorer\\IEXPLORE.EXE",
-                    drive) ||
-        !ToWide(path, wide, kPathCap))
+                    drive))
         return;
-    if (GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES)
+    if (PathAttributes(path) != INVALID_FILE_ATTRIBUTES)
         CopyText(s_opt->browserPath, sizeof s_opt->browserPath, path);
 }
 

@@ -180,6 +180,12 @@ BOOL RemoveFolder(const char* path)
     return wide.ok && RemoveDirectoryW(wide.text);
 }
 
+BOOL CopyFilePath(const char* from, const char* to, BOOL failIfExists)
+{
+    WidePath source(from), target(to);
+    return source.ok && target.ok && CopyFileW(source.text, target.text, failIfExists);
+}
+
 BOOL MovePath(const char* from, const char* to, DWORD flags)
 {
     WidePath source(from), target(to);

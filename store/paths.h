@@ -53,6 +53,7 @@ BOOL DeleteFilePath(const char* path);
 BOOL MakeFolder(const char* path);
 BOOL RemoveFolder(const char* path);
 BOOL MovePath(const char* from, const char* to, DWORD flags);   // MoveFileEx's flags
+BOOL CopyFilePath(const char* from, const char* to, BOOL failIfExists);
 
 // Deletes the folder's files (read-only ones too) and, when recursive, its
 // sub-folders, then the folder. Sub-folders named with a leading dot are
