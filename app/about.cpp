@@ -2,6 +2,7 @@
 #include "../res/resource.h"
 #include "state.h"
 #include "ui.h"
+#include "wide.h"
 
 // Live only while the About box is open.
 static HFONT s_boldFont;
@@ -9,19 +10,19 @@ static HFONT s_boldFont;
 static void MakeNameBold(HWND dialog)
 {
     HWND name = GetDlgItem(dialog, IDC_ABOUT_NAME);
-    HFONT font = (HFONT)SendMessageA(dialog, WM_GETFONT, 0, 0);
+    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
     if (!font)
         font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA logFont;
+    LOGFONTW logFont;
     RECT rc = {0, 0, 0, 0};
-    if (!GetObjectA(font, sizeof logFont, &logFont))
+    if (!GetObjectW(font, sizeof logFont, &logFont))
         return;
     GetClientRect(name, &rc);
     logFont.lfWeight = FW_BOLD;
     logFont.lfHeight = -(rc.bottom - 1);
-    s_boldFont = CreateFontIndirectA(&logFont);
+    s_boldFont = CreateFontIndirectW(&logFont);
     if (s_boldFont)
-        SendMessageA(name, WM_SETFONT, (WPARAM)s_boldFont, TRUE);
+        SendMessageW(name, WM_SETFONT, (WPARAM)s_boldFont, TRUE);
 }
 
 static INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
@@ -30,13 +31,13 @@ static INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
     case WM_INITDIALOG: {
         char format[64], version[80], homePage[kPathCap];
         MakeNameBold(dialog);
-        SetDlgItemTextA(dialog, IDC_ABOUT_NAME, PRODUCT_NAME);
-        if (LoadStringA(g_hInstance, IDS_ABOUT_VERSION, format, sizeof format) <= 0)
+        SetItemText(dialog, IDC_ABOUT_NAME, PRODUCT_NAME);
+        if (LoadText(IDS_ABOUT_VERSION, format, sizeof format) <= 0)
             CopyText(format, sizeof format, "%s");
         FormatText(version, sizeof version, format, PRODUCT_VERSION);
-        SetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version);
-        if (LoadStringA(g_hInstance, IDS_HOMEPAGE, homePage, sizeof homePage) > 0)
-            SetDlgItemTextA(dialog, IDC_ABOUT_HOMEPAGE, homePage);
+        SetItemText(dialog, IDC_ABOUT_VERSION, version);
+        if (LoadText(IDS_HOMEPAGE, homePage, sizeof homePage) > 0)
+            SetItemText(dialog, IDC_ABOUT_HOMEPAGE, homePage);
         PlaceWindow(dialog, g_hMainWnd, 0, 0);
         AnimateShow(dialog, TRUE);
         return TRUE;
@@ -45,7 +46,7 @@ static INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             AnimateShow(dialog, FALSE);
             // The static may paint until the box is hidden; the font goes after.
-            SendDlgItemMessageA(dialog, IDC_ABOUT_NAME, WM_SETFONT, 0, FALSE);
+            SendDlgItemMessageW(dialog, IDC_ABOUT_NAME, WM_SETFONT, 0, FALSE);
             if (s_boldFont)
                 DeleteObject(s_boldFont);
             s_boldFont = NULL;
@@ -60,6 +61,6 @@ static INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
 void ShowAbout(HWND owner)
 {
     SuspendMainDropTarget();
-    DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+    DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc, 0);
     ResumeMainDropTarget();
 }

@@ -7,6 +7,7 @@
 #include "../store/records.h"
 #include "searchbox.h"
 #include "state.h"
+#include "wide.h"
 
 #define TB(image, command) {image, command, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0}
 #define TB_SEPARATOR {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0}
@@ -28,7 +29,7 @@ enum { kToolbarMaskGrey = 192 };   // the strip's background, light grey
 
 DWORD GetCommonControlsVersion(const char* library)
 {
-    HMODULE module = LoadLibraryA(library);
+    HMODULE module = LoadLibraryW(Widen(library).c_str());
     if (!module)
         return 0;
     DWORD version = 0;
@@ -58,12 +59,12 @@ static COLORREF GreyedPixel(BYTE red, BYTE green, BYTE blue)
 
 static HIMAGELIST ToolbarImageList(BOOL greyed)
 {
-    HBITMAP strip = (HBITMAP)LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 0,
+    HBITMAP strip = (HBITMAP)LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDB_TOOLBAR), IMAGE_BITMAP, 0,
                                         0, LR_CREATEDIBSECTION);
     if (!strip)
         return NULL;
     DIBSECTION dib;
-    if (greyed && GetObjectA(strip, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
+    if (greyed && GetObjectW(strip, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
         dib.dsBm.bmBitsPixel == 4 && dib.dsBmih.biClrUsed <= 16) {
         HDC dc = CreateCompatibleDC(NULL);
         HGDIOBJ previous = dc ? SelectObject(dc, strip) : NULL;
@@ -96,8 +97,8 @@ static void SetToolbarImages()
     g_app->toolbarGreyImages = ToolbarImageList(TRUE);
     if (!g_app->toolbarImages || !g_app->toolbarGreyImages)
         return;   // the toolbar keeps the pictures it was made with
-    SendMessageA(g_app->toolbar, TB_SETIMAGELIST, 0, (LPARAM)g_app->toolbarImages);
-    SendMessageA(g_app->toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)g_app->toolbarGreyImages);
+    SendMessageW(g_app->toolbar, TB_SETIMAGELIST, 0, (LPARAM)g_app->toolbarImages);
+    SendMessageW(g_app->toolbar, TB_SETDISABLEDIMAGELIST, 0, (LPARAM)g_app->toolbarGreyImages);
 }
 
 static BOOL CreateToolbar(HWND mainWindow, DWORD version)
@@ -113,9 +114,9 @@ static BOOL CreateToolbar(HWND mainWindow, DWORD version)
         return FALSE;
     // Flat buttons exist from 4.71 on; older libraries keep the raised look.
     if (version >= kFlatToolbarVersion) {
-        LRESULT style = SendMessageA(g_app->toolbar, TB_GETSTYLE, 0, 0);
+        LRESULT style = SendMessageW(g_app->toolbar, TB_GETSTYLE, 0, 0);
         if (!(style & TBSTYLE_FLAT)) {
-            SendMessageA(g_app->toolbar, TB_SETSTYLE, 0, (LPARAM)(style | TBSTYLE_FLAT));
+            SendMessageW(g_app->toolbar, TB_SETSTYLE, 0, (LPARAM)(style | TBSTYLE_FLAT));
             InvalidateRect(g_app->toolbar, NULL, TRUE);
             UpdateWindow(g_app->toolbar);
         }
@@ -128,12 +129,12 @@ static BOOL CreateImages()
     g_app->imageList = ImageList_Create(16, 16, ILC_MASK, 4, 0);
     if (!g_app->imageList)
         return FALSE;
-    HBITMAP bitmap = LoadBitmapA(g_hInstance, MAKEINTRESOURCEA(IDB_ROWS));
+    HBITMAP bitmap = LoadBitmapW(g_hInstance, MAKEINTRESOURCEW(IDB_ROWS));
     if (bitmap) {
         ImageList_AddMasked(g_app->imageList, bitmap, RGB(128, 0, 0));
         DeleteObject(bitmap);
     }
-    SendMessageA(g_app->listView, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
+    SendMessageW(g_app->listView, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
     g_app->textIcon = ImageList_GetIcon(g_app->imageList, 1, ILD_NORMAL);
     g_app->urlIcon = ImageList_GetIcon(g_app->imageList, 2, ILD_NORMAL);
     return TRUE;
@@ -141,19 +142,17 @@ static BOOL CreateImages()
 
 static void InsertItemColumn(HWND mainWindow)
 {
-    char heading[128];
-    if (LoadStringA(g_hInstance, IDS_COLUMN, heading, sizeof heading) <= 0)
-        heading[0] = '\0';
+    std::wstring heading = Widen(LoadTextString(IDS_COLUMN).c_str());
     RECT client;
     GetClientRect(mainWindow, &client);
-    LVCOLUMNA column;
+    LVCOLUMNW column;
     memset(&column, 0, sizeof column);
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = client.right - 20;
-    column.pszText = heading;
+    column.pszText = &heading[0];
     column.iSubItem = 0;
-    SendMessageA(g_app->listView, LVM_INSERTCOLUMNA, 0, (LPARAM)&column);
+    SendMessageW(g_app->listView, LVM_INSERTCOLUMNW, 0, (LPARAM)&column);
 }
 
 void FitItemColumn()
@@ -167,9 +166,9 @@ void FitItemColumn()
     for (int pass = 0; pass < 3; ++pass) {
         RECT client;
         GetClientRect(g_app->listView, &client);
-        if (SendMessageA(g_app->listView, LVM_GETCOLUMNWIDTH, 0, 0) == client.right)
+        if (SendMessageW(g_app->listView, LVM_GETCOLUMNWIDTH, 0, 0) == client.right)
             break;
-        SendMessageA(g_app->listView, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LOWORD(client.right), 0));
+        SendMessageW(g_app->listView, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(LOWORD(client.right), 0));
     }
     fitting = false;
 }
@@ -181,7 +180,7 @@ static WNDPROC s_listProc;
 // column follows it, so it never needs a horizontal bar.
 static LRESULT CALLBACK ItemListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = CallWindowProcA(s_listProc, list, msg, wParam, lParam);
+    LRESULT result = CallWindowProcW(s_listProc, list, msg, wParam, lParam);
     if (msg == WM_SIZE)
         FitItemColumn();
     return result;
@@ -189,8 +188,8 @@ static LRESULT CALLBACK ItemListProc(HWND list, UINT msg, WPARAM wParam, LPARAM 
 
 static BOOL CreateListView(HWND mainWindow)
 {
-    g_app->listView = CreateWindowExA(
-        WS_EX_CLIENTEDGE, "SysListView32", "",
+    g_app->listView = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
             LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_OWNERDATA,
         0, 0, 0, 0, mainWindow, (HMENU)IDC_LISTVIEW, g_hInstance, NULL);
@@ -199,7 +198,7 @@ static BOOL CreateListView(HWND mainWindow)
     if (!CreateImages())
         return FALSE;
     InsertItemColumn(mainWindow);
-    s_listProc = (WNDPROC)SetWindowLongPtrA(g_app->listView, GWLP_WNDPROC, (LONG_PTR)ItemListProc);
+    s_listProc = (WNDPROC)SetWindowLongPtrW(g_app->listView, GWLP_WNDPROC, (LONG_PTR)ItemListProc);
     return TRUE;
 }
 
@@ -208,7 +207,7 @@ BOOL CreateChrome(HWND mainWindow)
     DWORD version = GetCommonControlsVersion("COMCTL32.DLL");
     if (!CreateToolbar(mainWindow, version))
         return FALSE;
-    g_app->statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER, "", mainWindow,
+    g_app->statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | WS_BORDER, L"", mainWindow,
                                            IDC_STATUSBAR);
     if (!g_app->statusBar)
         return FALSE;
@@ -220,13 +219,13 @@ BOOL CreateChrome(HWND mainWindow)
 // work buffer is left as it is rather than read past the buffer.
 static void ReapplyStatusText(int part)
 {
-    char text[kTextCap];
-    LRESULT length = SendMessageA(g_app->statusBar, SB_GETTEXTLENGTHA, (WPARAM)part, 0);
-    if (LOWORD(length) >= sizeof text)
+    WCHAR text[kTextCap];
+    LRESULT length = SendMessageW(g_app->statusBar, SB_GETTEXTLENGTHW, (WPARAM)part, 0);
+    if (LOWORD(length) >= kTextCap)
         return;
-    text[0] = '\0';
-    SendMessageA(g_app->statusBar, SB_GETTEXTA, (WPARAM)part, (LPARAM)text);
-    SendMessageA(g_app->statusBar, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
+    text[0] = L'\0';
+    SendMessageW(g_app->statusBar, SB_GETTEXTW, (WPARAM)part, (LPARAM)text);
+    SendMessageW(g_app->statusBar, SB_SETTEXTW, (WPARAM)part, (LPARAM)text);
 }
 
 void LayoutStatusParts()
@@ -243,14 +242,15 @@ void LayoutStatusParts()
     HDC dc = GetDC(g_app->statusBar);
     if (dc) {
         SIZE size;
-        if (GetTextExtentPointA(dc, widest, lstrlenA(widest), &size))
+        std::wstring wide = Widen(widest);
+        if (GetTextExtentPoint32W(dc, wide.c_str(), (int)wide.size(), &size))
             width = size.cx;
         ReleaseDC(g_app->statusBar, dc);
     }
     int edges[3] = {client.right - width, client.right - width, client.right};
-    SendMessageA(g_app->statusBar, SB_SETPARTS, 3, (LPARAM)edges);
+    SendMessageW(g_app->statusBar, SB_SETPARTS, 3, (LPARAM)edges);
     ReapplyStatusText(0);
-    SendMessageA(g_app->statusBar, SB_SETTEXTA, 1 | SBT_NOBORDERS, (LPARAM)"");
+    SendMessageW(g_app->statusBar, SB_SETTEXTW, 1 | SBT_NOBORDERS, (LPARAM)L"");
     ReapplyStatusText(2);
 }
 
@@ -274,8 +274,8 @@ void LayoutChrome(BOOL fromSize, WPARAM wParam, LPARAM lParam)
         return;
     int width, height;
     if (fromSize) {
-        SendMessageA(g_app->toolbar, WM_SIZE, wParam, lParam);
-        SendMessageA(g_app->statusBar, WM_SIZE, wParam, lParam);
+        SendMessageW(g_app->toolbar, WM_SIZE, wParam, lParam);
+        SendMessageW(g_app->statusBar, WM_SIZE, wParam, lParam);
         width = LOWORD(lParam);
         height = HIWORD(lParam);
     } else {

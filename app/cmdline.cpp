@@ -31,3 +31,17 @@ bool RootFromCommandLine(const char* cmdline, char* out, size_t cap)
     out[len] = '\0';
     return true;
 }
+
+const wchar_t* ArgumentsAfterProgram(const wchar_t* commandLine)
+{
+    if (!commandLine)
+        return L"";
+    const wchar_t* at = commandLine;
+    bool quoted = false;
+    for (; *at > L' ' || (*at && quoted); ++at)
+        if (*at == L'"')
+            quoted = !quoted;
+    while (*at && *at <= L' ')
+        ++at;
+    return at;
+}

@@ -5,6 +5,7 @@
 #include "../res/resource.h"
 #include "regkey.h"
 #include "state.h"
+#include "wide.h"
 
 // A count beyond the values the key holds is damage (entries are written
 // from 0 up, beside Cnt and Cur); reading or deleting up to it could run for
@@ -12,7 +13,7 @@
 static DWORD PlausibleCount(HKEY key, DWORD count)
 {
     DWORD values = 0;
-    if (!key || RegQueryInfoKeyA(key, NULL, NULL, NULL, NULL, NULL, NULL, &values, NULL, NULL,
+    if (!key || RegQueryInfoKeyW(key, NULL, NULL, NULL, NULL, NULL, NULL, &values, NULL, NULL,
                                  NULL, NULL) != ERROR_SUCCESS)
         return 0;
     return std::min(count, values);
@@ -21,7 +22,7 @@ static DWORD PlausibleCount(HKEY key, DWORD count)
 void LoadFolderHistory(HWND dialog)
 {
     RegKey reg(REG_BASE_PATH, HISTORY_KEY, false);
-    SetDlgItemTextA(dialog, IDC_FOLDER_BOOT, g_app->bootFolder);
+    SetItemText(dialog, IDC_FOLDER_BOOT, g_app->bootFolder);
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
     DWORD count = PlausibleCount(reg.key, reg.ReadDword("Cnt"));
     if (count == 0)
@@ -34,16 +35,16 @@ void LoadFolderHistory(HWND dialog)
         int len = reg.ReadString(name, path, sizeof path);
         if (len <= 0 || len >= kPathCap)
             continue;
-        if (SendMessageA(list, CB_ADDSTRING, 0, (LPARAM)path) < 0)
+        if (SendMessageW(list, CB_ADDSTRING, 0, (LPARAM)Widen(path).c_str()) < 0)
             break;
     }
-    SendMessageA(list, CB_SETCURSEL, (WPARAM)reg.ReadDword("Cur"), 0);
+    SendMessageW(list, CB_SETCURSEL, (WPARAM)reg.ReadDword("Cur"), 0);
 }
 
 void SaveFolderHistory(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_FOLDER_LIST);
-    LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
     if (count == CB_ERR)
         return;
     RegKey reg(REG_BASE_PATH, HISTORY_KEY, false);
@@ -51,21 +52,25 @@ void SaveFolderHistory(HWND dialog)
     char name[16];
     DWORD written = 0;
     for (; written < (DWORD)count; ++written) {
+        // A path that does not fit is never stored cut: it would name
+        // another folder.
+        WCHAR wide[kPathCap];
         char path[kPathCap];
-        LRESULT len = SendMessageA(list, CB_GETLBTEXTLEN, written, 0);
+        LRESULT len = SendMessageW(list, CB_GETLBTEXTLEN, written, 0);
         if (len == CB_ERR || len >= kPathCap ||
-            SendMessageA(list, CB_GETLBTEXT, written, (LPARAM)path) == CB_ERR)
+            SendMessageW(list, CB_GETLBTEXT, written, (LPARAM)wide) == CB_ERR ||
+            !FromWide(wide, -1, path, sizeof path))
             break;
         FormatText(name, sizeof name, "%lu", (unsigned long)written);
         reg.WriteString(name, path);
     }
-    LRESULT current = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    LRESULT current = SendMessageW(list, CB_GETCURSEL, 0, 0);
     reg.WriteDword("Cur", current < 0 || (DWORD)current >= written ? 0 : (DWORD)current);
     // The count goes last: until then the old count names values that exist.
     if (!reg.WriteDword("Cnt", written))
         return;
     for (DWORD i = written; i < oldCount; ++i) {
         FormatText(name, sizeof name, "%lu", (unsigned long)i);
-        RegDeleteValueA(reg.key, name);
+        RegDeleteValueW(reg.key, Widen(name).c_str());
     }
 }

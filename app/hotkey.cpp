@@ -22,6 +22,7 @@
 #include "regkey.h"
 #include "state.h"
 #include "ui.h"
+#include "wide.h"
 
 enum {
     kMaxNodes = 2000,                                  // rows of all folders opened at once
@@ -93,10 +94,12 @@ LRESULT AnswerHotKeyHeld(WPARAM combo)
 // a second window runs without it and tells so only in its status bar.
 static bool HeldByAnotherWindow(HWND mainWindow, WORD combo)
 {
-    for (HWND other = NULL; (other = FindWindowExA(NULL, other, MAIN_CLASS_NAME, NULL)) != NULL;) {
+    std::wstring className = Widen(MAIN_CLASS_NAME);
+    for (HWND other = NULL;
+         (other = FindWindowExW(NULL, other, className.c_str(), NULL)) != NULL;) {
         DWORD_PTR held = 0;
         if (other != mainWindow &&
-            SendMessageTimeoutA(other, WM_HOTKEYHELD, combo, 0, SMTO_ABORTIFHUNG, 1000, &held) &&
+            SendMessageTimeoutW(other, WM_HOTKEYHELD, combo, 0, SMTO_ABORTIFHUNG, 1000, &held) &&
             held == 1)
             return true;
     }
@@ -121,7 +124,7 @@ BOOL ApplyHotKey(HWND mainWindow)
         ShowStatusNote(IDS_HOTKEY_OWN_WINDOW, name);
         return TRUE;
     }
-    LoadStringA(g_hInstance, IDS_HOTKEY_TAKEN, format, sizeof format);
+    LoadText(IDS_HOTKEY_TAKEN, format, sizeof format);
     if (!FormatText(message, sizeof message, format, name))
         CopyText(message, sizeof message, name);
     return ShowErrorBox(IDS_HOTKEY_TAKEN, message);
@@ -195,13 +198,13 @@ static int AddLeaf(HotMenu* m, int node, int entry)
 static void AppendCommand(HMENU menu, int id, const char* label)
 {
     // Without a free id the row is shown but cannot be chosen.
-    AppendMenuA(menu, id ? MF_STRING : MF_STRING | MF_GRAYED, (UINT_PTR)id, label);
+    AppendMenuW(menu, id ? MF_STRING : MF_STRING | MF_GRAYED, (UINT_PTR)id, Widen(label).c_str());
 }
 
 static void AppendResourceCommand(HMENU menu, int id, int stringId)
 {
     char text[kLabelCap] = "";
-    LoadStringA(g_hInstance, stringId, text, sizeof text);
+    LoadText((UINT)stringId, text, sizeof text);
     AppendCommand(menu, id, text);
 }
 
@@ -242,7 +245,7 @@ static bool AddRow(HotMenu* m, HMENU menu, const char* folder, const FoundFile& 
     if (isGroup || node->count > 1) {
         node->popup = CreatePopupMenu();
         if (node->popup)
-            AppendMenuA(menu, MF_POPUP, (UINT_PTR)node->popup, label);
+            AppendMenuW(menu, MF_POPUP, (UINT_PTR)node->popup, Widen(label).c_str());
     } else {
         AppendCommand(menu, AddLeaf(m, index, 0), label);
     }
@@ -265,7 +268,7 @@ static void FillFolder(HotMenu* m, HMENU menu, int folderNode)
         return true;
     });
     if (more) {
-        AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+        AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
         AppendResourceCommand(menu, AddLeaf(m, folderNode, -1), IDS_HOTKEY_SHOW_ALL);
     } else if (rows == 0) {
         AppendResourceCommand(menu, 0, IDS_HOTKEY_EMPTY);
@@ -338,7 +341,7 @@ static POINT MenuPoint(HotMenu* m, RECT* caret)
         GetCursorPos(&at);
     MONITORINFO monitor;
     monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoA(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    if (GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor)) {
         const RECT& work = monitor.rcWork;
         at.x = at.x < work.left ? work.left : at.x >= work.right ? work.right - 1 : at.x;
         at.y = at.y < work.top ? work.top : at.y >= work.bottom ? work.bottom - 1 : at.y;
@@ -370,7 +373,7 @@ static void AddKey(INPUT* inputs, int* count, unsigned char vk, bool up)
     ZeroMemory(&input, sizeof input);
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
-    input.ki.wScan = (WORD)MapVirtualKeyA(vk, 0);
+    input.ki.wScan = (WORD)MapVirtualKeyW(vk, 0);
     input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
 }
 
@@ -396,10 +399,10 @@ static void SendKeys(KeyCombo keys)
 static KeyCombo PasteKeysFor(const HotMenu* m)
 {
     KeyCombo keys = {'V', kModCtrl};
-    char name[256];
+    WCHAR name[256];
     for (HWND window : {m->focus, m->target})
-        if (window && GetClassNameA(window, name, sizeof name) &&
-            FindPasteKeys(g_app->hotKey.pasteKeys, name, &keys))
+        if (window && GetClassNameW(window, name, 256) &&
+            FindPasteKeys(g_app->hotKey.pasteKeys, Narrow(name).c_str(), &keys))
             break;
     return keys;
 }
@@ -426,7 +429,7 @@ static void WaitForPaste(const HotMenu* m)
     DWORD start = GetTickCount();
     for (int i = 0; i < kPasteRoundTrips && GetTickCount() - start < kPasteWaitMs; ++i) {
         DWORD_PTR ignored;
-        if (!SendMessageTimeoutA(m->target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPasteWaitMs, &ignored))
+        if (!SendMessageTimeoutW(m->target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPasteWaitMs, &ignored))
             break;
         Sleep(10);
     }
@@ -533,7 +536,7 @@ void OnHotKey(HWND mainWindow)
                                              TPM_TOPALIGN | TPM_VERTICAL,
                                    at.x, at.y, mainWindow,
                                    IsRectEmpty(&params.rcExclude) ? NULL : &params);
-    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    PostMessageW(mainWindow, WM_NULL, 0, 0);
     bool copyOnly = GetKeyState(VK_SHIFT) < 0;
     DestroyMenu(menu);
     if (id >= CMD_HOTKEY_FIRST && id - CMD_HOTKEY_FIRST < m->leafCount)

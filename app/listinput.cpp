@@ -11,6 +11,7 @@
 #include "../store/records.h"
 #include "state.h"
 #include "ui.h"
+#include "wide.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -23,24 +24,27 @@ static char s_retypedName[kTextCap];
 static void ReopenRename(int row, const char* text)
 {
     CopyText(s_retypedName, sizeof s_retypedName, text);
-    PostMessageA(g_app->listView, LVM_EDITLABELA, (WPARAM)row, 0);
+    PostMessageW(g_app->listView, LVM_EDITLABELW, (WPARAM)row, 0);
 }
 
 static void OnBeginLabelEdit()
 {
-    HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
+    HWND edit = (HWND)SendMessageW(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
     if (edit && s_retypedName[0])
-        SetWindowTextA(edit, s_retypedName);
+        SetTextOf(edit, s_retypedName);
     s_retypedName[0] = '\0';
 }
 
 // Rows keep their text and picture in the record; the list asks for them
-// when it paints.
-static void OnGetDispInfo(NMLVDISPINFOA* info)
+// when it paints. The name goes into the list's own buffer, cut on a
+// character when it is longer than the list shows.
+static void OnGetDispInfo(NMLVDISPINFOW* info)
 {
     ItemRecord* record = GetRowRecord(info->item.iItem);
-    if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0)
-        info->item.pszText = record->name ? record->name : (char*)"";
+    if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0 &&
+        info->item.pszText && info->item.cchTextMax > 0)
+        ToWideCut(record->name ? record->name : "", info->item.pszText,
+                  (size_t)info->item.cchTextMax);
     if (info->item.mask & LVIF_IMAGE)
         info->item.iImage = record ? record->kind : kKindText;
 }
@@ -80,12 +84,10 @@ static void OnItemChanged(const NMLISTVIEW* change)
     UpdateCommandStates();
 }
 
-// Some list views ask in UTF-16 whatever the window's character set.
-static LRESULT OnFindItemWide(const NMLVFINDITEMW* find)
+static LRESULT OnFindItem(const NMLVFINDITEMW* find)
 {
     char text[kPathCap] = "";
-    if (find->lvfi.psz && !WideCharToMultiByte(CP_ACP, 0, find->lvfi.psz, -1, text, sizeof text,
-                                               NULL, NULL))
+    if (find->lvfi.psz && !FromWide(find->lvfi.psz, -1, text, sizeof text))
         return -1;
     return FindRow(find->lvfi.flags, find->lvfi.psz ? text : NULL, find->iStart);
 }
@@ -98,16 +100,16 @@ static bool StopsLoad(NMHDR* header)
         return false;
     g_app->stopLoad = TRUE;
     if (header->code != NM_RCLICK)
-        PostMessageA(g_app->listView, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(g_app->listView, WM_KEYDOWN, VK_RETURN, 0);
     return true;
 }
 
 LRESULT OnListNotify(NMHDR* header)
 {
-    if (header->code == TTN_NEEDTEXTA) {
-        NMTTDISPINFOA* tip = (NMTTDISPINFOA*)header;
+    if (header->code == TTN_NEEDTEXTW) {
+        NMTTDISPINFOW* tip = (NMTTDISPINFOW*)header;
         tip->hinst = g_hInstance;
-        tip->lpszText = MAKEINTRESOURCEA(header->idFrom + TOOLTIP_BASE);
+        tip->lpszText = MAKEINTRESOURCEW(header->idFrom + TOOLTIP_BASE);
         return 1;
     }
     if (!g_app || !g_app->listView || header->hwndFrom != g_app->listView || StopsLoad(header))
@@ -129,20 +131,28 @@ LRESULT OnListNotify(NMHDR* header)
     case LVN_ITEMCHANGED:
         OnItemChanged((NMLISTVIEW*)header);
         break;
-    case LVN_GETDISPINFOA:
-        OnGetDispInfo((NMLVDISPINFOA*)header);
+    case LVN_GETDISPINFOW:
+        OnGetDispInfo((NMLVDISPINFOW*)header);
         break;
-    case LVN_BEGINLABELEDITA:
+    case LVN_BEGINLABELEDITW:
         OnBeginLabelEdit();
         break;
-    case LVN_ODFINDITEMA:
-        return FindRow(((NMLVFINDITEMA*)header)->lvfi.flags, ((NMLVFINDITEMA*)header)->lvfi.psz,
-                       ((NMLVFINDITEMA*)header)->iStart);
     case LVN_ODFINDITEMW:
-        return OnFindItemWide((NMLVFINDITEMW*)header);
-    case LVN_ENDLABELEDITA:
-        OnEndLabelEdit((NMLVDISPINFOA*)header);
+        return OnFindItem((NMLVFINDITEMW*)header);
+    case LVN_ENDLABELEDITW: {
+        const NMLVDISPINFOW* info = (const NMLVDISPINFOW*)header;
+        std::string text = info->item.pszText ? Narrow(info->item.pszText) : std::string();
+        OnEndLabelEdit(info->item.iItem, info->item.pszText ? text.c_str() : NULL);
         break;
+    }
+    // The end of an edit as an ANSI sender tells it; its text is in the
+    // system's code page.
+    case LVN_ENDLABELEDITA: {
+        const NMLVDISPINFOA* info = (const NMLVDISPINFOA*)header;
+        std::string text = FromAnsi(info->item.pszText);
+        OnEndLabelEdit(info->item.iItem, info->item.pszText ? text.c_str() : NULL);
+        break;
+    }
     }
     return 0;
 }
@@ -151,13 +161,13 @@ void OnListKeyDown(WORD key)
 {
     switch (key) {
     case VK_BACK:
-        PostMessageA(g_hMainWnd, WM_COMMAND, CMD_PARENT, 0);
+        PostMessageW(g_hMainWnd, WM_COMMAND, CMD_PARENT, 0);
         break;
     case VK_RETURN:
         ActivateSelectedRow();
         break;
     case VK_DELETE:
-        PostMessageA(g_hMainWnd, WM_COMMAND, CMD_DELETE, 0);
+        PostMessageW(g_hMainWnd, WM_COMMAND, CMD_DELETE, 0);
         break;
     case VK_APPS:
         // At once: the menu's own loop then takes the key's release, which
@@ -201,8 +211,8 @@ void ActivateSelectedRow(BOOL atPointer)
 void ShowListContextMenu(BOOL fromKeyboard)
 {
     UpdateCommandStates();
-    BOOL selected = SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    HMENU menu = LoadMenuA(g_hInstance, MAKEINTRESOURCEA(selected ? IDM_ROWMENU : IDM_LISTMENU));
+    BOOL selected = SendMessageW(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    HMENU menu = LoadMenuW(g_hInstance, MAKEINTRESOURCEW(selected ? IDM_ROWMENU : IDM_LISTMENU));
     if (!menu)
         return;
     HMENU popup = GetSubMenu(menu, 0);
@@ -216,24 +226,23 @@ void ShowListContextMenu(BOOL fromKeyboard)
     DestroyMenu(menu);
 }
 
-BOOL OnEndLabelEdit(NMLVDISPINFOA* info)
+BOOL OnEndLabelEdit(int row, const char* text)
 {
-    const char* text = info->item.pszText;
     if (!text || !text[0])
         return FALSE;
-    ItemRecord* record = GetRowRecord(info->item.iItem);
+    ItemRecord* record = GetRowRecord(row);
     if (!record || !record->name || EqualNoCase(text, record->name))
         return FALSE;
     // A separator would move the entry into another folder, out of sight.
     if (HasInvalidNameChar(text)) {
         ShowErrorBox(IDS_BAD_NAME, NULL);
-        ReopenRename(info->item.iItem, text);
+        ReopenRename(row, text);
         return FALSE;
     }
     char from[kPathCap], to[kPathCap];
     if (!RowPath(record, from) || !RowPath(record, to, text)) {
         ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
-        ReopenRename(info->item.iItem, text);
+        ReopenRename(row, text);
         return FALSE;
     }
     // Taken before the move, so the row can never lag behind the disk.
@@ -242,15 +251,15 @@ BOOL OnEndLabelEdit(NMLVDISPINFOA* info)
         ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
-    if (!MoveFileA(from, to)) {
+    if (!MoveFileW(Widen(from).c_str(), Widen(to).c_str())) {
         ShowErrorBox(-1, NULL);
         free(name);
-        ReopenRename(info->item.iItem, text);
+        ReopenRename(row, text);
         return FALSE;
     }
     SetRecordName(record, name);
-    SetRowRecord(record, info->item.iItem);
-    SendMessageA(g_app->listView, LVM_UPDATE, (WPARAM)info->item.iItem, 0);
+    SetRowRecord(record, row);
+    SendMessageW(g_app->listView, LVM_UPDATE, (WPARAM)row, 0);
     g_app->orderChanged = 1;
     return TRUE;
 }

@@ -12,8 +12,9 @@ LRESULT OnListNotify(NMHDR* header);
 // row otherwise.
 void ActivateSelectedRow(BOOL atPointer = FALSE);
 void OnListKeyDown(WORD key);
-// Renames the row's folder or file; the row shows its record's name after.
-BOOL OnEndLabelEdit(NMLVDISPINFOA* info);
+// Renames the row's folder or file to text (null: the edit was cancelled);
+// the row shows its record's name after.
+BOOL OnEndLabelEdit(int row, const char* text);
 // At the pointer after a right-click; from the keyboard (Shift+F10, the
 // menu key) under the selected row, or at the list's top left.
 void ShowListContextMenu(BOOL fromKeyboard);

@@ -97,7 +97,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         OnFolderChanged();
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 // F5: the arrangement on screen is kept before the folder is read again.
@@ -153,7 +153,7 @@ void ExecuteCommand(HWND hwnd, int id)
         MoveItemToGroup(hwnd);
         break;
     case CMD_EXIT:
-        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
         break;
     case CMD_COPY:
     case CMD_NOTIFY:

@@ -6,6 +6,7 @@
 #include "../store/records.h"
 #include "hotkey.h"
 #include "state.h"
+#include "wide.h"
 
 enum { kHelpCap = 260, kEntryHelpCap = 259 };
 
@@ -46,10 +47,10 @@ void ShowMenuHelp(WPARAM wParam, LPARAM lParam)
     UINT id = LOWORD(wParam);
     UINT flags = HIWORD(wParam);
     if (flags == 0xFFFF && !lParam) {
-        SendMessageA(g_app->statusBar, SB_SIMPLE, FALSE, 0);
+        SendMessageW(g_app->statusBar, SB_SIMPLE, FALSE, 0);
         return;
     }
-    SendMessageA(g_app->statusBar, SB_SIMPLE, TRUE, 0);
+    SendMessageW(g_app->statusBar, SB_SIMPLE, TRUE, 0);
     if ((flags & MF_SEPARATOR) || ((flags & MF_POPUP) && !(flags & MF_SYSMENU)))
         id = 0;
     char text[kHelpCap] = "";
@@ -58,6 +59,6 @@ void ShowMenuHelp(WPARAM wParam, LPARAM lParam)
     else if (id >= CMD_HOTKEY_FIRST && id <= CMD_HOTKEY_LAST)
         HotMenuValue(id, text, kEntryHelpCap);
     else if (id != 0)
-        LoadStringA(g_hInstance, id, text, sizeof text);
-    SendMessageA(g_app->statusBar, SB_SETTEXTA, SB_SIMPLEID, (LPARAM)text);
+        LoadText(id, text, sizeof text);
+    SendMessageW(g_app->statusBar, SB_SETTEXTW, SB_SIMPLEID, (LPARAM)Widen(text).c_str());
 }

@@ -11,6 +11,7 @@
 #include "../clip/paste.h"
 #include "chrome.h"
 #include "state.h"
+#include "wide.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ bool KeysWaiting()
 {
     MSG pending;
     HWND box = g_app->searchBox;
-    return PeekMessageA(&pending, box, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) ||
-           PeekMessageA(&pending, box, WM_CHAR, WM_CHAR, PM_NOREMOVE);
+    return PeekMessageW(&pending, box, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) ||
+           PeekMessageW(&pending, box, WM_CHAR, WM_CHAR, PM_NOREMOVE);
 }
 
 void ApplyFilter()
@@ -65,7 +66,8 @@ bool Pressed(int key)
 // The box's own keys (Enter, Esc, Ctrl+K and Tab, which a one-line box has
 // no use for) leave characters that are not text. Every other control
 // character is an editing key of the edit itself: BackSpace is 0x08,
-// Ctrl+V 0x16, Ctrl+Z 0x1A.
+// Ctrl+V 0x16, Ctrl+Z 0x1A. The box is a wide window, so a character is
+// one UTF-16 unit (or a pair) and never a control character's value.
 bool IsKeyOfTheBox(WPARAM ch)
 {
     return ch == '\r' || ch == '\n' || ch == 0x1B || ch == 0x0B || ch == '\t';
@@ -79,7 +81,7 @@ void PasteOneLine(HWND box)
     if (!text)
         return;
     JoinLines(text);
-    SendMessageA(box, EM_REPLACESEL, TRUE, (LPARAM)text);
+    SendMessageW(box, EM_REPLACESEL, TRUE, (LPARAM)Widen(text).c_str());
     free(text);
 }
 
@@ -93,16 +95,16 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         if (wParam == VK_ESCAPE) {
             // The full list comes back with the row the user is on.
-            SetWindowTextA(box, "");
+            SetWindowTextW(box, L"");
             SetFocus(g_app->listView);
             return 0;
         }
         if (wParam == 'K' && Pressed(VK_CONTROL) && Pressed(VK_SHIFT)) {
-            PostMessageA(g_hMainWnd, WM_COMMAND, CMD_FIND_ALL, 0);
+            PostMessageW(g_hMainWnd, WM_COMMAND, CMD_FIND_ALL, 0);
             return 0;
         }
         if ((wParam == 'K' && Pressed(VK_CONTROL)) || wParam == VK_F3) {
-            SendMessageA(box, EM_SETSEL, 0, -1);
+            SendMessageW(box, EM_SETSEL, 0, -1);
             return 0;
         }
         break;
@@ -123,33 +125,31 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
         PasteOneLine(box);
         return 0;
     }
-    return CallWindowProcA(s_editProc, box, msg, wParam, lParam);
+    return CallWindowProcW(s_editProc, box, msg, wParam, lParam);
 }
 
 // The grey hint is a wide string whatever the window's character set.
 void SetHint(HWND box)
 {
-    char hint[128];
-    WCHAR wide[128];
-    if (LoadStringA(g_hInstance, IDS_SEARCH_HINT, hint, sizeof hint) > 0 &&
-        MultiByteToWideChar(CP_ACP, 0, hint, -1, wide, 128) > 0)
-        SendMessageA(box, EM_SETCUEBANNER, TRUE, (LPARAM)wide);
+    std::string hint = LoadTextString(IDS_SEARCH_HINT);
+    if (!hint.empty())
+        SendMessageW(box, EM_SETCUEBANNER, TRUE, (LPARAM)Widen(hint.c_str()).c_str());
 }
 
 }  // namespace
 
 BOOL CreateSearchBox(HWND toolbar)
 {
-    g_app->searchBox = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+    g_app->searchBox = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
                                        kBoxWidth, 20, toolbar, (HMENU)IDC_SEARCHBOX, g_hInstance,
                                        NULL);
     if (!g_app->searchBox)
         return FALSE;
-    SendMessageA(g_app->searchBox, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
-    SendMessageA(g_app->searchBox, EM_LIMITTEXT, kSearchTextCap - 1, 0);
+    SendMessageW(g_app->searchBox, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    SendMessageW(g_app->searchBox, EM_LIMITTEXT, kSearchTextCap - 1, 0);
     SetHint(g_app->searchBox);
-    s_editProc = (WNDPROC)SetWindowLongPtrA(g_app->searchBox, GWLP_WNDPROC,
+    s_editProc = (WNDPROC)SetWindowLongPtrW(g_app->searchBox, GWLP_WNDPROC,
                                             (LONG_PTR)SearchBoxProc);
     return TRUE;
 }
@@ -161,9 +161,9 @@ void LayoutSearchBox()
         return;
     RECT client, last, button;
     GetClientRect(toolbar, &client);
-    int lastIndex = (int)SendMessageA(toolbar, TB_COMMANDTOINDEX, CMD_PARENT, 0);
-    if (!SendMessageA(toolbar, TB_GETITEMRECT, (WPARAM)lastIndex, (LPARAM)&last) ||
-        !SendMessageA(toolbar, TB_GETRECT, CMD_FIND_ALL, (LPARAM)&button))
+    int lastIndex = (int)SendMessageW(toolbar, TB_COMMANDTOINDEX, CMD_PARENT, 0);
+    if (!SendMessageW(toolbar, TB_GETITEMRECT, (WPARAM)lastIndex, (LPARAM)&last) ||
+        !SendMessageW(toolbar, TB_GETRECT, CMD_FIND_ALL, (LPARAM)&button))
         return;
     // The gap before the button takes what the window leaves, so the box
     // and the button sit at the right end.
@@ -171,12 +171,12 @@ void LayoutSearchBox()
     int gap = client.right - last.right - buttonWidth - kMargin;
     if (gap < kBoxMinWidth + 2 * kMargin)
         gap = kBoxMinWidth + 2 * kMargin;
-    TBBUTTONINFOA info;
+    TBBUTTONINFOW info;
     memset(&info, 0, sizeof info);
     info.cbSize = sizeof info;
     info.dwMask = TBIF_SIZE;
     info.cx = (WORD)gap;
-    SendMessageA(toolbar, TB_SETBUTTONINFOA, IDC_SEARCH_GAP, (LPARAM)&info);
+    SendMessageW(toolbar, TB_SETBUTTONINFOW, IDC_SEARCH_GAP, (LPARAM)&info);
     int width = gap - 2 * kMargin < kBoxWidth ? gap - 2 * kMargin : kBoxWidth;
     int height = last.bottom - last.top - 2;
     MoveWindow(g_app->searchBox, last.right + gap - width - kMargin, last.top + 1, width, height,
@@ -191,7 +191,7 @@ void FocusSearchBox()
     if (!IsBarChecked(CMD_TOOLBAR))
         ToggleBar(CMD_TOOLBAR);
     SetFocus(g_app->searchBox);
-    SendMessageA(g_app->searchBox, EM_SETSEL, 0, -1);
+    SendMessageW(g_app->searchBox, EM_SETSEL, 0, -1);
 }
 
 void GetSearchBoxText(char* out, int cap)
@@ -199,8 +199,11 @@ void GetSearchBoxText(char* out, int cap)
     if (cap <= 0)
         return;
     out[0] = '\0';
-    if (g_app->searchBox)
-        GetWindowTextA(g_app->searchBox, out, cap);
+    // The box counts its limit in UTF-16 units, which may take more bytes
+    // than cap: the text is cut on a character, never inside one.
+    WCHAR wide[kSearchTextCap];
+    if (g_app->searchBox && GetWindowTextW(g_app->searchBox, wide, kSearchTextCap) > 0)
+        FromWideCut(wide, -1, out, (size_t)cap);
 }
 
 void OnSearchBoxCommand(int code)

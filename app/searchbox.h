@@ -14,10 +14,10 @@ void LayoutSearchBox();
 void FocusSearchBox();
 // WM_COMMAND from the box (forwarded by the toolbar).
 void OnSearchBoxCommand(int code);
-// The box's text, at most cap - 1 bytes.
+// The box's text, at most cap - 1 bytes, cut on a character.
 void GetSearchBoxText(char* out, int cap);
 
-// Bytes the box takes.
+// UTF-16 units the box takes, and bytes of a text taken from it.
 enum { kSearchTextCap = 256 };
 
 #endif

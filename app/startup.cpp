@@ -11,6 +11,7 @@
 #include "cmdline.h"
 #include "settings.h"
 #include "state.h"
+#include "wide.h"
 
 HINSTANCE g_hInstance;
 HWND g_hMainWnd;
@@ -22,7 +23,7 @@ BOOL CreateAppState()
     g_app = (AppState*)calloc(1, sizeof(AppState));
     if (!g_app)
         return FALSE;
-    g_secondInstance = FindWindowA(MAIN_CLASS_NAME, NULL) != NULL;
+    g_secondInstance = FindWindowW(Widen(MAIN_CLASS_NAME).c_str(), NULL) != NULL;
     InitCommonControls();
     return TRUE;
 }
@@ -35,21 +36,22 @@ void FreeAppState()
 
 BOOL RegisterMainWindowClass()
 {
-    WNDCLASSEXA wc;
+    std::wstring className = Widen(MAIN_CLASS_NAME);
+    WNDCLASSEXW wc;
     ZeroMemory(&wc, sizeof wc);
     wc.cbSize = sizeof wc;
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MainWndProc;
     wc.hInstance = g_hInstance;
-    wc.hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN));
-    wc.hIconSm = (HICON)LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON,
+    wc.hIcon = LoadIconW(g_hInstance, MAKEINTRESOURCEW(IDI_MAIN));
+    wc.hIconSm = (HICON)LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                    LR_SHARED);
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
-    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
-    wc.lpszClassName = MAIN_CLASS_NAME;
-    return RegisterClassExA(&wc) != 0;
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDM_MAIN);
+    wc.lpszClassName = className.c_str();
+    return RegisterClassExW(&wc) != 0;
 }
 
 void ChooseFolders(const char* cmdline)
@@ -67,7 +69,7 @@ void ChooseFolders(const char* cmdline)
         CopyText(g_app->rootFolder, kPathCap, g_app->bootFolder);
         // The folder is made on first use; failing to make it is not fatal.
         if (defaulted)
-            CreateDirectoryA(g_app->rootFolder, NULL);
+            CreateDirectoryW(Widen(g_app->rootFolder).c_str(), NULL);
     }
     CopyText(g_app->currentFolder, kPathCap, g_app->rootFolder);
 }
@@ -92,8 +94,9 @@ BOOL CreateMainWindow(const char* cmdline, int showCmd)
     BOOL haveRect = LoadSettings(cmdline, &saved);
     int x, y, width, height;
     ChooseWindowPlacement(haveRect ? &saved : NULL, g_secondInstance, &x, &y, &width, &height);
-    HWND hwnd = CreateWindowExA(0, MAIN_CLASS_NAME, PRODUCT_NAME, WS_OVERLAPPEDWINDOW, x, y, width,
-                                height, NULL, NULL, g_hInstance, NULL);
+    HWND hwnd = CreateWindowExW(0, Widen(MAIN_CLASS_NAME).c_str(), Widen(PRODUCT_NAME).c_str(),
+                                WS_OVERLAPPEDWINDOW, x, y, width, height, NULL, NULL, g_hInstance,
+                                NULL);
     if (!hwnd)
         return FALSE;
     ShowWindow(hwnd, showCmd);
@@ -177,15 +180,15 @@ void StopThread(HANDLE thread)
 // Ctrl+V there pastes into the name, it does not make a new item.
 static BOOL IsMainWindowEdit(HWND window)
 {
-    char name[16] = "";
+    WCHAR name[16] = L"";
     return window && g_hMainWnd && IsChild(g_hMainWnd, window) &&
-           GetClassNameA(window, name, sizeof name) && lstrcmpiA(name, "Edit") == 0;
+           GetClassNameW(window, name, 16) && lstrcmpiW(name, L"Edit") == 0;
 }
 
 void ProcessMessage(HACCEL accelerators, MSG* msg)
 {
-    if (!IsMainWindowEdit(msg->hwnd) && TranslateAcceleratorA(g_hMainWnd, accelerators, msg))
+    if (!IsMainWindowEdit(msg->hwnd) && TranslateAcceleratorW(g_hMainWnd, accelerators, msg))
         return;
     TranslateMessage(msg);
-    DispatchMessageA(msg);
+    DispatchMessageW(msg);
 }

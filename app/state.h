@@ -67,7 +67,9 @@ BOOL CreateMainWindow(const char* cmdline, int showCmd);
 void TeardownMainWindow(HWND hwnd);
 void StopThread(HANDLE thread);
 
-// One turn of the message loop: accelerators first, then the window.
+// One turn of the message loop for a message taken with the wide
+// functions (GetMessageW, PeekMessageW): accelerators first, then the
+// window.
 void ProcessMessage(HACCEL accelerators, MSG* msg);
 
 // Root, current and start-up folders from the command line and Boot.

@@ -4,12 +4,14 @@
 #include <shlobj.h>
 #include <wininet.h>
 #include <cstring>
+#include <vector>
 
 #include "../res/resource.h"
 #include "../store/itemtext.h"
 #include "../store/paths.h"
 #include "placement.h"
 #include "state.h"
+#include "wide.h"
 
 enum { kMessageCap = 520, kStringCap = 260, kHelpDisplayTopic = 0, kHelpContext = 0x0F };
 
@@ -19,15 +21,22 @@ enum { kMessageCap = 520, kStringCap = 260, kHelpDisplayTopic = 0, kHelpContext 
 static void SystemMessage(DWORD code, char* out, size_t cap)
 {
     const DWORD flags = FORMAT_MESSAGE_IGNORE_INSERTS;
-    if (IsOwnErrorCode(code) && LoadStringA(g_hInstance, LOWORD(code), out, (int)cap) > 0)
+    if (IsOwnErrorCode(code) && LoadText(LOWORD(code), out, cap) > 0)
         return;
-    if (FormatMessageA(flags | FORMAT_MESSAGE_FROM_SYSTEM, NULL, code, 0, out, (DWORD)cap, NULL))
+    // A text takes at least as many bytes as UTF-16 units: room for cap
+    // units decides whether it fits.
+    std::vector<WCHAR> wide(cap ? cap : 1);
+    if (FormatMessageW(flags | FORMAT_MESSAGE_FROM_SYSTEM, NULL, code, 0, wide.data(),
+                       (DWORD)wide.size(), NULL) &&
+        FromWide(wide.data(), -1, out, cap))
         return;
     HMODULE wininet = code >= INTERNET_ERROR_BASE && code <= INTERNET_ERROR_BASE + 999
-                          ? GetModuleHandleA("wininet.dll")
+                          ? GetModuleHandleW(L"wininet.dll")
                           : NULL;
     if (wininet &&
-        FormatMessageA(flags | FORMAT_MESSAGE_FROM_HMODULE, wininet, code, 0, out, (DWORD)cap, NULL))
+        FormatMessageW(flags | FORMAT_MESSAGE_FROM_HMODULE, wininet, code, 0, wide.data(),
+                       (DWORD)wide.size(), NULL) &&
+        FromWide(wide.data(), -1, out, cap))
         return;
     FormatText(out, cap, "Unknown Error. (%lu)", (unsigned long)code);
 }
@@ -35,7 +44,7 @@ static void SystemMessage(DWORD code, char* out, size_t cap)
 static int ShowErrorText(const char* text)
 {
     MessageBeep(0);
-    MessageBoxA(NULL, text, NULL, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    MessageBoxW(NULL, Widen(text).c_str(), NULL, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
     return 0;
 }
 
@@ -46,7 +55,7 @@ int ShowErrorBox(int stringId, const char* text)
         CopyText(message, sizeof message, text);
     } else if (stringId == -1) {
         SystemMessage(GetLastError(), message, sizeof message);
-    } else if (LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap) <= 0) {
+    } else if (LoadText((UINT)stringId, message, kStringCap) <= 0) {
         FormatText(message, sizeof message, "Unknown Error. (%lu)", (unsigned long)stringId);
     }
     return ShowErrorText(message);
@@ -62,7 +71,7 @@ int ShowPathError(int stringId, const char* path, DWORD code)
 {
     char message[kMessageCap] = "";
     char system[kStringCap * 2] = "";
-    LoadStringA(g_hInstance, (UINT)stringId, message, kStringCap * 2);
+    LoadText((UINT)stringId, message, kStringCap * 2);
     if (code)
         SystemMessage(code, system, sizeof system);
     // Cut pieces still end on a character boundary; the path comes first.
@@ -81,8 +90,8 @@ enum { kShownNames = 10 };
 int ShowNamesError(int stringId, int count, const char* const* names, const DWORD* codes)
 {
     char list[kListCap] = "", more[kStringCap] = "", format[kStringCap] = "";
-    LoadStringA(g_hInstance, (UINT)stringId, list, kStringCap);
-    LoadStringA(g_hInstance, IDS_MORE_NAMES, format, sizeof format);
+    LoadText((UINT)stringId, list, kStringCap);
+    LoadText(IDS_MORE_NAMES, format, sizeof format);
     AppendText(list, sizeof list, "\n");
     int shown = 0;
     for (; shown < count && shown < kShownNames; ++shown) {
@@ -108,7 +117,7 @@ bool FormatCounts(char* out, size_t cap, int stringId, const char* fallback, int
                   int second)
 {
     char pattern[kStringCap], a[16], b[16];
-    if (LoadStringA(g_hInstance, stringId, pattern, sizeof pattern) <= 0 &&
+    if (LoadText((UINT)stringId, pattern, sizeof pattern) <= 0 &&
         (!fallback || !CopyText(pattern, sizeof pattern, fallback)))
         return false;
     FormatGrouped(a, sizeof a, first);
@@ -119,15 +128,15 @@ bool FormatCounts(char* out, size_t cap, int stringId, const char* fallback, int
 void ServeUntilStopped(HWND dialog, BOOL* stop)
 {
     MSG msg;
-    while (!*stop && PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    while (!*stop && PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage((int)msg.wParam);
             *stop = TRUE;
         } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
             *stop = TRUE;
-        } else if (!dialog || !IsDialogMessageA(dialog, &msg)) {
+        } else if (!dialog || !IsDialogMessageW(dialog, &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }
@@ -138,11 +147,11 @@ int AskYesNo(HWND owner, int stringId, UINT icon, const char* first, const char*
     char caption[kStringCap] = "";
     // Room for the question and two whole paths: a name is never cut away.
     char message[kStringCap * 2 + kPathCap * 4];
-    LoadStringA(g_hInstance, (UINT)stringId, format, sizeof format);
-    LoadStringA(g_hInstance, IDS_CONFIRM, caption, sizeof caption);
+    LoadText((UINT)stringId, format, sizeof format);
+    LoadText(IDS_CONFIRM, caption, sizeof caption);
     if (!FormatText(message, sizeof message, format, first ? first : "", second ? second : ""))
         CopyText(message, sizeof message, format);
-    return MessageBoxA(owner, message, caption, MB_YESNO | icon);
+    return MessageBoxW(owner, Widen(message).c_str(), Widen(caption).c_str(), MB_YESNO | icon);
 }
 
 int RefuseField(HWND dialog, int controlId)
@@ -182,7 +191,7 @@ typedef BOOL(WINAPI* AnimateWindowProc)(HWND, DWORD, DWORD);
 
 BOOL AnimateShow(HWND hwnd, BOOL show)
 {
-    HMODULE user = LoadLibraryA("USER32.DLL");
+    HMODULE user = LoadLibraryW(L"USER32.DLL");
     if (!user)
         return FALSE;
     BOOL result = FALSE;
@@ -207,6 +216,15 @@ BOOL HelpFilePath(char* out, size_t cap)
     return FormatText(out, cap, "%s\\%s.CHM", folder, PRODUCT_NAME);
 }
 
+typedef HWND(WINAPI* HtmlHelpWideProc)(HWND, LPCWSTR, UINT, DWORD_PTR);
+static HtmlHelpWideProc s_htmlHelpWide;
+
+// The viewer is given the file's name in UTF-16.
+static HWND WINAPI HtmlHelpOfSystem(HWND caller, LPCSTR file, UINT command, DWORD_PTR data)
+{
+    return s_htmlHelpWide(caller, Widen(file).c_str(), command, data);
+}
+
 HtmlHelpProc g_htmlHelp;
 
 void ShowHelp(int kind, DWORD topic)
@@ -215,9 +233,11 @@ void ShowHelp(int kind, DWORD topic)
     HWND shown = NULL;
     // The help window lives in hhctrl, so the library stays loaded.
     if (!g_htmlHelp) {
-        HMODULE module = LoadLibraryA("HHCTRL.OCX");
+        HMODULE module = LoadLibraryW(L"HHCTRL.OCX");
         if (module)
-            g_htmlHelp = (HtmlHelpProc)(void*)GetProcAddress(module, "HtmlHelpA");
+            s_htmlHelpWide = (HtmlHelpWideProc)(void*)GetProcAddress(module, "HtmlHelpW");
+        if (s_htmlHelpWide)
+            g_htmlHelp = HtmlHelpOfSystem;
     }
     BOOL named = HelpFilePath(file, sizeof file);
     if (g_htmlHelp && named) {
@@ -233,7 +253,7 @@ void ShowHelp(int kind, DWORD topic)
     // which file, not sent looking for it.
     char format[kStringCap] = "", message[kMessageCap];
     if (named && PathExists(file, false) &&
-        LoadStringA(g_hInstance, IDS_HELP_NOT_SHOWN, format, sizeof format) > 0 &&
+        LoadText(IDS_HELP_NOT_SHOWN, format, sizeof format) > 0 &&
         FormatText(message, sizeof message, format, file))
         ShowErrorBox(0, message);
     else
@@ -247,8 +267,8 @@ static HWND s_browseStatic;
 
 static BOOL CALLBACK FindStaticChild(HWND child, LPARAM)
 {
-    char name[16];
-    if (GetClassNameA(child, name, sizeof name) && lstrcmpiA(name, "static") == 0) {
+    WCHAR name[16];
+    if (GetClassNameW(child, name, 16) && lstrcmpiW(name, L"static") == 0) {
         s_browseStatic = child;
         return FALSE;
     }
@@ -259,18 +279,19 @@ static int CALLBACK BrowseCallback(HWND dialog, UINT msg, LPARAM lParam, LPARAM 
 {
     if (msg == BFFM_INITIALIZED) {
         char caption[32];
-        if (s_browseCaption && LoadStringA(g_hInstance, (UINT)s_browseCaption, caption, sizeof caption) > 0)
-            SetWindowTextA(dialog, caption);
+        if (s_browseCaption && LoadText((UINT)s_browseCaption, caption, sizeof caption) > 0)
+            SetTextOf(dialog, caption);
         s_browseStatic = NULL;
         EnumChildWindows(dialog, FindStaticChild, 0);
+        // data is the first folder, already in UTF-16.
         if (data)
-            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
         HWND reference = IsWindowVisible(s_browseOwner) ? s_browseOwner : g_hMainWnd;
         PlaceWindow(dialog, reference, 50, 70);
     } else if (msg == BFFM_SELCHANGED && s_browseStatic) {
-        char path[MAX_PATH];
-        if (SHGetPathFromIDListA((LPCITEMIDLIST)lParam, path))
-            SetWindowTextA(s_browseStatic, path);
+        WCHAR path[MAX_PATH];
+        if (SHGetPathFromIDListW((LPCITEMIDLIST)lParam, path))
+            SetWindowTextW(s_browseStatic, path);
     }
     return 0;
 }
@@ -283,7 +304,7 @@ BOOL BrowseForFolder(HWND owner, const char* initial, char* result, int captionI
     IMalloc* allocator = NULL;
     if (FAILED(SHGetMalloc(&allocator)) || !allocator)
         return FALSE;
-    char* displayName = (char*)allocator->Alloc(kPathCap);
+    WCHAR* displayName = (WCHAR*)allocator->Alloc(MAX_PATH * sizeof(WCHAR));
     if (!displayName) {
         allocator->Release();
         return FALSE;
@@ -291,21 +312,23 @@ BOOL BrowseForFolder(HWND owner, const char* initial, char* result, int captionI
     s_browseCaption = captionId;
     s_browseOwner = owner;
 
-    BROWSEINFOA info;
+    std::wstring first = Widen(initial);
+    BROWSEINFOW info;
     ZeroMemory(&info, sizeof info);
     info.hwndOwner = owner;
     info.pszDisplayName = displayName;
-    info.lpszTitle = "Folder Name";
+    info.lpszTitle = L"Folder Name";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
-    info.lParam = (initial && initial[0]) ? (LPARAM)initial : 0;
+    info.lParam = first.empty() ? 0 : (LPARAM)first.c_str();
 
     BOOL chosen = FALSE;
-    LPITEMIDLIST list = SHBrowseForFolderA(&info);
+    LPITEMIDLIST list = SHBrowseForFolderW(&info);
     if (list) {
-        char path[MAX_PATH];
-        if (SHGetPathFromIDListA(list, path))
-            chosen = CopyText(result, kPathCap, path);
+        // A folder cut to fit would be another one.
+        WCHAR path[MAX_PATH];
+        if (SHGetPathFromIDListW(list, path))
+            chosen = FromWide(path, -1, result, kPathCap);
         if (!chosen)
             result[0] = '\0';
         allocator->Free(list);
@@ -326,8 +349,8 @@ BOOL GetFavoritesFolder(HWND owner, char* result)
     LPITEMIDLIST list = NULL;
     if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_FAVORITES, &list)) || !list)
         return FALSE;
-    char path[MAX_PATH];
-    BOOL found = SHGetPathFromIDListA(list, path) && CopyText(result, kPathCap, path);
+    WCHAR path[MAX_PATH];
+    BOOL found = SHGetPathFromIDListW(list, path) && FromWide(path, -1, result, kPathCap);
     if (!found)
         result[0] = '\0';
     CoTaskMemFree(list);
@@ -337,9 +360,9 @@ BOOL GetFavoritesFolder(HWND owner, char* result)
 void OpenHomePage(HWND owner)
 {
     char url[kStringCap];
-    if (LoadStringA(g_hInstance, IDS_HOMEPAGE, url, sizeof url) <= 0)
+    if (LoadText(IDS_HOMEPAGE, url, sizeof url) <= 0)
         url[0] = '\0';
-    HINSTANCE result = ShellExecuteA(owner, "open", url, NULL, NULL, SW_SHOW);
+    HINSTANCE result = ShellExecuteW(owner, L"open", Widen(url).c_str(), NULL, NULL, SW_SHOW);
     if ((INT_PTR)result <= 32)
         ShowErrorBox(-1, NULL);
 }

@@ -51,7 +51,8 @@ void OpenHomePage(HWND owner);
 
 // The help file beside the program; false when its path does not fit.
 BOOL HelpFilePath(char* out, size_t cap);
-// HtmlHelpA of hhctrl, loaded at the first ShowHelp; tests put their own.
+// The help viewer, given the file's name as program text: hhctrl's
+// HtmlHelpW, loaded at the first ShowHelp; tests put their own.
 typedef HWND(WINAPI* HtmlHelpProc)(HWND, LPCSTR, UINT, DWORD_PTR);
 extern HtmlHelpProc g_htmlHelp;
 

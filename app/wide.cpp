@@ -234,3 +234,28 @@ bool Utf8ToCp932(const char* utf8, size_t length, std::string* out)
     *out = std::move(bytes);
     return true;
 }
+
+// ---- Added with the main window's move to the wide functions ----
+
+size_t ToWideCut(const char* text, wchar_t* out, size_t cap)
+{
+    if (!out || cap == 0)
+        return 0;
+    std::wstring wide = Widen(text);
+    size_t keep = wide.size() < cap ? wide.size() : cap - 1;
+    // A pair of surrogates is one character: never the first without the second.
+    if (keep < wide.size() && keep > 0 && (uint16_t)wide[keep - 1] >= 0xD800 &&
+        (uint16_t)wide[keep - 1] <= 0xDBFF)
+        --keep;
+    memcpy(out, wide.data(), keep * sizeof(wchar_t));
+    out[keep] = L'\0';
+    return keep;
+}
+
+std::string FromAnsi(const char* text)
+{
+    if (!text)
+        return std::string();
+    std::wstring wide = AnsiToWide(text, strlen(text));
+    return Narrow(wide.data(), (int)wide.size());
+}

@@ -59,4 +59,13 @@ bool Cp932ToUtf8(const char* bytes, size_t length, std::string* out);
 // ways (no best fit, no default character); false otherwise.
 bool Utf8ToCp932(const char* utf8, size_t length, std::string* out);
 
+// ---- Added with the main window's move to the wide functions ----
+
+// Program text as UTF-16 in out[0..cap), keeping the whole characters that
+// fit (for text that is only shown, as in a list's row); the units written.
+size_t ToWideCut(const char* text, wchar_t* out, size_t cap);
+// Text in the ANSI code page, as a sender of an ANSI message hands it
+// over, as program text.
+std::string FromAnsi(const char* text);
+
 #endif

@@ -2,6 +2,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "records.h"
 #include "textbuf.h"
@@ -28,7 +29,7 @@ void ShowProgress(int id, int done)
 {
     char text[96];
     if (g_app->statusBar && FormatCounts(text, sizeof text, id, nullptr, done, s_run.total))
-        SendMessageA(g_app->statusBar, SB_SETTEXTA, 0, (LPARAM)text);
+        SendMessageW(g_app->statusBar, SB_SETTEXTW, 0, (LPARAM)Widen(text).c_str());
 }
 
 }  // namespace
@@ -58,16 +59,16 @@ bool ContinueLoad(int done)
         s_run.painted = now;
         ShowProgress(IDS_LOADING, done);
         ShowItemCount();
-        SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(g_app->listView, WM_SETREDRAW, TRUE, 0);
         // Rows come at the end: once the first page is full it stays as it is.
-        if (done <= (int)SendMessageA(g_app->listView, LVM_GETCOUNTPERPAGE, 0, 0) + 1)
+        if (done <= (int)SendMessageW(g_app->listView, LVM_GETCOUNTPERPAGE, 0, 0) + 1)
             InvalidateRect(g_app->listView, NULL, FALSE);
     }
     // Esc stops the load; anything else the window must answer now
     // (painting, sizing, the list asking for rows) is answered.
     ServeUntilStopped(NULL, &g_app->stopLoad);
     if (paint && g_app->listView)
-        SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(g_app->listView, WM_SETREDRAW, FALSE, 0);
     return !g_app->stopLoad;
 }
 
@@ -85,6 +86,6 @@ bool DeferUntilLoaded(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     if (!g_app || !g_app->loading)
         return false;
     g_app->stopLoad = TRUE;
-    PostMessageA(window, message, wParam, lParam);
+    PostMessageW(window, message, wParam, lParam);
     return true;
 }

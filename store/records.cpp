@@ -6,6 +6,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "itemname.h"
 #include "pathtext.h"
@@ -45,11 +46,11 @@ static void SetRowState(int row, UINT state)
 {
     if (state & LVIS_SELECTED)
         s_selectedRow = row;
-    LVITEMA item;
+    LVITEMW item;
     memset(&item, 0, sizeof item);
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = state;
-    SendMessageA(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
+    SendMessageW(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
 }
 
 // The folded text the rows are filtered by (empty: none), and the folder
@@ -132,7 +133,7 @@ static void RemoveAt(ItemRecord** table, int* count, int position)
 // The list paints and hit-tests as many rows as the table holds.
 static void SetListCount(bool atEnd)
 {
-    SendMessageA(g_app->listView, LVM_SETITEMCOUNT, (WPARAM)RowCount(),
+    SendMessageW(g_app->listView, LVM_SETITEMCOUNT, (WPARAM)RowCount(),
                  atEnd ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : LVSICF_NOSCROLL);
 }
 
@@ -159,19 +160,19 @@ int SelectedRow()
     if (!list)
         return -1;
     // Nearly always the focused row, which the list knows without a walk.
-    int row = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1,
+    int row = (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1,
                                 MAKELPARAM(LVNI_FOCUSED | LVNI_SELECTED, 0));
-    if (row >= 0 || SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) <= 0)
+    if (row >= 0 || SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) <= 0)
         return row;
     if (s_selectedRow >= 0 && s_selectedRow < RowCount() &&
-        (SendMessageA(list, LVM_GETITEMSTATE, (WPARAM)s_selectedRow, LVIS_SELECTED) & LVIS_SELECTED))
+        (SendMessageW(list, LVM_GETITEMSTATE, (WPARAM)s_selectedRow, LVIS_SELECTED) & LVIS_SELECTED))
         return s_selectedRow;
-    return (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, MAKELPARAM(LVNI_SELECTED, 0));
+    return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, MAKELPARAM(LVNI_SELECTED, 0));
 }
 
 static void CurrentRowStates(int* focused, int* selected)
 {
-    *focused = (int)SendMessageA(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
+    *focused = (int)SendMessageW(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1,
                                  MAKELPARAM(LVNI_FOCUSED, 0));
     *selected = SelectedRow();
 }
@@ -299,7 +300,7 @@ ItemRecord* GetSelectedRecord(int* row, int start)
     if (start == -1)
         found = SelectedRow();
     else if (list)
-        found = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)start,
+        found = (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)start,
                                   MAKELPARAM(LVNI_SELECTED, 0));
     if (row)
         *row = found;
@@ -333,7 +334,7 @@ void SelectRow(int row)
     SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED);
     // The row chosen for the user (a new one, the folder just left) may be
     // far down a long list.
-    SendMessageA(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
+    SendMessageW(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
 }
 
 void SetRowRecord(ItemRecord* record, int row)
@@ -346,7 +347,7 @@ void SetRowRecord(ItemRecord* record, int row)
             g_app->rows[index] = record;
     }
     ShownRows()[row] = record;
-    SendMessageA(g_app->listView, LVM_REDRAWITEMS, (WPARAM)row, (LPARAM)row);
+    SendMessageW(g_app->listView, LVM_REDRAWITEMS, (WPARAM)row, (LPARAM)row);
 }
 
 void FreeEntries(int count, Entry* entries)
@@ -396,13 +397,13 @@ void ClearItemRows()
     g_app->shownCount = g_app->shownCapacity = 0;
     g_app->filtered = FALSE;
     if (g_app->listView)
-        SendMessageA(g_app->listView, LVM_DELETEALLITEMS, 0, 0);
+        SendMessageW(g_app->listView, LVM_DELETEALLITEMS, 0, 0);
 }
 
 static void SetStatusText(int part, const char* text)
 {
     if (g_app->statusBar)
-        SendMessageA(g_app->statusBar, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
+        SendMessageW(g_app->statusBar, SB_SETTEXTW, (WPARAM)part, (LPARAM)Widen(text).c_str());
 }
 
 void FormatItemCount(char* out, size_t cap, int shown, int all, bool filtered)
@@ -440,7 +441,7 @@ void FilterRows(const std::string& folded)
 void ShowFilteredRows(ItemRecord* selected)
 {
     // One repaint for the count, the selection and the scrolling together.
-    SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(g_app->listView, WM_SETREDRAW, FALSE, 0);
     SetListCount(false);
     // The row the user was on stays chosen; when the filter hides it, the
     // first match is, so that Enter in the list takes it.
@@ -449,7 +450,7 @@ void ShowFilteredRows(ItemRecord* selected)
         row = RowCount() > 0 ? 0 : -1;
     if (row >= 0)
         SelectRow(row);
-    SendMessageA(g_app->listView, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(g_app->listView, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_app->listView, NULL, TRUE);
     ShowItemCount();
     UpdateCommandStates();
@@ -473,7 +474,7 @@ void ReapplyRowFilter()
     if (!EqualNoCase(s_filterFolder, g_app->currentFolder)) {
         s_filter.clear();
         if (g_app->searchBox)
-            SetWindowTextA(g_app->searchBox, "");
+            SetWindowTextW(g_app->searchBox, L"");
         return;
     }
     SetRowFilter(s_filter);
@@ -485,8 +486,8 @@ void RowMenuPoint(HWND list, int row, POINT* at)
     RECT label;
     label.left = LVIR_LABEL;
     if (row >= 0) {
-        SendMessageA(list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
-        if (SendMessageA(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&label)) {
+        SendMessageW(list, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
+        if (SendMessageW(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&label)) {
             at->x = label.left;
             at->y = label.bottom;
         }
@@ -507,13 +508,13 @@ void ShowFolderName()
     char title[kPathCap + 16];
     FormatText(title, sizeof title, "%s - %s", PRODUCT_NAME, name);
     if (g_hMainWnd)
-        SetWindowTextA(g_hMainWnd, title);
+        SetTextOf(g_hMainWnd, title);
 }
 
 void ShowStatusNote(int format, const char* name)
 {
     char pattern[64], text[kPathCap + 64];
-    if (LoadStringA(g_hInstance, format, pattern, sizeof pattern) <= 0)
+    if (LoadText((UINT)format, pattern, sizeof pattern) <= 0)
         return;
     FormatText(text, sizeof text, pattern, name ? name : "");
     SetStatusText(0, text);
@@ -541,7 +542,7 @@ BOOL AtRootFolder()
 
 static void SetButton(int command, bool enabled)
 {
-    SendMessageA(g_app->toolbar, TB_SETSTATE, (WPARAM)command,
+    SendMessageW(g_app->toolbar, TB_SETSTATE, (WPARAM)command,
                  MAKELPARAM(enabled ? TBSTATE_ENABLED : 0, 0));
 }
 
@@ -549,7 +550,7 @@ SelectionState CurrentSelectionState()
 {
     SelectionState state;
     state.selected = g_app->listView &&
-                     SendMessageA(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+                     SendMessageW(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
     int row = -1;
     ItemRecord* record = GetSelectedRecord(&row, -1);
     int n = RowCount();

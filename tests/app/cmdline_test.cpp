@@ -47,3 +47,15 @@ TEST(CommandLine, OverLongFolderIsRefusedNotCut)
     EXPECT_EQ("", Root(fits + "b", false));
     EXPECT_EQ("", Root(std::string(5000, 'z'), false));
 }
+
+// The program's name goes as WinMain's command line loses it, quoted or not.
+TEST(CommandLine, ArgumentsFollowTheProgramName)
+{
+    EXPECT_EQ(std::wstring(L"\"C:\\My Items\" "),
+              ArgumentsAfterProgram(L"\"C:\\Program Files\\z.exe\"  \"C:\\My Items\" "));
+    EXPECT_EQ(std::wstring(L"C:\\Items"), ArgumentsAfterProgram(L"z.exe\tC:\\Items"));
+    EXPECT_EQ(std::wstring(L"x"), ArgumentsAfterProgram(L"C:\\a\" b\"c.exe x"));
+    EXPECT_EQ(std::wstring(L""), ArgumentsAfterProgram(L"z.exe"));
+    EXPECT_EQ(std::wstring(L""), ArgumentsAfterProgram(L"\"C:\\unclosed x"));
+    EXPECT_EQ(std::wstring(L""), ArgumentsAfterProgram(nullptr));
+}

@@ -217,3 +217,21 @@ TEST_F(SearchBoxTest, TheBoxEditsLikeAnyTextBox)
     EXPECT_EQ((Names{"memo"}), gt::RowNames());
     EXPECT_EQ(0, boxes_.unexpected());
 }
+
+// The box holds up to 255 characters, which take more bytes than the
+// filter's buffer: the text is cut after a whole character.
+TEST_F(SearchBoxTest, AFullBoxOfKanjiIsCutOnACharacter)
+{
+    Library();
+    ASSERT_TRUE(Start(folder_));
+    std::wstring kanji(255, L'\u5343');   // 千, two bytes each
+    SetWindowTextW(g_app->searchBox, kanji.c_str());
+    char text[kSearchTextCap];
+    GetSearchBoxText(text, sizeof text);
+    std::string expected;
+    for (int i = 0; i < 127; ++i)
+        expected += gt::Sjis(u8"千");
+    EXPECT_EQ(expected, text);
+    GetSearchBoxText(text, 4);
+    EXPECT_EQ(gt::Sjis(u8"千"), text);
+}

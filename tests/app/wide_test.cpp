@@ -29,6 +29,26 @@ TEST(Wide, ProgramTextBoundedBothWays)
     EXPECT_EQ(text, Narrow(L"\u6771\u4EAC \u8868"));
 }
 
+// A row's name into the list's buffer: whole characters, a surrogate pair
+// never split; the ANSI form a sender hands over comes in as program text.
+TEST(Wide, ShownTextCutIntoAWideBuffer)
+{
+    const char* text = "\x93\x8C\x8B\x9E \x95\x5C";   // 東京 表
+    wchar_t wide[8];
+    EXPECT_EQ(4u, ToWideCut(text, wide, 8));
+    EXPECT_EQ(std::wstring(L"\u6771\u4EAC \u8868"), wide);
+    EXPECT_EQ(2u, ToWideCut(text, wide, 3));
+    EXPECT_EQ(std::wstring(L"\u6771\u4EAC"), wide);
+    EXPECT_EQ(0u, ToWideCut(NULL, wide, 8));
+    EXPECT_EQ(L'\0', wide[0]);
+    if (ProgramTextIsUtf8()) {
+        EXPECT_EQ(1u, ToWideCut("a\xF0\x9F\x98\x80", wide, 3));   // not half of the emoji
+        EXPECT_EQ(std::wstring(L"a"), wide);
+    }
+    EXPECT_EQ(Narrow(L"\u6771\u4EAC \u8868"), FromAnsi(text));
+    EXPECT_EQ("", FromAnsi(NULL));
+}
+
 // UTF-8 whatever the program's form; a lone surrogate is one U+FFFD.
 TEST(Wide, Utf8BothWays)
 {

@@ -258,7 +258,9 @@ void Pump(DWORD quietMs, DWORD maxMs)
     for (;;) {
         MSG msg;
         bool busy = false;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        // Taken in the form the program's own loop dispatches: a character
+        // taken in the ANSI form and dispatched in the wide one is broken.
+        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
             busy = true;
             if (msg.message == WM_QUIT) {
                 s_quit = true;
