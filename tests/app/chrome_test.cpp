@@ -126,22 +126,22 @@ TEST_F(ChromeTest, ListViewStylesImagesAndColumn)
     EXPECT_TRUE(g_app->textIcon);
     EXPECT_TRUE(g_app->urlIcon);
 
-    char heading[64] = "";
-    LVCOLUMNA column;
+    wchar_t heading[64] = L"";
+    LVCOLUMNW column;
     memset(&column, 0, sizeof column);
     column.mask = LVCF_TEXT;
     column.pszText = heading;
-    column.cchTextMax = sizeof heading;
-    ASSERT_TRUE(SendMessageA(g_app->listView, LVM_GETCOLUMNA, 0, (LPARAM)&column));
-    EXPECT_EQ(gt::Sjis(u8"項目"), heading);
+    column.cchTextMax = sizeof heading / sizeof heading[0];
+    ASSERT_TRUE(SendMessageW(g_app->listView, LVM_GETCOLUMNW, 0, (LPARAM)&column));
+    EXPECT_EQ(gt::Text(u8"項目"), Narrow(heading));
 }
 
 TEST_F(ChromeTest, StatusPartsAreMeasuredOnce)
 {
     HDC dc = GetDC(g_app->statusBar);
     SIZE size;
-    const std::string widest = gt::Sjis(u8"999,999 / 999,999 項目");
-    GetTextExtentPointA(dc, widest.c_str(), (int)widest.size(), &size);
+    const std::wstring widest = Widen(gt::Text(u8"999,999 / 999,999 項目").c_str());
+    GetTextExtentPointW(dc, widest.c_str(), (int)widest.size(), &size);
     ReleaseDC(g_app->statusBar, dc);
     for (int width : {640, 300, 900}) {
         SetWindowPos(g_hMainWnd, NULL, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
@@ -156,7 +156,7 @@ TEST_F(ChromeTest, StatusPartsAreMeasuredOnce)
         EXPECT_TRUE(HIWORD(SendMessageA(g_app->statusBar, SB_GETTEXTLENGTHA, 1, 0)) & SBT_NOBORDERS);
     }
     // Texts survive a new layout.
-    EXPECT_EQ(gt::Sjis(u8"0 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"0 項目"), gt::StatusPart(2));
 }
 
 TEST_F(ChromeTest, ColumnFillsTheListAfterResizesAndToggles)

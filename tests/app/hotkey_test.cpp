@@ -120,6 +120,8 @@ protected:
         const char* cls = args.empty() ? "PasteTarget" : "NoCtrlVTarget";
         return Target("\"" + gt::ProgramFolder() + "\\paste_target.exe\" " + args, cls);
     }
+    // The target's text as an ANSI program reads it: the system's code
+    // page 932 bytes, whatever the form of ZORIVEN's own text.
     std::string TargetText()
     {
         char text[1024] = "";
@@ -220,9 +222,9 @@ TEST_F(HotKeyTest, KeyHeldByAnotherProgramIsNamedAndTheProgramRuns)
     ASSERT_TRUE(Launch());
     HWND box = NULL;
     ASSERT_TRUE(WaitFor([&] { return (box = FindVisibleWindow(program_.dwProcessId, "#32770")); }));
-    char text[512] = "";
-    WaitFor([&] { return GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text) > 0; });
-    EXPECT_NE(nullptr, strstr(text, "Ctrl+Alt+Z")) << text;
+    std::string text;
+    WaitFor([&] { return !(text = gt::WindowText(GetDlgItem(box, 0xFFFF))).empty(); });
+    EXPECT_NE(std::string::npos, text.find("Ctrl+Alt+Z")) << text;
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     UnregisterHotKey(NULL, 7);

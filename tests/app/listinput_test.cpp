@@ -69,7 +69,7 @@ TEST_F(ListInputTest, AVanishedGroupReportsAndLosesItsRow)
     ASSERT_EQ(1u, boxes_.seen().size());
     EXPECT_EQ(gt::SystemText(ERROR_PATH_NOT_FOUND), boxes_.seen()[0].text);
     EXPECT_EQ((Names{"stay"}), gt::RowNames());
-    EXPECT_EQ(gt::Sjis(u8"1 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"1 項目"), gt::StatusPart(2));
     EXPECT_STREQ(folder_.c_str(), g_app->currentFolder);
 }
 
@@ -80,7 +80,7 @@ TEST_F(ListInputTest, DeleteKeyAsksThroughTheCommand)
     boxes_.Press(IDNO);
     Key(VK_DELETE);
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"「a」をごみ箱に移動しますか？"), boxes_.seen()[0].text);
+    EXPECT_EQ(gt::Text(u8"「a」をごみ箱に移動しますか？"), boxes_.seen()[0].text);
 }
 
 TEST_F(ListInputTest, ArrowKeysKeepTheToolbarInStep)
@@ -108,7 +108,7 @@ TEST_F(ListInputTest, RenameInPlaceKeepsTheExtension)
     Command(CMD_RENAME);
     HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
     ASSERT_NE(nullptr, edit);
-    SetWindowTextA(edit, "Memo 2");
+    gt::SetText(edit, "Memo 2");
     PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
     gt::Pump();
     EXPECT_EQ("k=mine\r\n", gt::ReadBytes(In("Memo 2.txt")));
@@ -136,7 +136,7 @@ TEST_F(ListInputTest, KeysInTheRenameBoxEditTheName)
     ASSERT_NE(nullptr, edit);
     SetForegroundWindow(g_hMainWnd);
     SetFocus(edit);
-    SetWindowTextA(edit, "abc");
+    gt::SetText(edit, "abc");
     SendMessageA(edit, EM_SETSEL, 3, 3);
     auto press = [](WORD key, bool control = false) {
         gt::Press(key, control ? std::vector<WORD>{VK_CONTROL} : std::vector<WORD>{});
@@ -170,7 +170,7 @@ TEST_F(ListInputTest, RenamingAGroupMovesItsContents)
     Group("Old");
     Item("Old\\x.txt");
     ASSERT_TRUE(Start(folder_));
-    std::string name = gt::Sjis(u8"表ポ");   // trail bytes 0x5C and 0x7C
+    std::string name = gt::Text(u8"表ポ");   // trail bytes 0x5C and 0x7C in code page 932
     EndEdit(0, name.c_str());
     EXPECT_EQ("k=v\r\n", gt::ReadBytes(In(name + "\\x.txt")));
     EXPECT_EQ((Names{name}), gt::RowNames());
@@ -199,7 +199,7 @@ TEST_F(ListInputTest, RefusedAndFailedRenamesKeepTheOldNameAndTheTypedText)
     }
     ASSERT_EQ(7u, boxes_.seen().size());
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(gt::Sjis(u8"不正なファイル名です。\n名前には次の文字は使えません:\n\\ / : * ? \" < > |"),
+        EXPECT_EQ(gt::Text(u8"不正なファイル名です。\n名前には次の文字は使えません:\n\\ / : * ? \" < > |"),
                   boxes_.seen()[i].text);
     EXPECT_EQ((UINT)MB_ICONERROR, boxes_.seen()[5].icon);
     EXPECT_EQ("k=other\r\n", gt::ReadBytes(In("taken.txt")));

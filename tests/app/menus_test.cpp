@@ -128,11 +128,11 @@ TEST_F(MenusTest, StatusHelpWhileAMenuIsOpen)
     Select(0);
     std::string count = gt::StatusPart(2);
     HMENU bar = GetMenu(g_hMainWnd);
-    EXPECT_EQ(gt::Sjis(u8"グループの新規作成"), HelpFor(CMD_NEW_GROUP, MF_STRING, bar));
+    EXPECT_EQ(gt::Text(u8"グループの新規作成"), HelpFor(CMD_NEW_GROUP, MF_STRING, bar));
     EXPECT_TRUE(Simple());
     EXPECT_EQ("", HelpFor(0, MF_POPUP, bar));   // "新規作成(&N)"
     EXPECT_EQ("", HelpFor(0, MF_SEPARATOR, bar));
-    EXPECT_EQ(gt::Sjis(u8"作業中のウィンドウを閉じる"),
+    EXPECT_EQ(gt::Text(u8"作業中のウィンドウを閉じる"),
               HelpFor(SC_CLOSE, MF_STRING | MF_SYSMENU, GetSystemMenu(g_hMainWnd, FALSE)));
     EXPECT_EQ("one value", HelpFor(CMD_ENTRY_FIRST, MF_OWNERDRAW, bar));
     EXPECT_EQ("", HelpFor(CMD_ENTRY_FIRST + 1, MF_OWNERDRAW, bar));   // an empty value

@@ -39,7 +39,7 @@ protected:
         Group("Tokyo office");
         Item("memo.txt", gt::Sjis(u8"住所=東京都千代田区\r\n"));
         Item("osaka.txt", gt::Sjis(u8"住所=大阪市北区\r\n"));
-        Item(gt::Sjis(u8"カタカナ.txt"), "k=v\r\n");
+        Item(gt::Text(u8"カタカナ.txt"), "k=v\r\n");
         Item("wide.txt", gt::Sjis(u8"ＡＢＣ=全角\r\n"));
         Order(gt::Sjis(u8"Tokyo office\r\nmemo.txt\r\nosaka.txt\r\nカタカナ.txt\r\nwide.txt\r\n"));
     }
@@ -51,10 +51,10 @@ TEST_F(SearchBoxTest, MatchingIsWhatAJapaneseUserExpects)
 {
     Library();
     ASSERT_TRUE(Start(folder_));
-    EXPECT_EQ(FoldForSearch("abc"), FoldForSearch(gt::Sjis(u8"ＡＢＣ").c_str()));
-    EXPECT_EQ(FoldForSearch(gt::Sjis(u8"カタカナ").c_str()), FoldForSearch(gt::Sjis(u8"ｶﾀｶﾅ").c_str()));
-    EXPECT_EQ(FoldForSearch(gt::Sjis(u8"カタカナ").c_str()), FoldForSearch(gt::Sjis(u8"かたかな").c_str()));
-    EXPECT_EQ(FoldForSearch(gt::Sjis(u8"ガ").c_str()), FoldForSearch(gt::Sjis(u8"ｶﾞ").c_str()));
+    EXPECT_EQ(FoldForSearch("abc"), FoldForSearch(gt::Text(u8"ＡＢＣ").c_str()));
+    EXPECT_EQ(FoldForSearch(gt::Text(u8"カタカナ").c_str()), FoldForSearch(gt::Text(u8"ｶﾀｶﾅ").c_str()));
+    EXPECT_EQ(FoldForSearch(gt::Text(u8"カタカナ").c_str()), FoldForSearch(gt::Text(u8"かたかな").c_str()));
+    EXPECT_EQ(FoldForSearch(gt::Text(u8"ガ").c_str()), FoldForSearch(gt::Text(u8"ｶﾞ").c_str()));
     struct Case {
         const char* typed;
         std::vector<const char*> rows;
@@ -69,16 +69,16 @@ TEST_F(SearchBoxTest, MatchingIsWhatAJapaneseUserExpects)
         {"", {"Tokyo office", "memo", "osaka", u8"カタカナ", "wide"}},
     };
     for (const Case& c : cases) {
-        SetWindowTextA(g_app->searchBox, gt::Sjis(c.typed).c_str());
+        gt::SetText(g_app->searchBox, gt::Text(c.typed));
         gt::Pump();
         Names want;
         for (const char* name : c.rows)
-            want.push_back(gt::Sjis(name));
+            want.push_back(gt::Text(name));
         EXPECT_EQ(want, gt::RowNames()) << c.typed;
     }
-    Item(gt::Sjis(u8"表.txt"));
+    Item(gt::Text(u8"表.txt"));
     Command(CMD_REFRESH);
-    SetWindowTextA(g_app->searchBox, "\\");
+    gt::SetText(g_app->searchBox, "\\");
     gt::Pump();
     EXPECT_EQ(Names{}, gt::RowNames());
 }
@@ -95,7 +95,7 @@ TEST_F(SearchBoxTest, TypingFiltersAndEscGivesTheListBack)
     ASSERT_EQ(g_app->searchBox, GetFocus());
     Type("osa");
     EXPECT_EQ((Names{"osaka"}), gt::RowNames());
-    EXPECT_EQ(gt::Sjis(u8"1 / 5 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"1 / 5 項目"), gt::StatusPart(2));
     EXPECT_EQ("osa", gt::WindowText(g_app->searchBox));
 
     // No command rearranges a filtered view; the others work on its row.
@@ -109,7 +109,7 @@ TEST_F(SearchBoxTest, TypingFiltersAndEscGivesTheListBack)
     gt::Press('P', {VK_CONTROL});   // up: greyed, so nothing moves
     gt::Press(VK_RETURN);           // copies the row as always
     gt::Pump();
-    EXPECT_EQ(gt::Sjis(u8"大阪市北区"), Clipboard());
+    EXPECT_EQ(gt::Text(u8"大阪市北区"), Clipboard());
 
     // F3 goes back to the box; Esc empties it and keeps the row chosen.
     gt::Press(VK_F3);
@@ -120,7 +120,7 @@ TEST_F(SearchBoxTest, TypingFiltersAndEscGivesTheListBack)
     EXPECT_EQ("", gt::WindowText(g_app->searchBox));
     EXPECT_EQ(5u, gt::RowNames().size());
     EXPECT_EQ(GetRowRecord(2), GetSelectedRecord(NULL, -1));
-    EXPECT_EQ(gt::Sjis(u8"5 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"5 項目"), gt::StatusPart(2));
     EXPECT_EQ(order, gt::ReadBytes(In("ZORIVEN.ORD")));
     EXPECT_FALSE(Menu(CMD_SAVE_ORDER));
 }
@@ -131,7 +131,7 @@ TEST_F(SearchBoxTest, CommandsOnAFilteredViewKeepTheWholeOrder)
 {
     Library();
     ASSERT_TRUE(Start(folder_));
-    SetWindowTextA(g_app->searchBox, gt::Sjis(u8"住所").c_str());
+    gt::SetText(g_app->searchBox, gt::Text(u8"住所"));
     gt::Pump();
     Select(1);
     boxes_.Press(IDYES);
@@ -142,13 +142,13 @@ TEST_F(SearchBoxTest, CommandsOnAFilteredViewKeepTheWholeOrder)
                  VK_ESCAPE, 0);
     gt::Pump();
     EXPECT_EQ(2u, gt::RowNames().size());
-    EXPECT_EQ(gt::Sjis(u8"2 / 5 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"2 / 5 項目"), gt::StatusPart(2));
     Command(CMD_REFRESH);     // the same folder: the filter stays
     EXPECT_EQ((Names{"memo"}), gt::RowNames());
     EXPECT_EQ(gt::Sjis("Tokyo office\r\nmemo.txt\r\n" u8"カタカナ.txt\r\nwide.txt\r\n" u8"新しいグループ\r\n"),
               gt::ReadBytes(In("ZORIVEN.ORD")));
     // Another folder: the box empties, every row is shown.
-    SetWindowTextA(g_app->searchBox, "tokyo");
+    gt::SetText(g_app->searchBox, "tokyo");
     gt::Pump();
     Select(0);
     SendMessageA(g_app->listView, WM_KEYDOWN, VK_RETURN, 0);
@@ -174,11 +174,11 @@ TEST_F(SearchBoxTest, TheBoxEditsLikeAnyTextBox)
     EXPECT_EQ((Names{"memo"}), gt::RowNames());
 
     // Every line of a pasted text is looked for, joined by spaces.
-    SetClipboardText(g_hMainWnd, gt::Sjis(u8"大阪\r\n市\r\n").c_str());
+    SetClipboardText(g_hMainWnd, gt::Text(u8"大阪\r\n市\r\n").c_str());
     gt::Press('A', {VK_CONTROL});
     gt::Press('V', {VK_CONTROL});
     gt::Pump();
-    EXPECT_EQ(gt::Sjis(u8"大阪 市"), gt::WindowText(g_app->searchBox));
+    EXPECT_EQ(gt::Text(u8"大阪 市"), gt::WindowText(g_app->searchBox));
     EXPECT_EQ(Names{}, gt::RowNames());
     gt::Press(VK_HOME);
     gt::Press(VK_RIGHT, {VK_SHIFT});
@@ -189,11 +189,11 @@ TEST_F(SearchBoxTest, TheBoxEditsLikeAnyTextBox)
     EXPECT_EQ((Names{"osaka"}), gt::RowNames());   // "市", found in 大阪市北区
     gt::Press('Z', {VK_CONTROL});
     gt::Pump();
-    EXPECT_EQ(gt::Sjis(u8"大阪 市"), gt::WindowText(g_app->searchBox));
+    EXPECT_EQ(gt::Text(u8"大阪 市"), gt::WindowText(g_app->searchBox));
     gt::Press(VK_END);
     gt::Press('V', {VK_CONTROL});
     gt::Pump();
-    EXPECT_EQ(gt::Sjis(u8"大阪 市大阪"), gt::WindowText(g_app->searchBox));   // the cut text
+    EXPECT_EQ(gt::Text(u8"大阪 市大阪"), gt::WindowText(g_app->searchBox));   // the cut text
     gt::Press('A', {VK_CONTROL});
     gt::Press(VK_DELETE);
     gt::Pump();
@@ -213,7 +213,7 @@ TEST_F(SearchBoxTest, TheBoxEditsLikeAnyTextBox)
     }
     SendInput((UINT)keys.size(), keys.data(), sizeof(INPUT));
     gt::Pump();
-    EXPECT_EQ(gt::Sjis(u8"千代"), gt::WindowText(g_app->searchBox));
+    EXPECT_EQ(gt::Text(u8"千代"), gt::WindowText(g_app->searchBox));
     EXPECT_EQ((Names{"memo"}), gt::RowNames());
     EXPECT_EQ(0, boxes_.unexpected());
 }

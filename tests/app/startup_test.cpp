@@ -21,25 +21,24 @@ TEST_F(StartupTest, FirstStartCreatesAndShowsTheItemFolder)
     EXPECT_EQ(item, g_app->currentFolder);
     EXPECT_EQ(item, g_app->bootFolder);
     EXPECT_EQ("Item", gt::StatusPart(0));
-    EXPECT_EQ(gt::Sjis(u8"0 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"0 項目"), gt::StatusPart(2));
     EXPECT_EQ(-1, g_app->lastEntry);
-    char title[64];
-    GetWindowTextA(g_hMainWnd, title, sizeof title);
-    EXPECT_STREQ("ZORIVEN - Item", title);   // the folder shown, after the program's name
+    // The folder shown, after the program's name.
+    EXPECT_EQ("ZORIVEN - Item", gt::WindowText(g_hMainWnd));
     Close();
     gt::RemoveTree(item);
 }
 
 TEST_F(StartupTest, QuotedCommandLineFolderBecomesTheRoot)
 {
-    std::string spaced = folder_ + "\\" + gt::Sjis(u8"私の 定型文");
-    ASSERT_TRUE(CreateDirectoryA(spaced.c_str(), NULL));
+    std::string spaced = folder_ + "\\" + gt::Text(u8"私の 定型文");
+    ASSERT_TRUE(CreateDirectoryW(Widen(spaced.c_str()).c_str(), NULL));
     ASSERT_TRUE(Start("  \"" + spaced + "\" "));
     EXPECT_EQ(spaced, g_app->rootFolder);
     EXPECT_EQ(spaced, g_app->currentFolder);
     // For this run only: the start-up folder stays the plain start's.
     EXPECT_EQ(gt::ProgramFolder() + "\\Item", g_app->bootFolder);
-    EXPECT_EQ(gt::Sjis(u8"私の 定型文"), gt::StatusPart(0));
+    EXPECT_EQ(gt::Text(u8"私の 定型文"), gt::StatusPart(0));
 }
 
 TEST_F(StartupTest, OverLongCommandLineNeverOverrunsTheState)
@@ -199,5 +198,5 @@ TEST_F(HarnessSelfCheck, DISABLED_WrongExpectationFails)
     boxes_.Press(IDOK);
     ShowErrorBox(IDS_MISSING, NULL);
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"既に存在します。"), boxes_.seen()[0].text);
+    EXPECT_EQ(gt::Text(u8"既に存在します。"), boxes_.seen()[0].text);
 }

@@ -19,13 +19,13 @@ TEST_F(UiTest, ErrorBoxChoosesItsMessage)
     boxes_.Press(IDOK);
     EXPECT_EQ(0, ShowErrorBox(IDS_MISSING, NULL));
     EXPECT_EQ(0, ShowErrorBox(12345, NULL));
-    EXPECT_EQ(0, ShowErrorBox(-1, gt::Sjis(u8"本文が勝つ").c_str()));
+    EXPECT_EQ(0, ShowErrorBox(-1, gt::Text(u8"本文が勝つ").c_str()));
     EXPECT_EQ(0, ShowErrorBox(IDS_MISSING, "text wins"));
     const auto& seen = boxes_.seen();
     ASSERT_EQ(4u, seen.size());
-    EXPECT_EQ(gt::Sjis(u8"存在しません。"), seen[0].text);
+    EXPECT_EQ(gt::Text(u8"存在しません。"), seen[0].text);
     EXPECT_EQ("Unknown Error. (12345)", seen[1].text);
-    EXPECT_EQ(gt::Sjis(u8"本文が勝つ"), seen[2].text);
+    EXPECT_EQ(gt::Text(u8"本文が勝つ"), seen[2].text);
     EXPECT_EQ("text wins", seen[3].text);
     for (const gt::SeenBox& box : seen) {
         EXPECT_EQ((UINT)MB_ICONERROR, box.icon);
@@ -104,7 +104,7 @@ TEST_F(HelpTest, FileNotFoundOnlyWhenMissingOtherwiseTheFileIsNamed)
     ASSERT_EQ(2u, boxes_.seen().size());
     EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), boxes_.seen()[0].text);
     const std::string& named = boxes_.seen()[1].text;
-    EXPECT_EQ(0u, named.find(gt::Sjis(u8"ヘルプ ファイル「") + path + gt::Sjis(u8"」を表示できませんでした。")))
+    EXPECT_EQ(0u, named.find(gt::Text(u8"ヘルプ ファイル「") + path + gt::Text(u8"」を表示できませんでした。")))
         << named;
     EXPECT_EQ((UINT)MB_ICONERROR, boxes_.seen()[1].icon);
 }
@@ -214,10 +214,10 @@ TEST_F(UiTest, AboutBoxShowsNameVersionInBold)
     });
     Command(CMD_ABOUT);
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"バージョン情報"), boxes_.seen()[0].caption);
+    EXPECT_EQ(gt::Text(u8"バージョン情報"), boxes_.seen()[0].caption);
     EXPECT_EQ(g_hMainWnd, boxes_.seen()[0].owner);
     EXPECT_EQ("ZORIVEN", name);
-    EXPECT_EQ(gt::Sjis(u8"バージョン 0.23"), version);
+    EXPECT_EQ(gt::Text(u8"バージョン 0.23"), version);
     EXPECT_EQ("http://www.vexoria.example/", home);
     EXPECT_NE(std::string::npos, licence.find("MIT"));
     EXPECT_TRUE(okLast);
@@ -235,7 +235,7 @@ TEST_F(UiTest, BrowseForFolderCancelAndChoose)
     EXPECT_FALSE(BrowseForFolder(g_hMainWnd, folder_.c_str(), result, IDS_CONFIRM));
     EXPECT_STREQ("", result);
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"確認"), boxes_.seen()[0].caption);
+    EXPECT_EQ(gt::Text(u8"確認"), boxes_.seen()[0].caption);
 
     POINT corner = {0, 0};
     boxes_.Drive([&](HWND box) {

@@ -98,8 +98,8 @@ protected:
         HWND box = Find("#32770");
         if (!box)
             return "<no box>";
-        char text[512] = "";
-        WaitFor([&] { return GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text) > 0; });
+        std::string text;
+        WaitFor([&] { return !(text = gt::WindowText(GetDlgItem(box, 0xFFFF))).empty(); });
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         WaitFor([&] { return !IsWindow(box); });
         return text;
@@ -124,11 +124,11 @@ TEST_F(WholeProgramTest, EditsTheLibraryAndKeepsItAfterClosing)
     // New group: it opens for renaming; the name typed is the folder's.
     Post(main_, WM_COMMAND, CMD_NEW_GROUP);
     ASSERT_TRUE(WaitFor([&] { return EditBox() != NULL; }));
-    EXPECT_TRUE(gt::PathIsFolder(In(gt::Sjis(u8"新しいグループ"))));
-    SendMessageA(EditBox(), WM_SETTEXT, 0, (LPARAM)"Notes");
+    EXPECT_TRUE(gt::PathIsFolder(In(gt::Text(u8"新しいグループ"))));
+    SendMessageW(EditBox(), WM_SETTEXT, 0, (LPARAM)L"Notes");
     Post(EditBox(), WM_KEYDOWN, VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return gt::PathIsFolder(In("Notes")); }));
-    EXPECT_FALSE(gt::PathIsFolder(In(gt::Sjis(u8"新しいグループ"))));
+    EXPECT_FALSE(gt::PathIsFolder(In(gt::Text(u8"新しいグループ"))));
 
     // Up twice, from the last row to the second.
     Post(main_, WM_COMMAND, CMD_MOVE_UP);
@@ -139,9 +139,9 @@ TEST_F(WholeProgramTest, EditsTheLibraryAndKeepsItAfterClosing)
     Post(list_, WM_KEYDOWN, VK_HOME);
     ASSERT_TRUE(WaitFor([&] { return Selected() == 0; }));
     Post(list_, WM_KEYDOWN, VK_DELETE);
-    EXPECT_EQ(gt::Sjis(u8"「alpha」をごみ箱に移動しますか？"), Answer(IDNO));
+    EXPECT_EQ(gt::Text(u8"「alpha」をごみ箱に移動しますか？"), Answer(IDNO));
     Post(list_, WM_KEYDOWN, VK_DELETE);
-    EXPECT_EQ(gt::Sjis(u8"「alpha」をごみ箱に移動しますか？"), Answer(IDYES));
+    EXPECT_EQ(gt::Text(u8"「alpha」をごみ箱に移動しますか？"), Answer(IDYES));
     EXPECT_TRUE(WaitFor([&] { return Rows() == 3; }));
 
     // Into the group and back: Backspace selects it again.

@@ -44,7 +44,7 @@ TEST_F(ClipInfoTest, EmptyTextAndRegisteredFormats)
 {
     ASSERT_TRUE(Start(folder_));
     Put({});
-    EXPECT_EQ(gt::Sjis(u8"クリップボードにデータはありません。"), Shown());
+    EXPECT_EQ(gt::Text(u8"クリップボードにデータはありません。"), Shown());
 
     Put({CF_TEXT}, "snippet");
     std::string shown = Shown();
@@ -82,7 +82,7 @@ TEST_F(ClipInfoTest, LongFormatListIsCutWithANote)
     Put(formats, "tail");
     int count = 0;
     std::string shown = Shown(&count);
-    std::string note = gt::Sjis(u8"（ほかにも形式があります）") + "\n\n\ntail";
+    std::string note = gt::Text(u8"（ほかにも形式があります）") + "\n\n\ntail";
     ASSERT_GE(shown.size(), note.size());
     EXPECT_EQ(note, shown.substr(shown.size() - note.size()));
     EXPECT_LT(shown.size(), 4096u + 8);
@@ -95,6 +95,7 @@ TEST_F(ClipInfoTest, LongFormatListIsCutWithANote)
 TEST_F(ClipInfoTest, LongTextShowsItsStartAndItsSize)
 {
     ASSERT_TRUE(Start(folder_));
+    // kanji goes on the clipboard as CF_TEXT bytes, so it is code page 932.
     std::string lines, kanji = "x";   // odd: 1,024 bytes would end inside a character
     for (int i = 0; i < 30; ++i)
         lines += "line " + std::to_string(i) + "\n";
@@ -102,10 +103,10 @@ TEST_F(ClipInfoTest, LongTextShowsItsStartAndItsSize)
         kanji += gt::Sjis(u8"字");
     Put({CF_TEXT}, lines);
     std::string shown = Shown();
-    EXPECT_EQ("line 19\n" + gt::Sjis(u8"（全体で 230 バイト）"), shown.substr(shown.find("line 19")));
+    EXPECT_EQ("line 19\n" + gt::Text(u8"（全体で 230 バイト）"), shown.substr(shown.find("line 19")));
     Put({CF_TEXT}, kanji);
     shown = Shown();
-    EXPECT_EQ(kanji.substr(0, 1023) + "\n" + gt::Sjis(u8"（全体で 2001 バイト）"), shown.substr(shown.find("\n\nx") + 2));
+    EXPECT_EQ(kanji.substr(0, 1023) + "\n" + gt::Text(u8"（全体で 2001 バイト）"), shown.substr(shown.find("\n\nx") + 2));
 }
 
 }  // namespace

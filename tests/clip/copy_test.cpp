@@ -163,8 +163,8 @@ TEST_F(CopyTest, DecisionTableOfActivationCopyAndNotify)
                   s_opened);
         // The status bar says what happened, until the note's time is up.
         const char* name = r.row ? "b" : "a";
-        std::string note = r.copied     ? gt::Sjis(u8"コピーしました: ") + name
-                           : r.notified ? gt::Sjis(u8"ブラウザに渡しました: ") + name
+        std::string note = r.copied     ? gt::Text(u8"コピーしました: ") + name
+                           : r.notified ? gt::Text(u8"ブラウザに渡しました: ") + name
                                         : LastComponent(folder_.c_str());
         EXPECT_EQ(note, gt::StatusPart(0));
         SendMessageA(g_hMainWnd, WM_TIMER, kStatusNoteTimer, 0);

@@ -29,11 +29,16 @@ std::string Rows(HWND dialog)   // "key=value;" per row, "*" after the selected 
 {
     HWND list = GetDlgItem(dialog, IDC_EDIT_LIST);
     std::string all;
-    char cell[2048];
+    wchar_t cell[2048];
     for (int row = 0; row < ListView_GetItemCount(list); ++row) {
         for (int column = 0; column < 2; ++column) {
-            ListView_GetItemText(list, row, column, cell, sizeof cell);
-            all += std::string(cell) + (column ? "" : "=");
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = cell;
+            item.cchTextMax = sizeof cell / sizeof cell[0];
+            cell[0] = L'\0';
+            SendMessageW(list, LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
+            all += Narrow(cell) + (column ? "" : "=");
         }
         all += ListView_GetItemState(list, row, LVIS_SELECTED) ? "*;" : ";";
     }
@@ -68,8 +73,8 @@ protected:
             if (title)
                 *title = Caption(box) + "|" + Text(box, IDC_ENTRY_KEY) + "|" + Text(box, IDC_ENTRY_VALUE) +
                          "|" + std::to_string(LiveDropTargets());   // none while it is open
-            SetDlgItemTextA(box, IDC_ENTRY_KEY, key.c_str());
-            SetDlgItemTextA(box, IDC_ENTRY_VALUE, value.c_str());
+            gt::SetItem(box, IDC_ENTRY_KEY, key);
+            gt::SetItem(box, IDC_ENTRY_VALUE, value);
             gt::ClickButton(box, IDOK);
         });
     }
@@ -90,7 +95,7 @@ TEST_F(EditDialogTest, NewItemRowsAddedDroppedMovedAndSaved)
     Item("same.txt");
     ASSERT_TRUE(Start(folder_));
     boxes_.Drive([&](HWND d) {
-        EXPECT_EQ(gt::Sjis(u8"新規"), Caption(d));
+        EXPECT_EQ(gt::Text(u8"新規"), Caption(d));
         EXPECT_FALSE(Enabled(d, IDOK));
         EXPECT_EQ("0", Text(d, IDC_EDIT_COUNT));
         Entry("k1", "v1");
@@ -114,11 +119,11 @@ TEST_F(EditDialogTest, NewItemRowsAddedDroppedMovedAndSaved)
         EXPECT_TRUE(Press(d, IDC_EDIT_DELETE));   // the moved row, still selected
         EXPECT_EQ("d2 text=d2 text;k1=v1;third=third;", Rows(d));
         // The same name and extension is refused; the other extension is not.
-        SetDlgItemTextA(d, IDC_EDIT_NAME, "same");
+        gt::SetItem(d, IDC_EDIT_NAME, "same");
         boxes_.Press(IDOK);
         Press(d, IDOK);
         ASSERT_TRUE(IsWindow(d));
-        EXPECT_EQ(gt::Sjis(u8"既に存在します。"), boxes_.seen().back().text);
+        EXPECT_EQ(gt::Text(u8"既に存在します。"), boxes_.seen().back().text);
         EXPECT_EQ("d2 text=d2 text;k1=v1;third=third;", Rows(d));
         // The box alone does not enable the title button; the next click does.
         Pick(d, 0);
@@ -131,7 +136,7 @@ TEST_F(EditDialogTest, NewItemRowsAddedDroppedMovedAndSaved)
     Command(CMD_NEW_ITEM);
     EXPECT_EQ("d2 text=d2 text;k1=v1;third=third;", ReadBack("same.url"));
     EXPECT_EQ(std::vector<std::string>({"same", "same"}), gt::RowNames());
-    EXPECT_EQ(gt::Sjis(u8"2 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"2 項目"), gt::StatusPart(2));
     EXPECT_EQ(1, ListView_GetNextItem(g_app->listView, -1, LVNI_SELECTED));
     EXPECT_EQ(1, g_app->orderChanged);
     EXPECT_EQ(0, boxes_.unexpected());
@@ -146,7 +151,7 @@ TEST_F(EditDialogTest, EditReadsTheFileAfreshAndRewritesIt)
     Select(0);
     std::string seen;
     boxes_.Drive([&](HWND d) {
-        EXPECT_EQ(gt::Sjis(u8"編集"), Caption(d));
+        EXPECT_EQ(gt::Text(u8"編集"), Caption(d));
         // The dialog's own target only: the main window's was revoked.
         EXPECT_EQ(1, LiveDropTargets());
         EXPECT_FALSE(GetPropA(g_hMainWnd, "OleDropTargetInterface"));
@@ -161,7 +166,7 @@ TEST_F(EditDialogTest, EditReadsTheFileAfreshAndRewritesIt)
         gt::ClickButton(d, IDOK);
     });
     Command(CMD_EDIT);
-    EXPECT_EQ(gt::Sjis(u8"編集") + "|k2|v2|0", seen);
+    EXPECT_EQ(gt::Text(u8"編集") + "|k2|v2|0", seen);
     EXPECT_EQ(1, LiveDropTargets());
     EXPECT_TRUE(GetPropA(g_hMainWnd, "OleDropTargetInterface"));
     EXPECT_EQ("k1=changed\r\nk2=new\r\nk3=v3\r\n", gt::ReadBytes(In("a.txt")));
@@ -226,8 +231,8 @@ TEST_F(EditDialogTest, OkWritesOnlyTheLineOfTheRowChanged)
             if (edit)
                 want.replace(want.find(c.oldLine), strlen(c.oldLine), c.newLine);
             EXPECT_EQ(want, gt::ReadBytes(In(c.name))) << c.name << edit;
-            EXPECT_EQ(c.hidden ? gt::Sjis(u8"この項目には表示できない行が ") + std::to_string(c.hidden) +
-                                     gt::Sjis(u8" 行あり、そのまま残します。")
+            EXPECT_EQ(c.hidden ? gt::Text(u8"この項目には表示できない行が ") + std::to_string(c.hidden) +
+                                     gt::Text(u8" 行あり、そのまま残します。")
                                : "",
                       note);
         }
@@ -260,7 +265,7 @@ TEST_F(EditDialogTest, AFileChangedWhileOpenIsOverwrittenOnlyWhenTheUserSays)
     });
     Command(CMD_EDIT);
     EXPECT_EQ("C2=again\r\n", kept);
-    EXPECT_EQ(gt::Sjis(u8"開いた後にファイルが変更されました。上書きしますか？"), boxes_.seen().back().text);
+    EXPECT_EQ(gt::Text(u8"開いた後にファイルが変更されました。上書きしますか？"), boxes_.seen().back().text);
     EXPECT_EQ("C2=while-open\r\n", gt::ReadBytes(In("c.txt")));
     EXPECT_EQ(0, boxes_.unexpected());
 }
@@ -268,7 +273,7 @@ TEST_F(EditDialogTest, AFileChangedWhileOpenIsOverwrittenOnlyWhenTheUserSays)
 TEST_F(EditDialogTest, NamesAndEntriesTheFileCannotHoldAreRefused)
 {
     ASSERT_TRUE(Start(folder_));
-    const std::string badName = gt::Sjis(u8"不正なファイル名です。\n名前には次の文字は使えません:\n\\ / : * ? \" < > |");
+    const std::string badName = gt::Text(u8"不正なファイル名です。\n名前には次の文字は使えません:\n\\ / : * ? \" < > |");
     std::vector<std::string> refused;
     boxes_.Drive([&](HWND d) {
         // Entry dialog: each refused with its box, the dialog staying open.
@@ -281,8 +286,8 @@ TEST_F(EditDialogTest, NamesAndEntriesTheFileCannotHoldAreRefused)
             cases.push_back({b[0], b[1]});
         for (auto& c : cases) {
             boxes_.Drive([&](HWND box) {
-                SetDlgItemTextA(box, IDC_ENTRY_KEY, c.first.c_str());
-                SetDlgItemTextA(box, IDC_ENTRY_VALUE, c.second.c_str());
+                gt::SetItem(box, IDC_ENTRY_KEY, c.first);
+                gt::SetItem(box, IDC_ENTRY_VALUE, c.second);
                 size_t before = boxes_.seen().size();
                 boxes_.Press(IDOK);
                 Press(box, IDOK);
@@ -297,35 +302,35 @@ TEST_F(EditDialogTest, NamesAndEntriesTheFileCannotHoldAreRefused)
         // Every kind of entry it takes, at the limits, on character boundaries.
         std::string wide;
         for (int i = 0; i < 510; ++i)
-            wide += gt::Sjis(u8"表");
+            wide += gt::Text(u8"表");
         Entry(k1019, v1020);
-        Entry(gt::Sjis(u8"ソ=表"), wide);
+        Entry(gt::Text(u8"ソ=表"), wide);
         Entry("InternetShortcut", "http://x.test/");
         Entry(" lead", " a=b ' [c]");
         for (int i = 0; i < 4; ++i)
             Press(d, IDC_EDIT_NEW);
         for (const char* name : {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b"}) {
-            SetDlgItemTextA(d, IDC_EDIT_NAME, name);
+            gt::SetItem(d, IDC_EDIT_NAME, name);
             boxes_.Press(IDOK);
             Press(d, IDOK);
             EXPECT_EQ(badName, boxes_.seen().back().text) << name;
         }
-        SetDlgItemTextA(d, IDC_EDIT_NAME, std::string(250, 'n').c_str());
+        gt::SetItem(d, IDC_EDIT_NAME, std::string(250, 'n'));
         boxes_.Press(IDOK);
         Press(d, IDOK);
         EXPECT_EQ(gt::SystemText(ERROR_FILENAME_EXCED_RANGE), boxes_.seen().back().text);
         ASSERT_TRUE(IsWindow(d));
         EXPECT_EQ("4", Text(d, IDC_EDIT_COUNT));
         CheckDlgButton(d, IDC_EDIT_URL, BST_CHECKED);
-        SetDlgItemTextA(d, IDC_EDIT_NAME, gt::Sjis(u8"表ソ").c_str());
+        gt::SetItem(d, IDC_EDIT_NAME, gt::Text(u8"表ソ"));
         gt::ClickButton(d, IDOK);
     });
     Command(CMD_NEW_ITEM);
-    const std::string name = gt::Sjis(u8"表ソ.url");
+    const std::string name = gt::Text(u8"表ソ.url");
     std::string wide;
     for (int i = 0; i < 510; ++i)
-        wide += gt::Sjis(u8"表");
-    EXPECT_EQ(std::string(1019, 'k') + "=" + std::string(1020, 'v') + ";" + gt::Sjis(u8"ソ=表") + "=" +
+        wide += gt::Text(u8"表");
+    EXPECT_EQ(std::string(1019, 'k') + "=" + std::string(1020, 'v') + ";" + gt::Text(u8"ソ=表") + "=" +
                   wide + ";InternetShortcut=http://x.test/; lead= a=b ' [c];",
               ReadBack(name));
     // Windows finds the address of a shortcut only in its section.
@@ -339,15 +344,15 @@ TEST_F(EditDialogTest, DoubleByteTextTooLongInBytesIsRefusedAsTooLong)
     // bytes a key (1,024) or a path (260) is kept in.
     std::string key, name;
     for (int i = 0; i < 600; ++i)
-        key += gt::Sjis(u8"表");
+        key += gt::Text(u8"表");
     for (int i = 0; i < 200; ++i)
-        name += gt::Sjis(u8"名");
+        name += gt::Text(u8"名");
     ASSERT_TRUE(Start(folder_));
     bool keyStaysOpen = false;
     boxes_.Drive([&](HWND d) {
         boxes_.Drive([&](HWND box) {
-            SetDlgItemTextA(box, IDC_ENTRY_KEY, key.c_str());
-            SetDlgItemTextA(box, IDC_ENTRY_VALUE, "v");
+            gt::SetItem(box, IDC_ENTRY_KEY, key);
+            gt::SetItem(box, IDC_ENTRY_VALUE, "v");
             boxes_.Press(IDOK);
             Press(box, IDOK);
             gt::Pump();
@@ -361,7 +366,7 @@ TEST_F(EditDialogTest, DoubleByteTextTooLongInBytesIsRefusedAsTooLong)
         EXPECT_EQ("", Rows(d));
         Entry("k", "v");
         Press(d, IDC_EDIT_NEW);
-        SetDlgItemTextA(d, IDC_EDIT_NAME, name.c_str());
+        gt::SetItem(d, IDC_EDIT_NAME, name);
         boxes_.Press(IDOK);
         Press(d, IDOK);
         ASSERT_TRUE(IsWindow(d));
@@ -381,7 +386,7 @@ TEST_F(EditDialogTest, AnItemNeverHoldsMoreThan32Entries)
     Item("full.txt", full);
     std::string longText = "m";   // a cut at an even length would split a character
     for (int i = 0; i < 1500; ++i)
-        longText += gt::Sjis(u8"表");
+        longText += gt::Text(u8"表");
     ASSERT_TRUE(Start(folder_));
     Select(0);
     boxes_.Drive([&](HWND d) {
@@ -390,15 +395,15 @@ TEST_F(EditDialogTest, AnItemNeverHoldsMoreThan32Entries)
         EXPECT_EQ(DROPEFFECT_NONE, gt::DragText("more", OnRow(d, 0), DROPEFFECT_COPY));
         EXPECT_EQ("32", Text(d, IDC_EDIT_COUNT));
         // A 33rd row that got there another way stops OK.
-        LVITEMA row = {};
+        LVITEMW row = {};
         row.mask = LVIF_TEXT;
         row.iItem = 32;
-        row.pszText = (char*)"x";
-        SendDlgItemMessageA(d, IDC_EDIT_LIST, LVM_INSERTITEMA, 0, (LPARAM)&row);
+        row.pszText = (wchar_t*)L"x";
+        SendDlgItemMessageW(d, IDC_EDIT_LIST, LVM_INSERTITEMW, 0, (LPARAM)&row);
         boxes_.Press(IDOK);
         Press(d, IDOK);
         ASSERT_TRUE(IsWindow(d));
-        EXPECT_EQ(gt::Sjis(u8"1 つの項目に登録できるデータは 32 個までです。"), boxes_.seen().back().text);
+        EXPECT_EQ(gt::Text(u8"1 つの項目に登録できるデータは 32 個までです。"), boxes_.seen().back().text);
         ListView_DeleteItem(GetDlgItem(d, IDC_EDIT_LIST), 32);
         Pick(d, 0);
         boxes_.Press(IDYES);
@@ -432,7 +437,7 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
         ASSERT_TRUE(Enabled(d, IDC_EDIT_TITLE));
         boxes_.Press(IDYES);
         Press(d, IDC_EDIT_TITLE);
-        EXPECT_EQ(gt::Sjis(u8"「Served」\n\nに変更しますか？"), boxes_.seen().back().text);
+        EXPECT_EQ(gt::Text(u8"「Served」\n\nに変更しますか？"), boxes_.seen().back().text);
         EXPECT_EQ("Served=" + url + "*;InternetShortcut=" + url + ";", Rows(d));
         Pick(d, 1);   // the shortcut's own row keeps its key
         EXPECT_FALSE(Enabled(d, IDC_EDIT_TITLE));
@@ -446,19 +451,19 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
         // The line-break button: nothing in an empty box, one LF at the caret.
         boxes_.Drive([&](HWND box) {
             HWND value = GetDlgItem(box, IDC_ENTRY_VALUE);
-            SetDlgItemTextA(box, IDC_ENTRY_KEY, "k");
+            gt::SetItem(box, IDC_ENTRY_KEY, "k");
             Press(box, IDC_ENTRY_BREAK);
             values.push_back(Text(box, IDC_ENTRY_VALUE));
             // Between two double-byte characters: the box's positions are
             // characters, and the break lands at the caret all the same.
-            SetWindowTextA(value, gt::Sjis(u8"お世話になって").c_str());
+            gt::SetText(value, gt::Text(u8"お世話になって"));
             SendMessageA(value, EM_SETSEL, 2, 2);
             Press(box, IDC_ENTRY_BREAK);
             values.push_back(Text(box, IDC_ENTRY_VALUE));
-            SetWindowTextA(value, std::string(1020, 'v').c_str());
+            gt::SetText(value, std::string(1020, 'v'));
             Press(box, IDC_ENTRY_BREAK);
             values.push_back(std::to_string(Text(box, IDC_ENTRY_VALUE).size()));
-            SetWindowTextA(value, "ab\r\ncd");
+            gt::SetText(value, "ab\r\ncd");
             // Help leaves it disabled until the next notification of a box.
             boxes_.Press(IDOK);
             SetFocus(GetDlgItem(box, IDHELP));   // as a click gives it
@@ -468,7 +473,7 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
             gt::ClickButton(box, IDOK);
         });
         Press(d, IDC_EDIT_NEW);
-        EXPECT_EQ("k=ab" + gt::Sjis(u8"↓") + "cd*;", Rows(d).substr(Rows(d).rfind(";k=") + 1));
+        EXPECT_EQ("k=ab" + gt::Text(u8"↓") + "cd*;", Rows(d).substr(Rows(d).rfind(";k=") + 1));
         boxes_.Drive([&](HWND box) {   // the lines come back as lines
             values.push_back(Text(box, IDC_ENTRY_VALUE));
             gt::ClickButton(box, IDOK);
@@ -477,7 +482,7 @@ TEST_F(EditDialogTest, TitleButtonAfterARefreshAndTheLineBreakButton)
         gt::ClickButton(d, IDOK);
     });
     Command(CMD_EDIT);
-    EXPECT_EQ(std::vector<std::string>({"", gt::Sjis(u8"お世\r\n話になって"), "1020", "off",
+    EXPECT_EQ(std::vector<std::string>({"", gt::Text(u8"お世\r\n話になって"), "1020", "off",
                                         "ab\r\ncd"}),
               values);
     EXPECT_EQ("Served=" + url + ";InternetShortcut=" + url + ";k=ab\ncd;", ReadBack("fav.url"));

@@ -46,7 +46,7 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         {served, "Served Page.url", "Served Page", served, true},
         {"abc def", "abc def.txt", "abc def", "abc def"},
         {"abc def", "abc def (1).txt", "abc def", "abc def"},
-        {"*x", gt::Sjis(u8"無題.txt"), "*x", "*x"},
+        {"*x", gt::Text(u8"無題.txt"), "*x", "*x"},
         {"line1\r\nline2\r\n", "line1.txt", "line1", "line1\nline2"},
         {"a\nb\rc\r\n \r\n", "a.txt", "a", "a\nb\nc"},
         {"a ", "a .txt", "a ", "a "},
@@ -71,10 +71,10 @@ TEST_F(PasteTest, PastedTextsMakeItemsNamedAfterThem)
         ASSERT_EQ((size_t)c.told, boxes_.seen().size());
         EXPECT_EQ(!c.file.empty(), Renaming() && g_app->orderChanged == 1 &&
                                        GetSelectedRecord(NULL, -1) == GetRowRecord((int)rows - 1));
-        EXPECT_EQ(std::to_string(rows) + gt::Sjis(u8" 項目"), gt::StatusPart(2));
+        EXPECT_EQ(std::to_string(rows) + gt::Text(u8" 項目"), gt::StatusPart(2));
         if (c.file.empty()) {
             EXPECT_TRUE(!c.told || boxes_.seen()[0].text ==
-                                       gt::Sjis(u8"テキストが空か、改行と空白だけのため、項目を作成できません。"));
+                                       gt::Text(u8"テキストが空か、改行と空白だけのため、項目を作成できません。"));
             continue;
         }
         std::string stored = c.value;   // a line break is kept as 0x0B in the file
@@ -122,7 +122,7 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     g_app->options[DropAction] = DropAsk;
     boxes_.Press(IDCANCEL);
     EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "t1", TRUE, 0));
-    EXPECT_EQ(0u, boxes_.seen().at(0).text.find(gt::Sjis(u8"「a.txt」に追加しますか？\n\n")));
+    EXPECT_EQ(0u, boxes_.seen().at(0).text.find(gt::Text(u8"「a.txt」に追加しますか？\n\n")));
     Item("a.txt", "k=v\r\nedited=later\r\n");   // since the folder was read
     boxes_.Press(IDYES);
     EXPECT_TRUE(MakeItemFromText(g_hMainWnd, "t2", TRUE, 0));
@@ -137,7 +137,7 @@ TEST_F(PasteTest, DropsAskAppendOrNewAndAppendToTheFileOnDisk)
     EXPECT_EQ(shortcut + "memo=memo;", Entries(1));
     boxes_.Press(IDOK);
     EXPECT_FALSE(MakeItemFromText(g_hMainWnd, "more", TRUE, 2));
-    EXPECT_EQ(gt::Sjis(u8"「full.txt」には既に 32 個のデータがあるため、これ以上追加できません。"),
+    EXPECT_EQ(gt::Text(u8"「full.txt」には既に 32 個のデータがあるため、これ以上追加できません。"),
               boxes_.seen().at(2).text);
     EXPECT_EQ(full, gt::ReadBytes(In("full.txt")));   // the record is changed only after a write
     ASSERT_TRUE(DeleteFileA(In("gone.txt").c_str()));
@@ -170,9 +170,9 @@ TEST_F(PasteTest, UnicodeTextKeepsItsLinesAndAsksBeforeLosingCharacters)
     ASSERT_TRUE(notepad.Copy(L"お世話になっております。\r\n山田です。"));
     Command(CMD_PASTE);
     EXPECT_TRUE(boxes_.seen().empty());
-    const std::string lines = gt::Sjis(u8"お世話になっております。\n山田です。");
+    const std::string lines = gt::Text(u8"お世話になっております。\n山田です。");
     ASSERT_EQ(1, RowCount());
-    EXPECT_EQ(gt::Sjis(u8"お世話になっております。") + "=" + lines + ";", Entries(0));
+    EXPECT_EQ(gt::Text(u8"お世話になっております。") + "=" + lines + ";", Entries(0));
     Command(CMD_REFRESH);
     Select(0);
     Command(CMD_COPY);
@@ -181,7 +181,7 @@ TEST_F(PasteTest, UnicodeTextKeepsItsLinesAndAsksBeforeLosingCharacters)
     free(copied);
 
     // Asked once per paste or drop: No stores nothing, Yes stores the rest.
-    const std::string kept = gt::Sjis(u8"価格表 Caf  nave  2026");
+    const std::string kept = gt::Text(u8"価格表 Caf  nave  2026");
     ASSERT_TRUE(notepad.Copy(L"価格表 Café 😀 naïve © 2026"));
     RECT rc = {};
     GetClientRect(g_app->listView, &rc);
@@ -194,7 +194,7 @@ TEST_F(PasteTest, UnicodeTextKeepsItsLinesAndAsksBeforeLosingCharacters)
         EXPECT_EQ(DWORD(answer == IDYES ? DROPEFFECT_COPY : DROPEFFECT_NONE),
                   gt::DragClipboard(below, DROPEFFECT_COPY));
     }
-    EXPECT_EQ(0u, boxes_.seen()[0].text.find(gt::Sjis(u8"4 文字は項目ファイルに保存できません")));
+    EXPECT_EQ(0u, boxes_.seen()[0].text.find(gt::Text(u8"4 文字は項目ファイルに保存できません")));
     ASSERT_EQ(3, RowCount());
     EXPECT_EQ(kept + "=" + kept + ";", Entries(1));
     EXPECT_EQ(kept + "=" + kept + ";", Entries(2));

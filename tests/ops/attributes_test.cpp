@@ -45,9 +45,9 @@ TEST_F(AttributesTest, OkWritesExactlyTheCheckedBits)
     SetFileAttributesA(In("a.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
     ASSERT_TRUE(Start(folder_));
     Select(0);
-    char name[64] = "";
+    std::string name;
     boxes_.Drive([&](HWND d) {
-        GetDlgItemTextA(d, IDC_ATTR_NAME, name, sizeof name);
+        name = gt::ItemText(d, IDC_ATTR_NAME);
         EXPECT_TRUE(Checked(d, IDC_ATTR_READONLY) && Checked(d, IDC_ATTR_ARCHIVE));
         EXPECT_FALSE(Checked(d, IDC_ATTR_HIDDEN));
         EXPECT_FALSE(gt::Enabled(d, IDC_ATTR_SYSTEM));
@@ -56,7 +56,7 @@ TEST_F(AttributesTest, OkWritesExactlyTheCheckedBits)
         Press(d, IDOK);
     });
     Command(CMD_ATTRIBUTES);
-    EXPECT_STREQ("a", name);
+    EXPECT_EQ("a", name);
     EXPECT_EQ((DWORD)(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE), Attributes());
 
     // The system bit is written as it was; a bit the dialog does not show

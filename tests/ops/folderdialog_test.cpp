@@ -18,7 +18,7 @@ std::string Text(HWND d, int id) { return gt::ItemText(d, id); }
 
 void Type(HWND dialog, const std::string& text)   // into the edit field
 {
-    SetDlgItemTextA(dialog, IDC_FOLDER_LIST, text.c_str());
+    gt::SetItem(dialog, IDC_FOLDER_LIST, text);
     Send(dialog, IDC_FOLDER_LIST, CBN_EDITCHANGE);
 }
 
@@ -28,9 +28,9 @@ std::string Entries(HWND dialog)   // "entry;" each, "*" after the selected one
     LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
     std::string all;
     for (LRESULT i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
-        char entry[1024] = "";
-        SendMessageA(list, CB_GETLBTEXT, i, (LPARAM)entry);
-        all += std::string(entry) + (i == selected ? "*;" : ";");
+        wchar_t entry[1024] = L"";
+        SendMessageW(list, CB_GETLBTEXT, i, (LPARAM)entry);
+        all += Narrow(entry) + (i == selected ? "*;" : ";");
     }
     return all;
 }
@@ -126,7 +126,7 @@ TEST_F(FolderDialogTest, StoredHistoryListedEditedAndWrittenOverInPlace)
         Send(d, IDOK);
     });
     ASSERT_EQ(2u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"「") + a + gt::Sjis(u8"」を履歴から削除しますか？"), boxes_.seen()[1].text);
+    EXPECT_EQ(gt::Text(u8"「") + a + gt::Text(u8"」を履歴から削除しますか？"), boxes_.seen()[1].text);
     EXPECT_EQ(f + "|" + c + "|" + c, Folders());
     // Values past the new count are gone; the key itself was never deleted.
     EXPECT_EQ("2|1|" + b + "|" + c + "|-|-|kept|",

@@ -26,7 +26,7 @@ protected:
 
 TEST_F(ItemCommandsTest, NewGroupTakesTheNextFreeNameAndOpensItForEditing)
 {
-    const std::string base = gt::Sjis(u8"新しいグループ");
+    const std::string base = gt::Text(u8"新しいグループ");
     Group(base);
     Group(base + " (1)");
     Item(base + " (2).txt");   // only folders count as taken
@@ -40,7 +40,7 @@ TEST_F(ItemCommandsTest, NewGroupTakesTheNextFreeNameAndOpensItForEditing)
     EXPECT_EQ(3, Selected());
     EXPECT_NE(nullptr, EditBox());
     EXPECT_EQ(1, g_app->orderChanged);
-    EXPECT_EQ(gt::Sjis(u8"4 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"4 項目"), gt::StatusPart(2));
 }
 
 TEST_F(ItemCommandsTest, DeleteAsksThenSelectsTheRowThatTookItsPlace)
@@ -55,8 +55,8 @@ TEST_F(ItemCommandsTest, DeleteAsksThenSelectsTheRowThatTookItsPlace)
     Command(CMD_DELETE);
     EXPECT_EQ("k=v\r\n", gt::ReadBytes(In("c.txt")));
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"「c」をごみ箱に移動しますか？"), boxes_.seen()[0].text);
-    EXPECT_EQ(gt::Sjis(u8"確認"), boxes_.seen()[0].caption);
+    EXPECT_EQ(gt::Text(u8"「c」をごみ箱に移動しますか？"), boxes_.seen()[0].text);
+    EXPECT_EQ(gt::Text(u8"確認"), boxes_.seen()[0].caption);
     EXPECT_EQ((UINT)MB_ICONWARNING, boxes_.seen()[0].icon);
 
     boxes_.Press(IDYES);
@@ -64,7 +64,7 @@ TEST_F(ItemCommandsTest, DeleteAsksThenSelectsTheRowThatTookItsPlace)
     EXPECT_EQ("<missing>", gt::ReadBytes(In("c.txt")));
     EXPECT_EQ((Names{"a", "b"}), gt::RowNames());
     EXPECT_EQ(1, Selected());
-    EXPECT_EQ(gt::Sjis(u8"2 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"2 項目"), gt::StatusPart(2));
 
     Select(0);
     boxes_.Press(IDYES);
@@ -95,8 +95,8 @@ TEST_F(ItemCommandsTest, DeleteMovesToTheRecycleBinAndANonEmptyGroupDefaultsToNo
     boxes_.Press(IDNO);
     Command(CMD_DELETE);
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"グループ「") + full +
-                  gt::Sjis(u8"」と、その中のすべてのグループと項目をごみ箱に移動しますか？"),
+    EXPECT_EQ(gt::Text(u8"グループ「") + full +
+                  gt::Text(u8"」と、その中のすべてのグループと項目をごみ箱に移動しますか？"),
               boxes_.seen()[0].text);
     EXPECT_EQ(IDNO, boxes_.seen()[0].defaultButton);
     EXPECT_EQ("k=v\r\n", gt::ReadBytes(In(full + "\\x.txt")));
@@ -189,7 +189,7 @@ TEST_F(ItemCommandsTest, DuplicatingAVanishedItemSaysSo)
     boxes_.Press(IDOK);
     Command(CMD_DUPLICATE);
     ASSERT_EQ(1u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"存在しません。"), boxes_.seen()[0].text);
+    EXPECT_EQ(gt::Text(u8"存在しません。"), boxes_.seen()[0].text);
     EXPECT_EQ(1u, gt::RowNames().size());
     EXPECT_TRUE(gt::FolderNames(folder_).empty());
 }
@@ -267,7 +267,7 @@ TEST_F(ItemCommandsTest, MoveToAnotherFolder)
     boxes_.Press(IDYES);
     Command(CMD_MOVE_TO);
     ASSERT_EQ(6u, boxes_.seen().size());
-    EXPECT_EQ(gt::Sjis(u8"項目「memo」をフォルダ「") + other + gt::Sjis(u8"」に移動しますか？"),
+    EXPECT_EQ(gt::Text(u8"項目「memo」をフォルダ「") + other + gt::Text(u8"」に移動しますか？"),
               boxes_.seen()[5].text);
     EXPECT_EQ((UINT)MB_ICONQUESTION, boxes_.seen()[5].icon);
     EXPECT_EQ("k=mine\r\n", gt::ReadBytes(other + "\\memo.txt"));
@@ -307,9 +307,9 @@ TEST_F(ItemCommandsTest, NewAndCopiedGroupsNeverTakeTheNameOfAFile)
     Group("Sub");
     Item("Sub\\inner.txt", "x=y\r\n");
     Item("Sub (1)", "k=precious\r\n");
-    const std::string group = gt::Sjis(u8"新しいグループ");
+    const std::string group = gt::Text(u8"新しいグループ");
     Item(group, "k=precious\r\n");
-    Order("Sub\r\nSub (1)\r\n" + group + "\r\n");
+    Order(gt::Sjis(u8"Sub\r\nSub (1)\r\n新しいグループ\r\n"));
     ASSERT_TRUE(Start(folder_));
     Select(0);
     Command(CMD_DUPLICATE);

@@ -34,13 +34,13 @@ protected:
         for (int row = 0, n = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); row < n; ++row) {
             std::string cells;
             for (int column = 0; column < 2; ++column) {
-                char text[kPathCap] = "";
-                LVITEMA item = {};
+                wchar_t text[kPathCap] = L"";
+                LVITEMW item = {};
                 item.iSubItem = column;
                 item.pszText = text;
-                item.cchTextMax = sizeof text;
-                SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
-                cells += (column ? "|" : "") + std::string(text);
+                item.cchTextMax = sizeof text / sizeof text[0];
+                SendMessageW(list, LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
+                cells += (column ? "|" : "") + Narrow(text);
             }
             rows.push_back(cells);
         }
@@ -59,7 +59,7 @@ protected:
     }
     void Search(const char* text, gt::BoxDriver driver)
     {
-        SetWindowTextA(g_app->searchBox, text);
+        gt::SetText(g_app->searchBox, text);
         boxes_.Drive(driver);
         Command(CMD_FIND_ALL);
     }
@@ -94,7 +94,7 @@ TEST_F(SearchDialogTest, ResultsCopyAsInTheirFolderAndOpenIt)
         EXPECT_EQ((Names{"b|\\a", "deep|\\" + deep, "needles|\\", "needle|\\" + name,
                          "top|\\"}),
                   rows);
-        EXPECT_NE(std::string::npos, gt::ItemText(dialog, IDC_SEARCH_STATUS).find(gt::Sjis(u8"読めなかったもの 1")));
+        EXPECT_NE(std::string::npos, gt::ItemText(dialog, IDC_SEARCH_STATUS).find(gt::Text(u8"読めなかったもの 1")));
         for (int row = 0; row < (int)rows.size(); ++row)
             if (Results(dialog)[row] == "b|\\a")
                 Choose(dialog, row);
@@ -148,8 +148,8 @@ TEST_F(SearchDialogTest, ReadsThroughTheCacheAndStopsOnEsc)
         g_searchQuietMs = 0;
         PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
         gt::Send(dialog, IDC_SEARCH_GO);
-        EXPECT_EQ(gt::Sjis(u8"検索を中止しました（1 フォルダ、0 件）"), gt::ItemText(dialog, IDC_SEARCH_STATUS));
-        EXPECT_EQ(gt::Sjis(u8"検索(&S)"), gt::ItemText(dialog, IDC_SEARCH_GO));
+        EXPECT_EQ(gt::Text(u8"検索を中止しました（1 フォルダ、0 件）"), gt::ItemText(dialog, IDC_SEARCH_STATUS));
+        EXPECT_EQ(gt::Text(u8"検索(&S)"), gt::ItemText(dialog, IDC_SEARCH_GO));
         gt::ClickButton(dialog, IDCANCEL);
     });
     EXPECT_EQ(0, boxes_.unexpected());

@@ -36,12 +36,12 @@ TEST_F(HotKeyPageTest, ShownRefusedAndStoredBesideTheOptionBlock)
         EXPECT_FALSE(gt::Checked(p, IDC_ACT_RESTORE));
         EXPECT_EQ("ConsoleWindowClass=Shift+Insert", gt::ItemText(p, IDC_ACT_PASTE_KEYS));
 
-        SetDlgItemTextA(p, IDC_ACT_PASTE_KEYS, "Edit=Ctrl+V\r\nTerm=Shift+Hyper");
+        gt::SetItem(p, IDC_ACT_PASTE_KEYS, "Edit=Ctrl+V\r\nTerm=Shift+Hyper");
         gt::Send(d, IDOK);
         EXPECT_TRUE(IsWindowVisible(d));
         EXPECT_EQ(GetDlgItem(p, IDC_ACT_PASTE_KEYS), GetFocus());
 
-        SetDlgItemTextA(p, IDC_ACT_PASTE_KEYS, "Term=Ctrl+Shift+V\r\n");
+        gt::SetItem(p, IDC_ACT_PASTE_KEYS, "Term=Ctrl+Shift+V\r\n");
         gt::Toggle(p, IDC_ACT_HOTKEY_ON);
         EXPECT_FALSE(gt::Enabled(p, IDC_ACT_HOTKEY));
         gt::Toggle(p, IDC_ACT_RESTORE);
@@ -50,7 +50,7 @@ TEST_F(HotKeyPageTest, ShownRefusedAndStoredBesideTheOptionBlock)
     boxes_.Press(IDOK);
     Command(CMD_OPTIONS);
     ASSERT_EQ(2u, boxes_.seen().size());
-    EXPECT_NE(std::string::npos, boxes_.seen()[1].text.find(gt::Sjis(u8"2 行目")))
+    EXPECT_NE(std::string::npos, boxes_.seen()[1].text.find(gt::Text(u8"2 行目")))
         << boxes_.seen()[1].text;
     RegKey key(REG_BASE_PATH, "ZORIVEN", true);
     char table[64] = "";

@@ -56,14 +56,14 @@ void Tab(HWND dialog, int index)
 }
 std::string Text(HWND page, int id) { return gt::ItemText(page, id); }
 void AddExt(HWND page, const char* text)
-{ SetDlgItemTextA(page, IDC_LOAD_EXT, text), Press(page, IDC_LOAD_ADD); }
+{ gt::SetItem(page, IDC_LOAD_EXT, text), Press(page, IDC_LOAD_ADD); }
 std::string Lines(HWND page)
 {
     std::string all;
-    char line[1024];
+    wchar_t line[1024];
     for (int i = 0; i < SendDlgItemMessageA(page, IDC_LOAD_LIST, LB_GETCOUNT, 0, 0); ++i) {
-        SendDlgItemMessageA(page, IDC_LOAD_LIST, LB_GETTEXT, i, (LPARAM)line);
-        all += std::string(line) + ";";
+        SendDlgItemMessageW(page, IDC_LOAD_LIST, LB_GETTEXT, i, (LPARAM)line);
+        all += Narrow(line) + ";";
     }
     return all;
 }
@@ -146,10 +146,10 @@ TEST_F(OptionsDialogTest, BrowserRefusedOnTheBehaviourPageCancelChangesNothing)
         Choose(PageOf(d, kDrop), DropAsk);
         EXPECT_FALSE(Enabled(PageOf(d, kDrop), IDC_DROP_INSERT));
         EXPECT_FALSE(Enabled(p, IDC_ACT_BROWSER) || Enabled(p, IDC_ACT_BROWSER_PICK));
-        SetDlgItemTextA(p, IDC_ACT_EDITOR, "ed.exe");
+        gt::SetItem(p, IDC_ACT_EDITOR, "ed.exe");
         Toggle(p, IDC_ACT_BROWSER_NEW);
         EXPECT_TRUE(Enabled(p, IDC_ACT_BROWSER));
-        SetDlgItemTextA(p, IDC_ACT_BROWSER, "");
+        gt::SetItem(p, IDC_ACT_BROWSER, "");
         Tab(d, kLoad);
         Press(d, IDOK);
         browserRefused = ShownPage(d);
@@ -232,7 +232,7 @@ TEST_F(OptionsDialogTest, DropActionShownAndStoredAsShown)
         Press(d, IDOK);
     });
     Command(CMD_OPTIONS);
-    EXPECT_EQ(gt::Sjis(u8"新規"), shown);
+    EXPECT_EQ(gt::Text(u8"新規"), shown);
     EXPECT_EQ(DropNew, g_app->options[DropAction]);
     EXPECT_EQ(1, g_app->options[InsertAfterDrop]);
 }
@@ -260,7 +260,7 @@ TEST_F(OptionsDialogTest, ExtensionsPastTheCapacityRefusedNotDropped)
     Command(CMD_OPTIONS);
     EXPECT_EQ(kLoad, refused);
     ASSERT_EQ(2u, boxes_.seen().size());   // the dialog and the message
-    EXPECT_EQ(gt::Sjis(u8"除外する拡張子が多すぎます。\n合わせて1023文字に収まるまで減らしてください。"),
+    EXPECT_EQ(gt::Text(u8"除外する拡張子が多すぎます。\n合わせて1023文字に収まるまで減らしてください。"),
               boxes_.seen()[1].text);
     EXPECT_EQ(full + "ab;", g_app->excludedExt);
 }
@@ -275,17 +275,17 @@ TEST_F(OptionsDialogTest, PathsThatFitTheBoxButNotAPathAreRefused)
     std::string kanji;
     for (int i = 0; i < 200; ++i)
         kanji += u8"漢";
-    std::string path = "C:\\" + gt::Sjis(kanji.c_str()) + ".exe";
+    std::string path = "C:\\" + gt::Text(kanji.c_str()) + ".exe";
     std::vector<int> refused;
     boxes_.Drive([&](HWND d) {
         HWND p = PageOf(d, kAction);
-        SetDlgItemTextA(p, IDC_ACT_EDITOR, path.c_str());
+        gt::SetItem(p, IDC_ACT_EDITOR, path);
         boxes_.Press(IDOK);
         Press(d, IDOK);
         refused.push_back(ShownPage(d));
         EXPECT_TRUE(Focused(p, IDC_ACT_EDITOR));
-        SetDlgItemTextA(p, IDC_ACT_EDITOR, "ed.exe");
-        SetDlgItemTextA(p, IDC_ACT_BROWSER, path.c_str());   // not even asked for
+        gt::SetItem(p, IDC_ACT_EDITOR, "ed.exe");
+        gt::SetItem(p, IDC_ACT_BROWSER, path);   // not even asked for
         Tab(d, kLoad);
         boxes_.Press(IDOK);
         Press(d, IDOK);

@@ -25,7 +25,8 @@ protected:
     // Ten days ago, long enough to be trusted; each stamp distinct.
     void Age(const std::string& name)
     {
-        HANDLE f = CreateFileA(In(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+        HANDLE f = CreateFileW(Widen(In(name).c_str()).c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL,
+                               OPEN_EXISTING, 0, NULL);
         ULARGE_INTEGER t = {};
         GetSystemTimeAsFileTime((FILETIME*)&t);
         t.QuadPart += (++stamp_) * 10000000ull - 8640000000000ull;
@@ -88,13 +89,13 @@ TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
     std::mt19937 random(23);
     std::vector<std::string> names;
     for (int i = 0; i < 60; ++i) {
-        names.push_back((i % 3 ? "note" : "\x83\x81\x83\x82") + std::to_string(i) +
+        names.push_back((i % 3 ? "note" : gt::Text(u8"メモ")) + std::to_string(i) +
                         (i % 7 ? ".txt" : i % 2 ? ".url" : ".ini"));
         AgedItem(names.back(), Content(&random));
     }
     Group("sub");
     AgedItem("tool.exe", "k=v\r\n");
-    Order(names[5] + "\r\nsub\r\n" + names[0] + "\r\n");
+    Order(gt::Sjis(u8"note5.txt\r\nsub\r\nメモ0.ini\r\n"));   // names[5], names[0]
     ASSERT_TRUE(Start(folder_));
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(cache_));
     CachedLoadThenFullRead();
@@ -109,10 +110,10 @@ TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
                 break;
             case 1:   // renamed, its time kept
                 names[i] = "renamed" + std::to_string(round * 10 + change) + ".txt";
-                MoveFileA(In(name).c_str(), In(names[i]).c_str());
+                MoveFileW(Widen(In(name).c_str()).c_str(), Widen(In(names[i]).c_str()).c_str());
                 break;
             case 2:   // deleted, and a new one beside
-                DeleteFileA(In(name).c_str());
+                DeleteFileW(Widen(In(name).c_str()).c_str());
                 names[i] = "new" + std::to_string(round * 10 + change) + ".txt";
                 AgedItem(names[i], Content(&random));
                 break;
@@ -155,14 +156,14 @@ TEST_F(EntryCacheLoadTest, CachedLoadsMatchFullReadsAfterRandomChanges)
     // it names another folder.
     for (const char* owner : {"C:\\elsewhere", (const char*)full_}) {
         EntryCache claim = {owner, {}};
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA(In("*.txt").c_str(), &found);
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW(Widen(In("*.txt").c_str()).c_str(), &found);
         do
-            claim.files.push_back({found.cFileName, found.nFileSizeLow,
+            claim.files.push_back({Narrow(found.cFileName), found.nFileSizeLow,
                                    (uint64_t)found.ftLastWriteTime.dwHighDateTime << 32 |
                                        found.ftLastWriteTime.dwLowDateTime,
-                                   {{"claimed", found.cFileName}}});
-        while (FindNextFileA(h, &found));
+                                   {{"claimed", Narrow(found.cFileName)}}});
+        while (FindNextFileW(h, &found));
         FindClose(h);
         SortEntryCache(&claim);
         std::string bytes;

@@ -24,7 +24,7 @@ TEST_F(FolderLoadTest, OrderFileFirstThenTheRest)
     ASSERT_TRUE(Start(folder_));
     EXPECT_EQ((Names{"b", "Sub", "a", "c"}), gt::RowNames());
     EXPECT_EQ(1, g_app->orderChanged);   // c.txt was not listed
-    EXPECT_EQ(gt::Sjis(u8"4 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"4 項目"), gt::StatusPart(2));
     int row = -1;
     ASSERT_NE(nullptr, GetSelectedRecord(&row, -1));
     EXPECT_EQ(0, row);
@@ -127,7 +127,7 @@ TEST_F(FolderLoadTest, MissingOrUnreadableFoldersGiveAnEmptyList)
     ASSERT_TRUE(Start(folder_));
     CopyText(g_app->currentFolder, kPathCap, (folder_ + "\\none").c_str());
     EXPECT_EQ(0, LoadFolder());
-    EXPECT_EQ(gt::Sjis(u8"0 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"0 項目"), gt::StatusPart(2));
     EXPECT_EQ("none", gt::StatusPart(0));
     EXPECT_EQ(0, CountFolderEntries((folder_ + "\\none\\*.*").c_str()));
     EXPECT_EQ(0, g_app->orderChanged);
@@ -135,11 +135,11 @@ TEST_F(FolderLoadTest, MissingOrUnreadableFoldersGiveAnEmptyList)
 
 TEST_F(FolderLoadTest, JapaneseNamesAndTrailBackslashes)
 {
-    std::string hyo = gt::Sjis(u8"表");      // 0x95 0x5C
-    std::string so = gt::Sjis(u8"ソフト");   // starts 0x83 0x5C
+    std::string hyo = gt::Text(u8"表");      // 0x95 0x5C in code page 932
+    std::string so = gt::Text(u8"ソフト");   // starts 0x83 0x5C there
     Group(hyo);
     Item(so + ".txt");
-    Order(so + ".txt\r\n" + hyo + "\r\n");
+    Order(gt::Sjis(u8"ソフト.txt\r\n表\r\n"));
     ASSERT_TRUE(Start(folder_));
     EXPECT_EQ((Names{so, hyo}), gt::RowNames());
     EXPECT_EQ(0, g_app->orderChanged);
@@ -165,7 +165,7 @@ TEST_F(FolderLoadTest, UnreadableEntriesAreNamedInOneBoxPerLoad)
     EXPECT_EQ((Names{"ok"}), gt::RowNames());
     ASSERT_EQ(1u, boxes_.seen().size());
     std::string text = boxes_.seen()[0].text;
-    EXPECT_EQ(0u, text.find(gt::Sjis(u8"次の項目を読み込めませんでした。")));
+    EXPECT_EQ(0u, text.find(gt::Text(u8"次の項目を読み込めませんでした。")));
     std::string why = gt::SystemText(ERROR_SHARING_VIOLATION);
     while (!why.empty() && (why.back() == '\n' || why.back() == '\r'))
         why.pop_back();
@@ -174,7 +174,7 @@ TEST_F(FolderLoadTest, UnreadableEntriesAreNamedInOneBoxPerLoad)
         if (text.find("locked" + std::to_string(100 + i) + ".txt\n    " + why) != std::string::npos)
             ++named;
     EXPECT_EQ(10, named);
-    EXPECT_NE(std::string::npos, text.find(gt::Sjis(u8"ほかに 10 件あります。")));
+    EXPECT_NE(std::string::npos, text.find(gt::Text(u8"ほかに 10 件あります。")));
 
     // Names as long as a path allows stay within the list's limit.
     for (HANDLE h : locks)
@@ -193,7 +193,7 @@ TEST_F(FolderLoadTest, UnreadableEntriesAreNamedInOneBoxPerLoad)
     for (int i = 0; i < 16; ++i)
         named += text.find(std::to_string(10 + i) + stem) != std::string::npos;
     EXPECT_EQ(10, named);
-    EXPECT_NE(std::string::npos, text.find(gt::Sjis(u8"ほかに 6 件あります。")));
+    EXPECT_NE(std::string::npos, text.find(gt::Text(u8"ほかに 6 件あります。")));
     for (HANDLE h : locks)
         CloseHandle(h);
 }
@@ -202,8 +202,8 @@ TEST_F(FolderLoadTest, UnreadableEntriesAreNamedInOneBoxPerLoad)
 // through the entry cache); files with nothing to lose are not.
 TEST_F(FolderLoadTest, TextWithoutEntriesIsNamedOnEveryLoadAndLeftAsItIs)
 {
-    std::string tooLong = gt::Sjis(u8"1 行が長すぎるため、項目として読めません。");
-    std::string noEntry = gt::Sjis(u8"「キー=値」の行がないため、項目として読めません。");
+    std::string tooLong = gt::Text(u8"1 行が長すぎるため、項目として読めません。");
+    std::string noEntry = gt::Text(u8"「キー=値」の行がないため、項目として読めません。");
     struct File {
         std::string name, bytes, why;
     } files[] = {{"long.txt", "memo=" + std::string(60000, 'x') + "\r\n", tooLong},

@@ -30,7 +30,7 @@ TEST_F(StoppedLoadTest, EscStopsTheLoadAndNothingIsWrittenFromItsRows)
     LoadFolder();
     EXPECT_EQ(1, RowCount());
     EXPECT_TRUE(g_app->loadIncomplete);
-    EXPECT_EQ(gt::Sjis(u8"読み込みを中止しました（1 / 40）"), gt::StatusPart(0));
+    EXPECT_EQ(gt::Text(u8"読み込みを中止しました（1 / 40）"), gt::StatusPart(0));
     g_app->orderChanged = 1;
     SaveChangedOrder();
     Command(CMD_SAVE_ORDER);

@@ -36,13 +36,13 @@ protected:
 
 TEST_F(PathsTest, ExistenceOfFilesFoldersAndJapaneseNames)
 {
-    std::string hyo = folder_ + "\\" + gt::Sjis(u8"表");   // ends in 0x5C
-    ASSERT_TRUE(CreateDirectoryA(hyo.c_str(), NULL));
-    Touch(hyo + "\\" + gt::Sjis(u8"ソ.txt"));
+    std::string hyo = folder_ + "\\" + gt::Text(u8"表");   // ends in 0x5C in code page 932
+    ASSERT_TRUE(CreateDirectoryW(Widen(hyo.c_str()).c_str(), NULL));
+    Touch(hyo + "\\" + gt::Text(u8"ソ.txt"));
     EXPECT_TRUE(PathExists(hyo.c_str(), true));
     EXPECT_TRUE(PathExists(hyo.c_str(), false));
-    EXPECT_TRUE(PathExists((hyo + "\\" + gt::Sjis(u8"ソ.txt")).c_str(), false));
-    EXPECT_FALSE(PathExists((hyo + "\\" + gt::Sjis(u8"ソ.txt")).c_str(), true));
+    EXPECT_TRUE(PathExists((hyo + "\\" + gt::Text(u8"ソ.txt")).c_str(), false));
+    EXPECT_FALSE(PathExists((hyo + "\\" + gt::Text(u8"ソ.txt")).c_str(), true));
     EXPECT_FALSE(PathExists((hyo + "\\").c_str(), true));
     EXPECT_FALSE(PathExists("C:\\", true));
     EXPECT_FALSE(PathExists((folder_ + "\\*").c_str(), false));

@@ -289,11 +289,11 @@ TEST_F(RecordsTest, StatusBarShowsCountAndFolderName)
     Add("b.txt", true);
     Add("c.txt", true);
     ShowItemCount();
-    EXPECT_EQ(gt::Sjis(u8"3 項目"), gt::StatusPart(2));
+    EXPECT_EQ(gt::Text(u8"3 項目"), gt::StatusPart(2));
     // 表 ends in 0x5C: the name is the whole character, not what follows it.
-    CopyText(g_app->currentFolder, kPathCap, ("C:\\Data\\" + gt::Sjis(u8"表")).c_str());
+    CopyText(g_app->currentFolder, kPathCap, ("C:\\Data\\" + gt::Text(u8"表")).c_str());
     ShowFolderName();
-    EXPECT_EQ(gt::Sjis(u8"表"), gt::StatusPart(0));
+    EXPECT_EQ(gt::Text(u8"表"), gt::StatusPart(0));
     CopyText(g_app->currentFolder, kPathCap, "C:\\old.box");
     ShowFolderName();
     EXPECT_EQ("old.box", gt::StatusPart(0));

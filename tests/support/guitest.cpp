@@ -28,6 +28,11 @@ std::string Sjis(const char* utf8)
     return s;
 }
 
+std::string Text(const char* utf8)
+{
+    return ProgramTextIsUtf8() ? std::string(utf8) : Sjis(utf8);
+}
+
 static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_ACTIVATE && s_answerer)
@@ -75,11 +80,21 @@ void BoxAnswerer::Clear()
 
 std::string WindowText(HWND hwnd)
 {
-    char text[4096];
-    text[0] = '\0';
+    wchar_t text[4096];
+    text[0] = L'\0';
     if (hwnd)
-        GetWindowTextA(hwnd, text, sizeof text);
-    return text;
+        GetWindowTextW(hwnd, text, sizeof text / sizeof text[0]);
+    return Narrow(text);
+}
+
+void SetText(HWND hwnd, const std::string& text)
+{
+    SetWindowTextW(hwnd, Widen(text.c_str()).c_str());
+}
+
+void SetItem(HWND dialog, int id, const std::string& text)
+{
+    SetText(GetDlgItem(dialog, id), text);
 }
 
 static UINT IconKind(HWND box)
@@ -307,12 +322,12 @@ std::vector<std::string> RowNames()
 
 std::string StatusPart(int part)
 {
-    char text[1024];
-    text[0] = '\0';
-    LRESULT length = SendMessageA(g_app->statusBar, SB_GETTEXTLENGTHA, (WPARAM)part, 0);
-    if (LOWORD(length) < sizeof text)
-        SendMessageA(g_app->statusBar, SB_GETTEXTA, (WPARAM)part, (LPARAM)text);
-    return text;
+    wchar_t text[1024];
+    text[0] = L'\0';
+    LRESULT length = SendMessageW(g_app->statusBar, SB_GETTEXTLENGTHW, (WPARAM)part, 0);
+    if (LOWORD(length) < sizeof text / sizeof text[0])
+        SendMessageW(g_app->statusBar, SB_GETTEXTW, (WPARAM)part, (LPARAM)text);
+    return Narrow(text);
 }
 
 DWORD ButtonState(int command)
@@ -344,42 +359,48 @@ RECT ChildRectIn(HWND dialog, int id)
 std::string MakeTempFolder()
 {
     static int counter;
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
     for (;;) {
-        char path[MAX_PATH];
-        wsprintfA(path, "%szoriven-%lu-%d", base, GetCurrentProcessId(), ++counter);
-        if (CreateDirectoryA(path, NULL))
-            return path;
+        wchar_t path[MAX_PATH];
+        wsprintfW(path, L"%szoriven-%lu-%d", base, GetCurrentProcessId(), ++counter);
+        if (CreateDirectoryW(path, NULL))
+            return Narrow(path);
         if (GetLastError() != ERROR_ALREADY_EXISTS)
             return "";
     }
 }
 
-bool RemoveTree(const std::string& path)
+// Wide throughout, so an entry whose name has no program form goes too.
+static bool RemoveWideTree(const std::wstring& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
+                RemoveWideTree(child);
             else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &data));
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    return RemoveDirectoryA(path.c_str()) != 0;
+    return RemoveDirectoryW(path.c_str()) != 0;
+}
+
+bool RemoveTree(const std::string& path)
+{
+    return RemoveWideTree(Widen(path.c_str()));
 }
 
 bool PathIsFolder(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(Widen(path.c_str()).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -391,7 +412,8 @@ std::string ProgramFolder()
 
 std::string ReadBytes(const std::string& path)
 {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE f = CreateFileW(Widen(path.c_str()).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                           OPEN_EXISTING, 0, NULL);
     if (f == INVALID_HANDLE_VALUE)
         return "<missing>";
     std::string bytes;
@@ -405,7 +427,8 @@ std::string ReadBytes(const std::string& path)
 
 bool WriteBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    HANDLE f = CreateFileW(Widen(path.c_str()).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0,
+                           NULL);
     if (f == INVALID_HANDLE_VALUE)
         return false;
     DWORD put = 0;
@@ -416,14 +439,14 @@ bool WriteBytes(const std::string& path, const std::string& bytes)
 std::vector<std::string> FolderNames(const std::string& folder)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(Widen((folder + "\\*").c_str()).c_str(), &found);
     if (h == INVALID_HANDLE_VALUE)
         return names;
     do {
-        if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(h, &found));
+        if (wcscmp(found.cFileName, L".") && wcscmp(found.cFileName, L".."))
+            names.push_back(Narrow(found.cFileName));
+    } while (FindNextFileW(h, &found));
     FindClose(h);
     return names;
 }
@@ -506,10 +529,10 @@ void MainWindowTest::SelectNone()
 
 std::string SystemText(DWORD code)
 {
-    char text[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0, text,
-                   sizeof text, NULL);
-    return text;
+    wchar_t text[512] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code, 0, text,
+                   sizeof text / sizeof text[0], NULL);
+    return Narrow(text);
 }
 
 void MainWindowTest::Item(const std::string& name, const std::string& bytes)
@@ -519,7 +542,7 @@ void MainWindowTest::Item(const std::string& name, const std::string& bytes)
 
 void MainWindowTest::Group(const std::string& name)
 {
-    ASSERT_TRUE(CreateDirectoryA(In(name).c_str(), NULL)) << name;
+    ASSERT_TRUE(CreateDirectoryW(Widen(In(name).c_str()).c_str(), NULL)) << name;
 }
 
 }  // namespace gt

@@ -10,12 +10,18 @@
 #include <vector>
 
 #include "app/state.h"
+#include "app/wide.h"   // Widen and Narrow, for the tests' own wide calls
 #include "store/records.h"
 
 namespace gt {
 
-// UTF-8 source text as the program sees it (code page 932 bytes).
+// UTF-8 source text as code page 932 bytes: what the library stores in
+// its files, and what the system gives an ANSI reader (CF_TEXT, a string
+// resource or another program's window read by the A functions).
 std::string Sjis(const char* utf8);
+// UTF-8 source text in the program's own form, for what its functions,
+// records and windows take and give.
+std::string Text(const char* utf8);
 
 // A message box or dialog that appeared while an answerer was installed.
 struct SeenBox {
@@ -90,9 +96,12 @@ private:
 // Clicks a dialog button the way a user would (posted BN_CLICKED).
 void ClickButton(HWND dialog, int id);
 
-// A dialog's controls as the tests read and use them.
-std::string WindowText(HWND hwnd);                     // up to 4,095 bytes
+// A dialog's controls as the tests read and use them, as program text
+// (through the wide functions, as the program reads them).
+std::string WindowText(HWND hwnd);                     // up to 4,095 units
 std::string ItemText(HWND dialog, int id);
+void SetText(HWND hwnd, const std::string& text);
+void SetItem(HWND dialog, int id, const std::string& text);
 bool Enabled(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
 // The control's notification, sent at once (BN_CLICKED: a press).
@@ -130,7 +139,7 @@ private:
     HWND edit_ = NULL;
 };
 
-// Readers.
+// Readers (program text).
 std::vector<std::string> RowNames();
 std::string StatusPart(int part);
 DWORD ButtonState(int command);
@@ -141,7 +150,8 @@ RECT ChildRectIn(HWND dialog, int id);   // in the dialog's client coordinates
 // The system's message for an error code, as the error box shows it.
 std::string SystemText(DWORD code);
 
-// Files and folders (code page 932 paths).
+// Files and folders. Paths are program text, used through the wide file
+// functions, so a name from gt::Text is the same file in either form.
 std::string MakeTempFolder();
 bool RemoveTree(const std::string& path);
 bool PathIsFolder(const std::string& path);

@@ -40,9 +40,10 @@ protected:
         std::string record = In("fake" + std::to_string(fakes_.size()));
         std::string line = "\"" + gt::ProgramFolder() + "\\fake_browser.exe\" \"" + record +
                            "\" \"" + title + "\" " + chain;
-        STARTUPINFOA startup = {sizeof startup};
+        std::wstring wide = Widen(line.c_str());
+        STARTUPINFOW startup = {sizeof startup};
         PROCESS_INFORMATION started = {};
-        CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
+        CreateProcessW(NULL, &wide[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &started);
         fakes_.push_back(started.hProcess);
         CloseHandle(started.hThread);
         EXPECT_EQ(0u, WaitForInputIdle(started.hProcess, 10000)) << title;
@@ -50,7 +51,7 @@ protected:
         // Wine a browser still in front loses the foreground when its input
         // is attached, and the key with it. The message returns once the
         // stand-in has taken in its deactivation.
-        HWND frame = FindWindowA("FakeBrowserFrame", title.c_str());
+        HWND frame = FindWindowW(L"FakeBrowserFrame", Widen(title.c_str()).c_str());
         EXPECT_TRUE(frame) << title;
         SetForegroundWindow(g_hMainWnd);
         SendMessageA(frame, WM_NULL, 0, 0);
@@ -62,7 +63,7 @@ protected:
 TEST_F(BrowserTest, TheFrontInternetExplorerGetsTheUrlAndEnter)
 {
     std::string back = Fake("A - Microsoft Internet Explorer", kIe);
-    std::string front = Fake(gt::Sjis("ホーム - Microsoft Internet Explorer"), kIe);
+    std::string front = Fake(gt::Text("ホーム - Microsoft Internet Explorer"), kIe);
     NotifyBrowser(g_hMainWnd, "http://127.0.0.1/a");
     EXPECT_EQ("text=http://127.0.0.1/a\nenter\n", gt::ReadBytes(front));
     EXPECT_EQ("<missing>", gt::ReadBytes(back));
@@ -99,7 +100,7 @@ TEST_F(BrowserTest, TheTitleIsSearchedInItsFirst259Characters)
     EXPECT_EQ(std::vector<std::string>{"http://127.0.0.1/a"}, s_opened);
     std::string title;
     for (int i = 0; i < 200; ++i)
-        title += gt::Sjis(u8"表");
+        title += gt::Text(u8"表");
     std::string ie = Fake(title + " - Microsoft Internet Explorer", kIe);
     NotifyBrowser(g_hMainWnd, "http://127.0.0.1/b");
     EXPECT_EQ("text=http://127.0.0.1/b\nenter\n", gt::ReadBytes(ie));

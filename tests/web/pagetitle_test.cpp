@@ -39,19 +39,19 @@ protected:
 
 TEST_F(PageTitleTest, TitlesInEveryCharsetArriveAsShiftJis)
 {
-    std::string title = gt::Sjis("日本語のページ");
-    EXPECT_EQ(title, Fetch(gt::Page("<html><title>" + title + "</title>",
-                                    "text/html; charset=Shift_JIS")));
-    EXPECT_EQ(gt::Sjis("あい page"),
+    EXPECT_EQ(gt::Text("日本語のページ"),
+              Fetch(gt::Page("<html><title>" + gt::Sjis("日本語のページ") + "</title>",
+                             "text/html; charset=Shift_JIS")));
+    EXPECT_EQ(gt::Text("あい page"),
               Fetch(gt::Page("<meta http-equiv=\"Content-Type\" content=\"text/html; "
                              "charset=euc-jp\"><title>" +
                              std::string(kEucJpA) + " page</title>")));
     const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E Yahoo! \xE3\x82\xBF";   // 日本語 Yahoo! タ
-    EXPECT_EQ(gt::Sjis("日本語 Yahoo! タ"),
+    EXPECT_EQ(gt::Text("日本語 Yahoo! タ"),
               Fetch(gt::Page("<meta charset=\"utf-8\"><title>" + utf8 + "</title>")));
-    EXPECT_EQ(gt::Sjis("日本語 Yahoo! タ"),
+    EXPECT_EQ(gt::Text("日本語 Yahoo! タ"),
               Fetch(gt::Page("<title>" + utf8 + "</title>", "text/html; charset=UTF-8")));
-    EXPECT_EQ(gt::Sjis("A & B あ"),   // entities; one 932 cannot hold is dropped
+    EXPECT_EQ(gt::Text("A & B あ"),   // entities; one 932 cannot hold is dropped
               Fetch(gt::Page("<title>A &amp; B &#12354;&#x1F600;</title>")));
     ASSERT_FALSE(server_.Requests().empty());
     EXPECT_NE(std::string::npos, server_.Requests()[0].find("User-Agent: ZORIVEN"));
