@@ -230,8 +230,8 @@ TEST_F(SearchBoxTest, AFullBoxOfKanjiIsCutOnACharacter)
     GetSearchBoxText(text, sizeof text);
     std::string expected;
     for (int i = 0; i < 127; ++i)
-        expected += gt::Sjis(u8"千");
+        expected += gt::Text(u8"千");
     EXPECT_EQ(expected, text);
     GetSearchBoxText(text, 4);
-    EXPECT_EQ(gt::Sjis(u8"千"), text);
+    EXPECT_EQ(gt::Text(u8"千"), text);
 }
