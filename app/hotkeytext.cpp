@@ -104,24 +104,25 @@ bool MenuLabel(char* out, size_t cap, int row, const char* text, int columns)
     }
     // Measure first: the ellipsis takes two columns of its own.
     int total = 0;
-    for (const char* p = text; p && *p; p += IsDoubleByteAt(p) ? 2 : 1)
-        total += IsDoubleByteAt(p) ? 2 : 1;
+    for (const char* p = text; p && *p; p += CharBytesAt(p))
+        total += CharColumns(p);
     int room = total > columns ? columns - 2 : columns;
     int shown = 0;
     for (const char* p = text; p && *p;) {
-        bool pair = IsDoubleByteAt(p);
-        int width = pair ? 2 : 1;
+        unsigned bytes = CharBytesAt(p);
+        int width = CharColumns(p);
         if (shown + width > room)
             break;
-        char piece[3] = {p[0], pair ? p[1] : '\0', '\0'};
-        if (!pair && (unsigned char)p[0] < 0x20)
+        char piece[5] = {};
+        memcpy(piece, p, bytes);
+        if (bytes == 1 && (unsigned char)p[0] < 0x20)
             piece[0] = ' ';
-        if (!pair && p[0] == '&')
+        if (bytes == 1 && p[0] == '&')
             piece[1] = '&';
         if (!Append(out, cap, &used, piece))
             return out[0] = '\0', false;
         shown += width;
-        p += width;
+        p += bytes;
     }
     if (total > columns && !Append(out, cap, &used, kEllipsis))
         return out[0] = '\0', false;

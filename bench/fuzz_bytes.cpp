@@ -500,7 +500,7 @@ void FuzzSearch(const uint8_t* data, size_t size)
     std::string part = foldstub::Fold(std::string((const char*)data, partLength));
     std::string text = foldstub::Fold(std::string((const char*)data + partLength, size - partLength));
     CHECK(foldstub::Fold(text) == text);
-    long found = FindSjis(text.data(), (unsigned long)text.size(), part.data(),
+    long found = FindInText(text.data(), (unsigned long)text.size(), part.data(),
                           (unsigned long)part.size());
     long expected = -1;
     for (unsigned long at = 0; at <= text.size(); at += IsDoubleByteAt(text.c_str() + at) ? 2 : 1) {

@@ -61,12 +61,12 @@ bool TextToValue(const char* text, char* value)
             in += in[1] == '\n' ? 2 : 1;
             continue;
         }
-        if (IsDoubleByteAt(in)) {
-            if (out + 2 > kMaxReadValue)
-                break;
-            value[out++] = *in++;
-        }
-        value[out++] = *in++;
+        unsigned bytes = CharBytesAt(in);
+        if (out + bytes > kMaxReadValue)
+            break;
+        memcpy(value + out, in, bytes);
+        out += bytes;
+        in += bytes;
     }
     // A line end always goes; a space only from a value of three bytes or
     // more, as TrimLineEnd has it.
@@ -87,19 +87,17 @@ size_t PreviewLength(const char* text, int lines, size_t bytes)
 
 void MarkLineBreaks(const char* text, char* out, size_t cap)
 {
-    static const char kMark[] = "\x81\xAB";   // "↓" in code page 932, as Japanese editors mark a break
     if (!out || cap == 0)
         return;
     size_t used = 0;
-    for (const char* in = text ? text : ""; *in; ++in) {
-        const char* piece = *in == '\n' ? kMark : in;
-        size_t len = *in == '\n' || IsDoubleByteAt(in) ? 2 : 1;
+    for (const char* in = text ? text : ""; *in;) {
+        bool mark = *in == '\n';
+        size_t len = mark ? strlen(kBreakMark) : CharBytesAt(in);
         if (used + len >= cap)
             break;
-        memcpy(out + used, piece, len);
+        memcpy(out + used, mark ? kBreakMark : in, len);
         used += len;
-        if (*in != '\n' && len == 2)
-            ++in;
+        in += mark ? 1 : len;
     }
     out[used] = '\0';
 }
@@ -118,12 +116,9 @@ void CopyFirstLine(const char* text, char* buffer, size_t size)
 // First occurrence of ch read as Shift_JIS text.
 static const char* FindFirstChar(const char* text, char ch)
 {
-    for (const char* p = text; *p; ++p) {
-        if (IsDoubleByteAt(p))
-            ++p;
-        else if (*p == ch)
+    for (const char* p = text; *p; p += CharBytesAt(p))
+        if (*p == ch)
             return p;
-    }
     return nullptr;
 }
 

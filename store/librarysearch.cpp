@@ -21,7 +21,7 @@ bool Matches(LibrarySearch* search, const char* name, const std::vector<CachedEn
         AppendSearchField(entry.key.c_str(), &text);
         AppendSearchField(entry.value.c_str(), &text);
     }
-    return FindSjis(text.data(), (unsigned long)text.size(), search->folded.data(),
+    return FindInText(text.data(), (unsigned long)text.size(), search->folded.data(),
                     (unsigned long)search->folded.size()) >= 0;
 }
 

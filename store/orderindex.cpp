@@ -7,13 +7,13 @@
 std::string FoldName(const char* name)
 {
     std::string folded;
-    for (const char* p = name; p && *p; ++p) {
-        if (IsDoubleByteAt(p)) {
-            folded.push_back(p[0]);
-            folded.push_back(*++p);
-        } else {
+    for (const char* p = name; p && *p;) {
+        unsigned bytes = CharBytesAt(p);
+        if (bytes == 1)
             folded.push_back(*p >= 'A' && *p <= 'Z' ? (char)(*p - 'A' + 'a') : *p);
-        }
+        else
+            folded.append(p, bytes);
+        p += bytes;
     }
     return folded;
 }

@@ -53,11 +53,12 @@ bool EqualNoCase(const char* a, const char* b)
         return a == b;
     // Walk character by character so a trail byte is never case-folded.
     while (*a && *b) {
-        if (IsDoubleByteAt(a) || IsDoubleByteAt(b)) {
-            if (a[0] != b[0] || a[1] != b[1])
+        unsigned bytes = CharBytesAt(a);
+        if (bytes > 1 || CharBytesAt(b) > 1) {
+            if (bytes != CharBytesAt(b) || memcmp(a, b, bytes) != 0)
                 return false;
-            a += 2;
-            b += 2;
+            a += bytes;
+            b += bytes;
             continue;
         }
         if (FoldAscii(*a) != FoldAscii(*b))
@@ -82,10 +83,10 @@ void DriveRoot(const char* path, char* out, size_t cap)
         return;
     size_t len = strlen(path);
     if (IsUncPath(path)) {
-        // A backslash right after a lead byte is that character's trail byte.
+        // Walked by character: a trail byte 0x5C is no backslash.
         int counted = 0;
-        for (size_t i = 0; i < len; ++i) {
-            if (path[i] != '\\' || (i > 0 && IsLeadByte((unsigned char)path[i - 1])))
+        for (size_t i = 0; i < len; i += CharBytesAt(path + i)) {
+            if (path[i] != '\\')
                 continue;
             if (++counted == 4) {
                 len = i;
@@ -115,12 +116,9 @@ bool HasWildcard(const char* text)
 
 bool HasInvalidNameChar(const char* name)
 {
-    for (const char* p = name; p && *p; ++p) {
-        if (IsDoubleByteAt(p))
-            ++p;
-        else if (IsInvalidNameChar((unsigned char)*p))
+    for (const char* p = name; p && *p; p += CharBytesAt(p))
+        if (IsInvalidNameChar((unsigned char)*p))
             return true;
-    }
     return false;
 }
 

@@ -77,7 +77,7 @@ bool RecordMatches(ItemRecord* record, const std::string& folded)
         memcpy(record->searchText, text.c_str(), text.size() + 1);
         record->searchLength = (unsigned long)text.size();
     }
-    return FindSjis(record->searchText, record->searchLength, folded.data(),
+    return FindInText(record->searchText, record->searchLength, folded.data(),
                     (unsigned long)folded.size()) >= 0;
 }
 

@@ -18,6 +18,20 @@ bool IsDoubleByteAt(const char* p)
            IsTrailByte((unsigned char)p[1]);
 }
 
+unsigned CharBytesAt(const char* p)
+{
+    if (!p || !*p)
+        return 0;
+    return IsDoubleByteAt(p) ? 2 : 1;
+}
+
+int CharColumns(const char* p)
+{
+    return IsDoubleByteAt(p) ? 2 : 1;
+}
+
+const char kBreakMark[] = "\x81\xAB";
+
 const char* FindLastChar(const char* text, char ch)
 {
     const char* found = nullptr;
@@ -55,7 +69,7 @@ static unsigned long CharStep(const char* text, unsigned long length, unsigned l
                : 1;
 }
 
-long FindSjis(const char* text, unsigned long length, const char* part, unsigned long partLength)
+long FindInText(const char* text, unsigned long length, const char* part, unsigned long partLength)
 {
     if (!text || !part || partLength > length)
         return -1;
@@ -86,10 +100,10 @@ long FindSjis(const char* text, unsigned long length, const char* part, unsigned
     return -1;
 }
 
-const char* FindTextSjis(const char* text, const char* part)
+const char* FindInString(const char* text, const char* part)
 {
     if (!text || !part)
         return nullptr;
-    long at = FindSjis(text, (unsigned long)strlen(text), part, (unsigned long)strlen(part));
+    long at = FindInText(text, (unsigned long)strlen(text), part, (unsigned long)strlen(part));
     return at < 0 ? nullptr : text + at;
 }

@@ -63,7 +63,7 @@ static BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
     // The first kPathCap - 1 characters, whatever bytes they take.
     wchar_t wide[kPathCap];
     int units = GetWindowTextW(window, wide, kPathCap);
-    if (units <= 0 || !FindTextSjis(Narrow(wide, units).c_str(), search->title))
+    if (units <= 0 || !FindInString(Narrow(wide, units).c_str(), search->title))
         return TRUE;
     search->found = window;
     return FALSE;
@@ -101,7 +101,7 @@ HWND FindDialogFrame(HWND window)
         }
         // A frame found down here stays recorded; a later sibling frame
         // at this level still replaces it.
-        if (FindTextSjis(name, "Afx:") && GetWindow(child, GW_CHILD))
+        if (FindInString(name, "Afx:") && GetWindow(child, GW_CHILD))
             FindDialogFrame(child);
     }
     return NULL;

@@ -350,9 +350,11 @@ void DecodeEntities(char* text, CodePointToAnsiFn toAnsi)
     char* w = text;
     const char* r = text;
     while (*r) {
-        if (IsDoubleByteAt(r)) {
-            *w++ = *r++;
-            *w++ = *r++;
+        unsigned length = CharBytesAt(r);
+        if (length > 1) {
+            memmove(w, r, length);
+            w += length;
+            r += length;
             continue;
         }
         unsigned long codePoint = 0;
@@ -379,9 +381,11 @@ void CleanTitle(char* text)
     char* w = text;
     const char* r = text;
     while (*r) {
-        if (IsDoubleByteAt(r)) {
-            *w++ = *r++;
-            *w++ = *r++;
+        unsigned bytes = CharBytesAt(r);
+        if (bytes > 1) {
+            memmove(w, r, bytes);
+            w += bytes;
+            r += bytes;
         } else if (IsNameChar((unsigned char)*r)) {
             *w++ = *r++;
         } else {
@@ -419,8 +423,9 @@ char* LeadingNameRun(const char* text, char* out, size_t size)
         return nullptr;
     size_t run = 0;
     for (;;) {
-        if (IsDoubleByteAt(text + run))
-            run += 2;
+        unsigned bytes = CharBytesAt(text + run);
+        if (bytes > 1)
+            run += bytes;
         else if (IsNameChar((unsigned char)text[run]))
             run += 1;
         else

@@ -36,7 +36,7 @@ TEST(SearchFold, WidthCaseAndKanaTypeFoldAlike)
 TEST(SearchFold, AMatchStartsAndEndsOnCharacters)
 {
     auto find = [](const std::string& text, const std::string& part) {
-        return FindSjis(text.data(), (unsigned long)text.size(), part.data(),
+        return FindInText(text.data(), (unsigned long)text.size(), part.data(),
                         (unsigned long)part.size());
     };
     EXPECT_EQ(-1, find("\x83\x5C", "\\"));          // ソ: trail byte 0x5C

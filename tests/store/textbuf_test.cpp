@@ -85,8 +85,8 @@ TEST(Sjis, TextSearchStartsAndEndsOnCharacters)
 {
     // "ア" is 83 41: its trail byte is "A", which is not found there.
     const char title[] = "\x83\x41" "A - Netscape";
-    EXPECT_EQ(title + 2, FindTextSjis(title, "A"));
-    EXPECT_EQ(title, FindTextSjis(title, "\x83\x41"));
-    EXPECT_EQ(nullptr, FindTextSjis("x\x83\x41", "x\x83"));   // would end inside "ア"
-    EXPECT_EQ(nullptr, FindTextSjis("- Netscap", "- Netscape"));
+    EXPECT_EQ(title + 2, FindInString(title, "A"));
+    EXPECT_EQ(title, FindInString(title, "\x83\x41"));
+    EXPECT_EQ(nullptr, FindInString("x\x83\x41", "x\x83"));   // would end inside "ア"
+    EXPECT_EQ(nullptr, FindInString("- Netscap", "- Netscape"));
 }
