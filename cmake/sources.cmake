@@ -11,6 +11,7 @@ set(ZORIVEN_BYTE_SOURCES
   store/pathtext.cpp
   store/searchfold.cpp
   store/sjis.cpp
+  store/syncnames.cpp
   store/textbuf.cpp
   store/utf8.cpp
   web/titletext.cpp
@@ -74,6 +75,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/store/itemtext_test.cpp
   tests/store/pathtext_test.cpp
   tests/store/searchfold_test.cpp
+  tests/store/syncnames_test.cpp
   tests/store/textbuf_test.cpp
   tests/store/utf8_test.cpp
   tests/web/titletext_test.cpp
