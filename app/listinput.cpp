@@ -9,8 +9,10 @@
 #include "../store/paths.h"
 #include "../store/pathtext.h"
 #include "../store/records.h"
+#include "../store/syncfiles.h"
 #include "state.h"
 #include "ui.h"
+#include "wide.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -26,11 +28,16 @@ static void ReopenRename(int row, const char* text)
     PostMessageA(g_app->listView, LVM_EDITLABELA, (WPARAM)row, 0);
 }
 
-static void OnBeginLabelEdit()
+static void OnBeginLabelEdit(int row)
 {
     HWND edit = (HWND)SendMessageA(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
+    ItemRecord* record = GetRowRecord(row);
+    char label[kRowNameCap + 64];
     if (edit && s_retypedName[0])
         SetWindowTextA(edit, s_retypedName);
+    // A conflict copy's row shows a mark; the box edits the file's name.
+    else if (edit && ConflictLabel(record, label, sizeof label))
+        SetTextOf(edit, record->name);
     s_retypedName[0] = '\0';
 }
 
@@ -40,7 +47,7 @@ static void OnGetDispInfo(NMLVDISPINFOA* info)
 {
     ItemRecord* record = GetRowRecord(info->item.iItem);
     if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0)
-        info->item.pszText = record->name ? record->name : (char*)"";
+        info->item.pszText = (char*)RowLabel(record);
     if (info->item.mask & LVIF_IMAGE)
         info->item.iImage = record ? record->kind : kKindText;
 }
@@ -133,7 +140,7 @@ LRESULT OnListNotify(NMHDR* header)
         OnGetDispInfo((NMLVDISPINFOA*)header);
         break;
     case LVN_BEGINLABELEDITA:
-        OnBeginLabelEdit();
+        OnBeginLabelEdit(((NMLVDISPINFOA*)header)->item.iItem);
         break;
     case LVN_ODFINDITEMA:
         return FindRow(((NMLVFINDITEMA*)header)->lvfi.flags, ((NMLVFINDITEMA*)header)->lvfi.psz,

@@ -43,6 +43,7 @@ set(ZORIVEN_WIN_SOURCES
   store/records.cpp
   store/safewrite.cpp
   store/searchtext.cpp
+  store/syncfiles.cpp
   ops/folderdialog.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
