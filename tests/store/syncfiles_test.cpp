@@ -1,6 +1,5 @@
 // A library in a folder a sync engine carries: the engines' own files as
 // the engines leave them, conflict copies of items and of the order file.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,27 +7,14 @@
 #include "res/resource.h"
 #include "store/folderload.h"
 #include "store/librarysearch.h"
-#include "store/order.h"
 #include "store/pathtext.h"
 #include "store/searchtext.h"
 #include "store/syncfiles.h"
 
-namespace {
-
-typedef std::vector<std::string> Names;
-Names s_moved;
-
-BOOL RecordMove(const char* from, const char* to)
-{
-    s_moved.push_back(LastComponent(from));
-    return MoveEntryPath(from, to);
-}
-
-}  // namespace
-
 using SyncFilesTest = gt::MainWindowTest;
+typedef std::vector<std::string> Names;
 
-TEST_F(SyncFilesTest, EngineFilesAreNeverRowsSavedSearchedOrMoved)
+TEST_F(SyncFilesTest, EngineFilesAreNeverRowsSavedOrSearched)
 {
     Item("memo.txt", "k=needle\r\n");
     for (const char* folder : {"Sub", ".stfolder", ".stversions", ".dropbox.cache"})
@@ -49,15 +35,6 @@ TEST_F(SyncFilesTest, EngineFilesAreNeverRowsSavedSearchedOrMoved)
     while (SearchNextFolder(&search)) {
     }
     EXPECT_EQ(2u, search.hits.size());   // memo.txt and Sub\inner.txt
-
-    // A reorder on disk, hidden entries left out, never moves theirs.
-    g_app->options[ExcludeHidden] = g_app->options[NoOrderFile] = 1;
-    g_moveFile = RecordMove;
-    Command(CMD_SAVE_ORDER);
-    g_moveFile = MoveEntryPath;
-    std::sort(s_moved.begin(), s_moved.end());
-    EXPECT_EQ((Names{"Sub", "Sub", ORDER_FILE_NAME, ORDER_FILE_NAME, "memo.txt", "memo.txt"}),
-              s_moved);
 }
 
 TEST_F(SyncFilesTest, ConflictCopiesAreMarkedBesideTheirOriginalAndASetAsideOrderIsSaidOnce)
@@ -90,7 +67,6 @@ TEST_F(SyncFilesTest, ConflictCopiesAreMarkedBesideTheirOriginalAndASetAsideOrde
     EXPECT_EQ(copy, gt::WindowText(edit));
     PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
     gt::Pump();
-
     Command(CMD_SAVE_ORDER);
     EXPECT_EQ("other.txt\r\n", gt::ReadBytes(In(aside)));
 }
