@@ -9,6 +9,7 @@
 #include "../store/paths.h"
 #include "../store/pathtext.h"
 #include "../store/records.h"
+#include "../store/syncfiles.h"
 #include "state.h"
 #include "ui.h"
 #include "wide.h"
@@ -27,11 +28,16 @@ static void ReopenRename(int row, const char* text)
     PostMessageW(g_app->listView, LVM_EDITLABELW, (WPARAM)row, 0);
 }
 
-static void OnBeginLabelEdit()
+static void OnBeginLabelEdit(int row)
 {
     HWND edit = (HWND)SendMessageW(g_app->listView, LVM_GETEDITCONTROL, 0, 0);
+    ItemRecord* record = GetRowRecord(row);
+    char label[kRowNameCap + 64];
     if (edit && s_retypedName[0])
         SetTextOf(edit, s_retypedName);
+    // A conflict copy's row shows a mark; the box edits the file's name.
+    else if (edit && ConflictLabel(record, label, sizeof label))
+        SetTextOf(edit, record->name);
     s_retypedName[0] = '\0';
 }
 
@@ -43,8 +49,7 @@ static void OnGetDispInfo(NMLVDISPINFOW* info)
     ItemRecord* record = GetRowRecord(info->item.iItem);
     if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0 &&
         info->item.pszText && info->item.cchTextMax > 0)
-        ToWideCut(record->name ? record->name : "", info->item.pszText,
-                  (size_t)info->item.cchTextMax);
+        ToWideCut(RowLabel(record), info->item.pszText, (size_t)info->item.cchTextMax);
     if (info->item.mask & LVIF_IMAGE)
         info->item.iImage = record ? record->kind : kKindText;
 }
@@ -135,7 +140,7 @@ LRESULT OnListNotify(NMHDR* header)
         OnGetDispInfo((NMLVDISPINFOW*)header);
         break;
     case LVN_BEGINLABELEDITW:
-        OnBeginLabelEdit();
+        OnBeginLabelEdit(((NMLVDISPINFOW*)header)->item.iItem);
         break;
     case LVN_ODFINDITEMW:
         return OnFindItem((NMLVFINDITEMW*)header);

@@ -17,6 +17,7 @@
 #include "store/itemtext.h"
 #include "store/pathtext.h"
 #include "store/sjis.h"
+#include "store/syncnames.h"
 #include "store/textbuf.h"
 #include "store/utf8.h"
 #include "web/titletext.h"
@@ -453,6 +454,31 @@ void FuzzHotKeyText(const std::string& text, size_t sizeByte)
     }
 }
 
+// The engines' names: the case of ASCII letters never matters, and a
+// conflict copy's original is the name with the mark taken out (what is
+// left of it at both ends), with a date of a form the mark shows.
+void FuzzSyncNames(const std::string& text)
+{
+    std::string upper = text;
+    for (char& c : upper)
+        c = (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+    CHECK(IsBookkeepingName(text.c_str()) == IsBookkeepingName(upper.c_str()));
+    ConflictName conflict;
+    if (!ParseConflictName(text.c_str(), &conflict))
+        return;
+    std::string original = conflict.original, made = conflict.made;
+    CHECK(!original.empty() && original.size() < text.size());
+    size_t head = 0, tail = 0;
+    while (head < original.size() && original[head] == text[head])
+        ++head;
+    while (tail < original.size() &&
+           original[original.size() - 1 - tail] == text[text.size() - 1 - tail])
+        ++tail;
+    CHECK(head + tail >= original.size());
+    CHECK((made.size() == 10 || made.size() == 16) && made[4] == '-' && made[7] == '-');
+    CHECK(IsConflictCopyOf(upper.c_str(), original.c_str()));
+}
+
 // The fallback names, and the URL and charset tests, on any text.
 void FuzzNames(const std::string& text, size_t sizeByte)
 {
@@ -483,6 +509,7 @@ void FuzzNames(const std::string& text, size_t sizeByte)
         CheckCut(out.p, len, host, hostLen, size >= 2 ? size - 2 : 0, 2, true);
     }
     FuzzHotKeyText(text, sizeByte);
+    FuzzSyncNames(text);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "../store/pathtext.h"
 #include "../store/records.h"
 #include "../store/itemname.h"
+#include "../store/syncfiles.h"
 #include "../web/browser.h"
 #include "../web/titletext.h"
 #include "entrymenu.h"
@@ -132,6 +133,6 @@ bool TakeRecordValue(HWND window, ItemRecord* record, const char* path, int comm
     if (notify)
         NotifyBrowser(window, value);
     if (copied || notify)
-        ShowStatusNote(copied ? IDS_COPIED : IDS_HANDED_OVER, record->name);
+        ShowStatusNote(copied ? IDS_COPIED : IDS_HANDED_OVER, RowLabel(record));
     return copied || notify;
 }

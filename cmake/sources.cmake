@@ -11,6 +11,7 @@ set(ZORIVEN_BYTE_SOURCES
   store/pathtext.cpp
   store/searchfold.cpp
   store/sjis.cpp
+  store/syncnames.cpp
   store/textbuf.cpp
   store/utf8.cpp
   web/titletext.cpp
@@ -42,6 +43,7 @@ set(ZORIVEN_WIN_SOURCES
   store/records.cpp
   store/safewrite.cpp
   store/searchtext.cpp
+  store/syncfiles.cpp
   ops/folderdialog.cpp
   ops/itemcommands.cpp
   ops/launch.cpp
@@ -74,6 +76,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/store/itemtext_test.cpp
   tests/store/pathtext_test.cpp
   tests/store/searchfold_test.cpp
+  tests/store/syncnames_test.cpp
   tests/store/textbuf_test.cpp
   tests/store/utf8_test.cpp
   tests/web/titletext_test.cpp

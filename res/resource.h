@@ -205,6 +205,11 @@
 #define IDS_LINE_TOO_LONG   25720
 #define IDS_NO_ENTRY_LINE   25721
 #define IDS_ORDER_NOT_SAVED 25722
+
+/* A library carried by a sync engine: a conflict copy's mark (the
+   original's name, when it was made), an order file set aside */
+#define IDS_CONFLICT_MARK   25740
+#define IDS_ORDER_SET_ASIDE 25741
 #define IDD_SEARCH          1008
 #define IDM_SEARCHMENU      106
 #define IDC_SEARCH_TEXT     101

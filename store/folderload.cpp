@@ -1,8 +1,11 @@
 #include "folderload.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "../app/state.h"
@@ -17,6 +20,8 @@
 #include "paths.h"
 #include "records.h"
 #include "safewrite.h"
+#include "syncfiles.h"
+#include "syncnames.h"
 
 namespace {
 
@@ -34,6 +39,7 @@ struct FolderScan {
     std::vector<FoundEntry> found;
     std::vector<int> positioned;
     std::vector<int> unlisted;
+    std::vector<std::string> setAside;   // order files an engine put aside
 };
 
 }  // namespace
@@ -71,7 +77,7 @@ int OrderIndexOf(const char* name)
 
 bool IsListedEntry(const FoundFile& found)
 {
-    if (EqualNoCase(found.name, ORDER_FILE_NAME))
+    if (EqualNoCase(found.name, ORDER_FILE_NAME) || IsSyncOwnEntry(found.name))
         return false;
     return !(g_app->options[ExcludeHidden] && (found.attributes & FILE_ATTRIBUTE_HIDDEN));
 }
@@ -95,6 +101,9 @@ static void ScanFolder(const char* pattern, FolderScan* scan)
         LoadOrderIndex(&index);
     scan->positioned.assign(index.lineCount, -1);
     ForEachEntry(pattern, [&](const FoundFile& found) {
+        if (!(found.attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsConflictCopyOf(found.name, ORDER_FILE_NAME))
+            scan->setAside.push_back(found.name);
         if (!IsListedEntry(found))
             return;
         scan->found.push_back({found.name, (found.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
@@ -140,11 +149,20 @@ static BOOL AddCachedRow(const FoundEntry& found, const CachedFile& file)
 
 // An item from the cache when its name, size and time are unchanged, else
 // from its file as always.
-static BOOL MakeItemRow(const FoundEntry& found, DWORD* error, CacheUse* cache)
+static BOOL MakeItemRow(const FoundEntry& found, DWORD* error, CacheUse* cache,
+                        const std::unordered_set<std::string>* shown)
 {
     *error = 0;
     if (IsExcludedExtension(found.name.c_str()))
         return FALSE;
+    // Half a file would be a row for a moment, with half the user's text.
+    char path[kPathCap];
+    if (shown && !shown->count(FoldName(found.name.c_str())) &&
+        JoinPath(path, sizeof path, g_app->currentFolder, found.name.c_str()) &&
+        HeldForWriting(path)) {
+        *error = ERROR_SHARING_VIOLATION;
+        return FALSE;
+    }
     const CachedFile* hit = TakeCachedFile(cache, found.name.c_str(), found.size, found.writeTime);
     if (hit)
         return AddCachedRow(found, *hit);
@@ -158,11 +176,12 @@ static BOOL MakeItemRow(const FoundEntry& found, DWORD* error, CacheUse* cache)
     return made;
 }
 
-static int MakeRow(const FoundEntry& found, LoadFailures* failures, CacheUse* cache)
+static int MakeRow(const FoundEntry& found, LoadFailures* failures, CacheUse* cache,
+                   const std::unordered_set<std::string>* shown)
 {
     DWORD error = 0;
     BOOL made = found.isFolder ? LoadFolderEntry(found.name.c_str(), TRUE, &error)
-                               : MakeItemRow(found, &error, cache);
+                               : MakeItemRow(found, &error, cache, shown);
     if (error) {
         failures->names.push_back(found.name);
         failures->codes.push_back(error);
@@ -170,20 +189,57 @@ static int MakeRow(const FoundEntry& found, LoadFailures* failures, CacheUse* ca
     return made ? 1 : 0;
 }
 
+// A conflict copy the order file does not name yet goes right after its
+// original, where the user looks for it; a copy of a copy after that copy.
+static std::vector<int> CopiesBesideOriginals(const FolderScan& scan, std::vector<int> order)
+{
+    std::unordered_map<std::string, int> entryOf;
+    for (int entry : order)
+        entryOf.emplace(FoldName(scan.found[entry].name.c_str()), entry);
+    std::unordered_map<int, std::vector<int>> copiesOf;
+    std::vector<int> kept;
+    for (size_t i = 0; i < order.size(); ++i) {
+        int entry = order[i];
+        ConflictName conflict;
+        bool unlisted = i >= order.size() - scan.unlisted.size();
+        auto original = entryOf.end();
+        if (unlisted && !scan.found[entry].isFolder &&
+            ParseConflictName(scan.found[entry].name.c_str(), &conflict))
+            original = entryOf.find(FoldName(conflict.original));
+        if (original != entryOf.end() && original->second != entry)
+            copiesOf[original->second].push_back(entry);
+        else
+            kept.push_back(entry);
+    }
+    std::vector<int> arranged;
+    // An original's name is shorter than its copy's, so this ends.
+    std::function<void(int)> place = [&](int entry) {
+        arranged.push_back(entry);
+        auto copies = copiesOf.find(entry);
+        if (copies != copiesOf.end())
+            for (int copy : copies->second)
+                place(copy);
+    };
+    for (int entry : kept)
+        place(entry);
+    return arranged;
+}
+
 // The rows in list order; *done counts the entries taken, and *stopped
 // tells that the user stopped the load before the last one.
-static int MakeRows(const FolderScan& scan, LoadFailures* failures, CacheUse* cache, int* done,
-                    bool* stopped)
+static int MakeRows(const FolderScan& scan, LoadFailures* failures, CacheUse* cache,
+                    const std::unordered_set<std::string>* shown, int* done, bool* stopped)
 {
     std::vector<int> order;
     for (int entry : scan.positioned)
         if (entry >= 0)
             order.push_back(entry);
     order.insert(order.end(), scan.unlisted.begin(), scan.unlisted.end());
+    order = CopiesBesideOriginals(scan, std::move(order));
     BeginLoadProgress((int)order.size());
     int made = 0;
     for (*done = 0; *done < (int)order.size();) {
-        made += MakeRow(scan.found[order[*done]], failures, cache);
+        made += MakeRow(scan.found[order[*done]], failures, cache, shown);
         if (!ContinueLoad(++*done)) {
             *stopped = *done < (int)order.size();
             break;
@@ -204,12 +260,13 @@ static void ReportLoadFailures(const LoadFailures& failures)
     ShowNamesError(IDS_LOAD_FAILED, (int)names.size(), names.data(), failures.codes.data());
 }
 
-int LoadFolder(int* failures)
+int LoadFolder(int* failures, const std::unordered_set<std::string>* shown)
 {
     ClearItemRows();
     int made = 0, done = 0;
     bool anyUnlisted = false, stopped = false;
     LoadFailures failed;
+    std::vector<std::string> setAside;
     char pattern[kPathCap];
     if (JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*")) {
         // Tens of thousands of rows: repaint once at the end, not per row.
@@ -220,7 +277,8 @@ int LoadFolder(int* failures)
             StartCacheUse(&cache, g_app->currentFolder);
             ScanFolder(pattern, &scan);
             anyUnlisted = !scan.unlisted.empty();
-            made = MakeRows(scan, &failed, &cache, &done, &stopped);
+            setAside.swap(scan.setAside);
+            made = MakeRows(scan, &failed, &cache, shown, &done, &stopped);
             // A stopped load writes nothing: its rows are only a part.
             if (stopped)
                 anyUnlisted = false;
@@ -243,6 +301,9 @@ int LoadFolder(int* failures)
         WatchCurrentFolder();
     ShowFolderName();
     EndLoadProgress(done, stopped);
+    // The order shown stays; the other machine's is the user's to look at.
+    for (const std::string& name : setAside)
+        NoteSetAsideOrder(name.c_str());
     ShowItemCount();
     UpdateCommandStates();
     if (!g_app->options[NoOrderFile] && anyUnlisted)

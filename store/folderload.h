@@ -3,6 +3,9 @@
 #ifndef ZORIVEN_FOLDERLOAD_H
 #define ZORIVEN_FOLDERLOAD_H
 
+#include <string>
+#include <unordered_set>
+
 #include "../app/winver.h"
 #include "paths.h"
 
@@ -22,7 +25,9 @@ BOOL LoadFolderEntry(const char* name, BOOL isFolder, DWORD* error = nullptr);
 // Replaces the rows with the current folder's; returns the rows made.
 // Files that cannot be read are named in one box, or, when failures is
 // given, only counted there: those that may be read later, not files that
-// hold text but no entry.
-int LoadFolder(int* failures = nullptr);
+// hold text but no entry. With shown (the folded names of the rows shown
+// before), a file that is no row yet and that another program is still
+// writing is left for later, counted as such a failure.
+int LoadFolder(int* failures = nullptr, const std::unordered_set<std::string>* shown = nullptr);
 
 #endif

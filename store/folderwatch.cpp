@@ -7,16 +7,21 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "../app/state.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "folderload.h"
 #include "orderindex.h"
 #include "pathtext.h"
 #include "records.h"
+#include "syncfiles.h"
+#include "syncnames.h"
 
 BOOL g_watchFolders = TRUE;
+int g_watchReads = 0;
 
 struct FolderWatch {
     char folder[kPathCap];
@@ -33,39 +38,86 @@ const DWORD kWatchFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR
                            FILE_NOTIFY_CHANGE_LAST_WRITE;
 const UINT kRefreshDelay = 250;   // ms: a burst of changes is read once
 const UINT kRetryDelay = 1000;    // ms: a file still being written
+const DWORD kWriteCheckDelay = 500;       // ms between looks at a file being written
+const DWORD kLongestWriteWait = 60000;    // ms: then the folder is read all the same
 
-// The program's own order file and temporary files change on every save;
-// reading the folder again for them would only repeat what it shows.
+// The program's own order file and temporary files change on every save,
+// and an engine's files change while they arrive; reading the folder again
+// for them would only repeat what it shows.
 bool OwnFile(const WCHAR* name, size_t length)
 {
     std::wstring text(name, length);
     for (wchar_t& c : text)
         c = (c >= L'a' && c <= L'z') ? (wchar_t)(c - L'a' + L'A') : c;
-    return text == L"ZORIVEN.ORD" ||
-           (text.compare(0, 3, L"~ZV") == 0 && text.size() > 4 &&
-            text.compare(text.size() - 4, 4, L".TMP") == 0);
+    if (text == L"ZORIVEN.ORD" || (text.compare(0, 3, L"~ZV") == 0 && text.size() > 4 &&
+                                   text.compare(text.size() - 4, 4, L".TMP") == 0))
+        return true;
+    char program[kPathCap];
+    return FromWide(name, (int)length, program, sizeof program) && IsBookkeepingName(program);
 }
 
-// Whether the records name anything but the program's own files; a
-// record that runs past the bytes counts as a change.
-bool AnyOtherChange(const BYTE* data, DWORD size)
+// The changes one read of the folder reported.
+struct Changes {
+    bool any = false;                   // something a row may show changed
+    std::vector<std::wstring> written;  // files made or written to
+};
+
+// Adds what the records name but the program's own files; a record that
+// runs past the bytes counts as a change.
+void CollectChanges(const BYTE* data, DWORD size, Changes* changes)
 {
     DWORD at = 0;
     for (;;) {
-        if (size - at < sizeof(FILE_NOTIFY_INFORMATION))
-            return true;
+        if (size - at < sizeof(FILE_NOTIFY_INFORMATION)) {
+            changes->any = true;
+            return;
+        }
         const FILE_NOTIFY_INFORMATION* info = (const FILE_NOTIFY_INFORMATION*)(data + at);
         DWORD nameAt = at + (DWORD)offsetof(FILE_NOTIFY_INFORMATION, FileName);
-        if (info->FileNameLength > size - nameAt)
-            return true;
-        if (!OwnFile(info->FileName, info->FileNameLength / sizeof(WCHAR)))
-            return true;
+        if (info->FileNameLength > size - nameAt) {
+            changes->any = true;
+            return;
+        }
+        size_t length = info->FileNameLength / sizeof(WCHAR);
+        if (!OwnFile(info->FileName, length)) {
+            changes->any = true;
+            std::wstring name(info->FileName, length);
+            if (info->Action != FILE_ACTION_REMOVED && info->Action != FILE_ACTION_RENAMED_OLD_NAME &&
+                std::find(changes->written.begin(), changes->written.end(), name) ==
+                    changes->written.end())
+                changes->written.push_back(name);
+        }
         if (info->NextEntryOffset == 0)
-            return false;
-        if (info->NextEntryOffset > size - at || info->NextEntryOffset % 4)
-            return true;
+            return;
+        if (info->NextEntryOffset > size - at || info->NextEntryOffset % 4) {
+            changes->any = true;
+            return;
+        }
         at += info->NextEntryOffset;
     }
+}
+
+// The file of the folder named by a change is still being written.
+bool StillWritten(const char* folder, const std::wstring& name)
+{
+    char text[kPathCap], path[kPathCap];
+    return FromWide(name.c_str(), (int)name.size(), text, sizeof text) &&
+           JoinPath(path, sizeof path, folder, text) && HeldForWriting(path);
+}
+
+// Forgets the files that are complete; true when none is still written
+// or the wait for them has gone on too long (a file held open for ever
+// must not keep the list from following the folder).
+bool WrittenFilesComplete(const char* folder, Changes* changes, DWORD waitingSince)
+{
+    auto& written = changes->written;
+    written.erase(std::remove_if(written.begin(), written.end(),
+                                 [&](const std::wstring& name) { return !StillWritten(folder, name); }),
+                  written.end());
+    if (!written.empty() && GetTickCount() - waitingSince < kLongestWriteWait)
+        return false;
+    written.clear();
+    return true;
 }
 
 DWORD WINAPI WatchThread(void* param)
@@ -78,25 +130,50 @@ DWORD WINAPI WatchThread(void* param)
     // DWORDs: the records must be aligned.
     static const DWORD kBufferBytes = 16384;
     std::vector<DWORD> buffer(kBufferBytes / sizeof(DWORD));
+    OVERLAPPED overlapped = {};
+    bool reading = false;
+    Changes changes;
+    DWORD waitingSince = 0;
     while (folder != INVALID_HANDLE_VALUE && done) {
-        OVERLAPPED overlapped = {};
-        overlapped.hEvent = done;
-        ResetEvent(done);
-        if (!ReadDirectoryChangesW(folder, buffer.data(), kBufferBytes, FALSE, kWatchFilter, NULL,
-                                   &overlapped, NULL))
-            break;   // not watchable (some network file systems): no watch
+        if (!reading) {
+            overlapped = OVERLAPPED();
+            overlapped.hEvent = done;
+            ResetEvent(done);
+            if (!ReadDirectoryChangesW(folder, buffer.data(), kBufferBytes, FALSE, kWatchFilter,
+                                       NULL, &overlapped, NULL))
+                break;   // not watchable (some network file systems): no watch
+            reading = true;
+        }
+        // While a file is still being written, it is looked at again now
+        // and then; the read of the folder stays under way meanwhile.
         HANDLE waits[2] = {watch->stop, done};
-        DWORD got = 0;
-        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
-            CancelIo(folder);
-            GetOverlappedResult(folder, &overlapped, &got, TRUE);
+        DWORD woke = WaitForMultipleObjects(2, waits, FALSE,
+                                            changes.written.empty() ? INFINITE : kWriteCheckDelay);
+        if (woke == WAIT_OBJECT_0 + 1) {
+            DWORD got = 0;
+            reading = false;
+            if (!GetOverlappedResult(folder, &overlapped, &got, FALSE))
+                break;
+            if (changes.written.empty())
+                waitingSince = GetTickCount();
+            // No bytes: more changed than the buffer could name.
+            if (got == 0)
+                changes.any = true;
+            else
+                CollectChanges((const BYTE*)buffer.data(), got, &changes);
+        } else if (woke != WAIT_TIMEOUT) {
             break;
         }
-        if (!GetOverlappedResult(folder, &overlapped, &got, FALSE))
-            break;
-        // No bytes: more changed than the buffer could name.
-        if (got == 0 || AnyOtherChange((const BYTE*)buffer.data(), got))
+        // A burst is read once, when its last file is complete.
+        if (changes.any && WrittenFilesComplete(watch->folder, &changes, waitingSince)) {
+            changes.any = false;
             PostMessageW(watch->window, WM_FOLDERCHANGED, 0, 0);
+        }
+    }
+    if (reading) {
+        DWORD got = 0;
+        CancelIo(folder);
+        GetOverlappedResult(folder, &overlapped, &got, TRUE);
     }
     if (done)
         CloseHandle(done);
@@ -130,10 +207,23 @@ void KeepArrangement(const std::vector<std::string>& before)
     std::unordered_map<std::string, int> place;
     for (int i = 0; i < (int)before.size(); ++i)
         place.emplace(before[i], i);
+    // A new conflict copy goes right after its original (the load put it
+    // there, and a copy of a copy after that copy).
+    std::unordered_map<std::string, int> placeOfNew;
     std::vector<std::pair<int, ItemRecord*>> rows;
     for (int i = 0; i < g_app->rowCount; ++i) {
-        auto found = place.find(RowKey(g_app->rows[i]));
-        rows.push_back({found == place.end() ? INT_MAX : found->second, g_app->rows[i]});
+        std::string key = RowKey(g_app->rows[i]), original;
+        auto found = place.find(key);
+        int at = found == place.end() ? INT_MAX : found->second;
+        if (at == INT_MAX && ConflictOriginalKey(g_app->rows[i], &original)) {
+            auto known = place.find(original);
+            auto newer = placeOfNew.find(original);
+            at = known != place.end() ? known->second : newer != placeOfNew.end() ? newer->second
+                                                                                 : INT_MAX;
+        }
+        if (found == place.end())
+            placeOfNew.emplace(key, at);
+        rows.push_back({at, g_app->rows[i]});
     }
     std::stable_sort(rows.begin(), rows.end(),
                      [](const std::pair<int, ItemRecord*>& a, const std::pair<int, ItemRecord*>& b) {
@@ -164,8 +254,9 @@ bool RefreshKeepingView(bool quiet)
     int top = (int)SendMessageW(g_app->listView, LVM_GETTOPINDEX, 0, 0);
     int changed = g_app->orderChanged;
     int failures = 0;
+    std::unordered_set<std::string> shown(before.begin(), before.end());
     SendMessageW(g_app->listView, WM_SETREDRAW, FALSE, 0);
-    LoadFolder(quiet ? &failures : nullptr);
+    LoadFolder(quiet ? &failures : nullptr, quiet ? &shown : nullptr);
     KeepArrangement(before);
     ReapplyRowFilter();
     g_app->orderChanged |= changed;
@@ -248,6 +339,7 @@ void OnRefreshTimer()
         return;   // the timer asks again
     watch->pending = FALSE;
     KillTimer(g_hMainWnd, IDT_FOLDER_REFRESH);
+    ++g_watchReads;
     if (!RefreshKeepingView(true)) {
         watch->pending = TRUE;
         SetTimer(g_hMainWnd, IDT_FOLDER_REFRESH, kRetryDelay, NULL);

@@ -28,5 +28,7 @@ void OnRefreshTimer();
 
 // Tests that change the folder themselves turn the watch off.
 extern BOOL g_watchFolders;
+// How often the watch has read the folder again (what a burst costs).
+extern int g_watchReads;
 
 #endif

@@ -12,6 +12,7 @@
 #include "pathtext.h"
 #include "records.h"
 #include "safewrite.h"
+#include "syncfiles.h"
 
 BOOL MoveEntryPath(const char* from, const char* to)
 {
@@ -91,14 +92,19 @@ static void Park(std::vector<std::string>* parked, const char* parking, const st
 }
 
 // Everything still in the current folder: the entries the list does not
-// hold, and listed ones whose move failed.
+// hold, and listed ones whose move failed. A sync engine's entries stay
+// where they are: its marker folder gone for a moment stops the engine,
+// and a file it is writing must not move under it.
 static std::vector<std::string> RemainingNames()
 {
     std::vector<std::string> names;
     char pattern[kPathCap];
     if (!JoinPath(pattern, sizeof pattern, g_app->currentFolder, "*.*"))
         return names;
-    ForEachEntry(pattern, [&](const FoundFile& found) { names.push_back(found.name); });
+    ForEachEntry(pattern, [&](const FoundFile& found) {
+        if (!IsSyncOwnEntry(found.name))
+            names.push_back(found.name);
+    });
     return names;
 }
 

@@ -150,6 +150,17 @@ HANDLE OpenPath(const char* path, DWORD access, DWORD share, DWORD disposition, 
                    : INVALID_HANDLE_VALUE;
 }
 
+bool HeldForWriting(const char* path)
+{
+    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 DWORD PathAttributes(const char* path)
 {
     WidePath wide(path);

@@ -47,6 +47,10 @@ bool ForEachEntryWhile(const char* pattern, const std::function<bool(const Found
 // The file functions on a program path. A path that does not fit the
 // system's limit fails with ERROR_FILENAME_EXCED_RANGE.
 HANDLE OpenPath(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+// Another program holds the file open for writing: it is not done with
+// it. Asked the way a reader that shares no writing opens it, and let go
+// at once.
+bool HeldForWriting(const char* path);
 DWORD PathAttributes(const char* path);   // INVALID_FILE_ATTRIBUTES on failure
 BOOL SetPathAttributes(const char* path, DWORD attributes);
 BOOL DeleteFilePath(const char* path);

@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "../app/winver.h"
+#include "itemname.h"
 #include "records.h"
 #include "sjis.h"
+#include "syncfiles.h"
 
 namespace {
 
@@ -67,6 +69,10 @@ bool RecordMatches(ItemRecord* record, const std::string& folded)
     if (!record->searchText) {
         std::string text;
         AppendSearchField(record->name, &text);
+        // A conflict copy is found by what its row shows, too.
+        char label[kRowNameCap + 64];
+        if (ConflictLabel(record, label, sizeof label))
+            AppendSearchField(label, &text);
         for (int i = 0; i < record->entryCount && i < kMaxEntries; ++i) {
             AppendSearchField(record->entries[i].key, &text);
             AppendSearchField(record->entries[i].value, &text);

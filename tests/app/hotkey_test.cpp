@@ -199,6 +199,21 @@ TEST_F(HotKeyTest, UsesTheClassTableAndPutsTheClipboardBack)
 
 // More than a folder's menu holds: 200 rows, then a command that shows
 // the folder in the main window.
+// A library in a sync engine's folder: its marker folder and a file still
+// arriving, even named first by an old order file, are no rows of the menu.
+TEST_F(HotKeyTest, SyncEnginesEntriesAreNoRowsOfTheMenu)
+{
+    ASSERT_TRUE(CreateDirectoryA(In(".stfolder").c_str(), NULL));
+    Write(".syncthing.new.txt.tmp", "k=arriving\r\n");
+    Write("desktop.ini", "k=ini\r\n");
+    Write("ZORIVEN.ORD", ".stfolder\r\n.syncthing.new.txt.tmp\r\ndesktop.ini\r\nmail.txt\r\n"
+                         "multi.txt\r\nBox\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(StandIn());
+    ASSERT_TRUE(Choose({'3', '1'}));
+    EXPECT_TRUE(WaitFor([&] { return TargetText() == "inside"; })) << TargetText();
+}
+
 TEST_F(HotKeyTest, LongFolderEndsWithShowAll)
 {
     std::string order;

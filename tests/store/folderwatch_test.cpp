@@ -2,8 +2,10 @@
 // itself, keeping the user's arrangement, selection and scroll position,
 // and never while a rename in place is under way.
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "guitest.h"
@@ -102,6 +104,103 @@ TEST_F(FolderWatchTest, TheFirstRowShownStaysWhenRowsAreAdded)
     int row = -1;
     EXPECT_STREQ("note1120", GetSelectedRecord(&row, -1)->name);
     EXPECT_EQ(120, row);
+}
+
+// A sync engine's moves: a file written in pieces, held open meanwhile
+// (between runs after each piece but the last); or brought the way
+// Syncthing does, under a temporary name and then renamed.
+void Write(const std::string& path, const std::string& bytes, int pieces, DWORD pauseMs,
+           const std::function<void(int)>& between = nullptr)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              CREATE_ALWAYS, 0, NULL);
+    size_t piece = bytes.size() / pieces + 1;
+    for (size_t at = 0; at < bytes.size(); at += piece) {
+        DWORD wrote = 0;
+        WriteFile(file, &bytes[at], (DWORD)std::min(piece, bytes.size() - at), &wrote, NULL);
+        Sleep(pauseMs);
+        if (between && at + piece < bytes.size())
+            between((int)(at / piece));
+    }
+    CloseHandle(file);
+}
+
+void Arrive(const std::string& folder, const std::string& name, const std::string& bytes,
+            int pieces = 1, DWORD pauseMs = 0)
+{
+    std::string temp = folder + "\\.syncthing." + name + ".tmp";
+    Write(temp, bytes, pieces, pauseMs);
+    MoveFileExA(temp.c_str(), (folder + "\\" + name).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+std::string Entries(int count, size_t length)
+{
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += "k" + std::to_string(i) + "=" + std::string(length, 'a') + "\r\n";
+    return bytes;
+}
+
+TEST_F(FolderWatchTest, ASyncEnginesFilesBecomeRowsOnlyWhenWhole)
+{
+    Item("memo.txt", "k=mine\r\n");
+    Order("memo.txt\r\n");
+    Group(".stfolder");
+    ASSERT_TRUE(Start(folder_));
+    std::atomic<int> phase{0};
+    std::atomic<bool> running{true};
+    const std::string aside = "ZORIVEN.sync-conflict-20261210-110547-X.ORD";
+    std::thread engine([&] {
+        Arrive(folder_, "big.txt", Entries(32, 1000), 6, 250);   // 1.5 s at a slow link
+        phase = 1;
+        for (int i = 0; i < 100; ++i)
+            Arrive(folder_, "n" + std::to_string(100 + i) + ".txt", "k=v\r\n");
+        Sleep(500);
+        // Other files arrive while one is written under its final name.
+        phase = 2;
+        Write(In("direct.txt"), Entries(32, 100), 6, 400,
+              [&](int i) { Arrive(folder_, "side" + std::to_string(i) + ".txt", "k=v\r\n"); });
+        phase = 3;
+        Arrive(folder_, "memo.sync-conflict-20261210-110547-X.txt", "k=theirs\r\n");
+        Arrive(folder_, aside, "n100.txt\r\n");
+        running = false;
+    });
+    struct Joined {
+        std::thread& t;
+        ~Joined() { t.join(); }
+    } joined{engine};
+    int reads[4] = {g_watchReads, -1, -1, -1};
+    while (running) {
+        int seen = phase;
+        gt::Pump(10, 50);
+        for (const std::string& name : gt::RowNames())
+            ASSERT_NE('.', name[0]) << name;   // no marker folder, no temporary file
+        if (seen == 2) {
+            ASSERT_EQ(nullptr, FindRowByName("direct", NULL));
+        }
+        if (reads[seen] < 0)
+            reads[seen] = g_watchReads;
+    }
+    ASSERT_TRUE(PumpUntil([] { return RowCount() == 109; }));
+    EXPECT_EQ(32, FindRowByName("big", NULL)->entryCount);
+    EXPECT_EQ(32, FindRowByName("direct", NULL)->entryCount);
+    // The burst was read once or a few times, not once per file.
+    RecordProperty("reads_of_the_burst", reads[2] - reads[1]);
+    EXPECT_LT(reads[2] - reads[1], 10);
+    // The conflict copy beside its original; the order set aside is said.
+    EXPECT_STREQ("memo.sync-conflict-20261210-110547-X", GetRowRecord(1)->name);
+    EXPECT_TRUE(PumpUntil([&] { return gt::StatusPart(0).find(aside) != std::string::npos; }));
+
+    // A row that becomes a temporary name again is gone, and back once.
+    MoveFileA(In("n100.txt").c_str(), In(".syncthing.n100.txt.tmp").c_str());
+    ASSERT_TRUE(PumpUntil([] { return RowCount() == 108; }));
+    MoveFileA(In(".syncthing.n100.txt.tmp").c_str(), In("n100.txt").c_str());
+    ASSERT_TRUE(PumpUntil([] { return RowCount() == 109 && FindRowByName("n100", NULL); }));
+    Close();
+    std::string order = gt::ReadBytes(In(ORDER_FILE_NAME));
+    EXPECT_EQ(std::string::npos, order.find(".st")) << order;
+    EXPECT_EQ(std::string::npos, order.find(".tmp")) << order;
+    EXPECT_EQ("n100.txt\r\n", gt::ReadBytes(In(aside)));
 }
 
 }  // namespace
