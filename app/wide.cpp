@@ -235,7 +235,7 @@ bool Utf8ToCp932(const char* utf8, size_t length, std::string* out)
     return true;
 }
 
-// ---- Added with the main window's move to the wide functions ----
+// ---- Shown text and text from ANSI senders ----
 
 size_t ToWideCut(const char* text, wchar_t* out, size_t cap)
 {

@@ -59,7 +59,7 @@ bool Cp932ToUtf8(const char* bytes, size_t length, std::string* out);
 // ways (no best fit, no default character); false otherwise.
 bool Utf8ToCp932(const char* utf8, size_t length, std::string* out);
 
-// ---- Added with the main window's move to the wide functions ----
+// ---- Shown text and text from ANSI senders ----
 
 // Program text as UTF-16 in out[0..cap), keeping the whole characters that
 // fit (for text that is only shown, as in a list's row); the units written.
