@@ -11,60 +11,25 @@
 
 #define EXPLORER_COMMAND "EXPLORER.EXE /n,/e,"
 
-// A text as the wide call takes it, in out (empty for none); false when it
-// is no text of the program's form, which would name another program. A
-// character never takes more UTF-16 units than bytes.
-static bool WideCopy(const char* text, std::vector<wchar_t>* out)
+BOOL StartProgram(const char* commandLine, int show, PROCESS_INFORMATION* process)
 {
-    out->assign(text ? strlen(text) + 1 : 0, L'\0');
-    return !text || ToWide(text, out->data(), out->size());
-}
-
-static wchar_t* Or(std::vector<wchar_t>& text)
-{
-    return text.empty() ? NULL : text.data();
-}
-
-// The seam carries the program's text, as the tests read it; the start
-// itself goes through the wide call.
-static BOOL WINAPI StartProcess(LPCSTR application, LPSTR commandLine,
-                                LPSECURITY_ATTRIBUTES processAttributes,
-                                LPSECURITY_ATTRIBUTES threadAttributes, BOOL inherit, DWORD flags,
-                                LPVOID environment, LPCSTR directory, LPSTARTUPINFOA startup,
-                                LPPROCESS_INFORMATION process)
-{
-    std::vector<wchar_t> wideApplication, wideLine, wideDirectory, desktop, title;
-    if (!WideCopy(application, &wideApplication) || !WideCopy(commandLine, &wideLine) ||
-        !WideCopy(directory, &wideDirectory) || !WideCopy(startup->lpDesktop, &desktop) ||
-        !WideCopy(startup->lpTitle, &title)) {
+    // Our own copy: CreateProcessW may write into the command line. A
+    // character never takes more UTF-16 units than bytes.
+    std::vector<wchar_t> line(strlen(commandLine) + 1);
+    if (!ToWide(commandLine, line.data(), line.size())) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return FALSE;
     }
-    STARTUPINFOW wide;
-    ZeroMemory(&wide, sizeof wide);
-    wide.cb = sizeof wide;
-    wide.lpDesktop = Or(desktop);
-    wide.lpTitle = Or(title);
-    wide.dwX = startup->dwX;
-    wide.dwY = startup->dwY;
-    wide.dwXSize = startup->dwXSize;
-    wide.dwYSize = startup->dwYSize;
-    wide.dwXCountChars = startup->dwXCountChars;
-    wide.dwYCountChars = startup->dwYCountChars;
-    wide.dwFillAttribute = startup->dwFillAttribute;
-    wide.dwFlags = startup->dwFlags;
-    wide.wShowWindow = startup->wShowWindow;
-    wide.cbReserved2 = startup->cbReserved2;
-    wide.lpReserved2 = startup->lpReserved2;
-    wide.hStdInput = startup->hStdInput;
-    wide.hStdOutput = startup->hStdOutput;
-    wide.hStdError = startup->hStdError;
-    // The command line is our own copy: CreateProcessW may write into it.
-    return CreateProcessW(Or(wideApplication), Or(wideLine), processAttributes, threadAttributes,
-                          inherit, flags, environment, Or(wideDirectory), &wide, process);
+    STARTUPINFOW startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = (WORD)show;
+    return CreateProcessW(NULL, line.data(), NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, NULL,
+                          &startup, process);
 }
 
-CreateProcessFn g_createProcess = StartProcess;
+StartProgramFn g_startProgram = StartProgram;
 
 static BOOL LaunchFailed(BOOL report, DWORD code)
 {
@@ -82,15 +47,9 @@ BOOL LaunchProgram(const char* program, const char* argument, int show, BOOL rep
     if (!FormatText(commandLine, sizeof commandLine, "%s %s", program, argument ? argument : ""))
         return LaunchFailed(report, ERROR_FILENAME_EXCED_RANGE);
 
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = (WORD)show;
     PROCESS_INFORMATION process;
     ZeroMemory(&process, sizeof process);
-    if (!g_createProcess(NULL, commandLine, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, NULL,
-                         &startup, &process))
+    if (!g_startProgram(commandLine, show, &process))
         return LaunchFailed(report, GetLastError());
     if (process.hThread)
         CloseHandle(process.hThread);

@@ -13,11 +13,11 @@ BOOL LaunchProgram(const char* program, const char* argument, int show, BOOL rep
 BOOL LaunchEditor();
 BOOL LaunchExplorer();
 
-// The process start the launcher uses; tests record the command line here.
-// It takes the program's text; the default makes the wide call.
-typedef BOOL(WINAPI* CreateProcessFn)(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES,
-                                      LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCSTR,
-                                      LPSTARTUPINFOA, LPPROCESS_INFORMATION);
-extern CreateProcessFn g_createProcess;
+// The process start the launcher uses, on the program's text: the command
+// line, shown as show, at normal priority, inheriting nothing. Tests record
+// the command line here; StartProgram makes the wide call.
+typedef BOOL (*StartProgramFn)(const char* commandLine, int show, PROCESS_INFORMATION* process);
+BOOL StartProgram(const char* commandLine, int show, PROCESS_INFORMATION* process);
+extern StartProgramFn g_startProgram;
 
 #endif
