@@ -50,31 +50,34 @@ std::string WideToUtf8(const wchar_t* wide, size_t units)
     return out;
 }
 
-// The ANSI form reads as the system's own A functions do.
-static std::wstring AnsiToWide(const char* text, size_t length)
+// Until the program's text is UTF-8 it is code page 932, named, whatever
+// the system's ANSI code page: a Japanese library reads the same on a
+// Windows set to any language.
+static std::wstring CodePageToWide(UINT codePage, const char* text, size_t length)
 {
     if (length == 0 || length > 0x7FFFFFF)
         return std::wstring();
-    int need = MultiByteToWideChar(CP_ACP, 0, text, (int)length, NULL, 0);
+    int need = MultiByteToWideChar(codePage, 0, text, (int)length, NULL, 0);
     if (need <= 0)
         return std::wstring();
     std::wstring out((size_t)need, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, (int)length, &out[0], need);
+    MultiByteToWideChar(codePage, 0, text, (int)length, &out[0], need);
     return out;
 }
 
 // Never the best fit: é as e would make café.txt the name of another file.
 // A character the code page lacks is ?, which no file name holds.
-static std::string WideToAnsi(const wchar_t* wide, size_t units)
+static std::string WideToProgramPage(const wchar_t* wide, size_t units)
 {
     if (units == 0 || units > 0x7FFFFFF)
         return std::string();
-    int need = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, (int)units, NULL, 0, NULL,
-                                   NULL);
+    int need = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide, (int)units, NULL,
+                                   0, NULL, NULL);
     if (need <= 0)
         return std::string();
     std::string out((size_t)need, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, (int)units, &out[0], need, NULL, NULL);
+    WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide, (int)units, &out[0], need,
+                        NULL, NULL);
     return out;
 }
 
@@ -83,7 +86,8 @@ std::wstring Widen(const char* text)
     if (!text)
         return std::wstring();
     size_t length = strlen(text);
-    return ProgramTextIsUtf8() ? Utf8ToWide(text, length) : AnsiToWide(text, length);
+    return ProgramTextIsUtf8() ? Utf8ToWide(text, length)
+                               : CodePageToWide(kStoredCodePage, text, length);
 }
 
 bool ToWide(const char* text, wchar_t* out, size_t cap)
@@ -104,7 +108,7 @@ bool ToWide(const char* text, wchar_t* out, size_t cap)
 std::string Narrow(const wchar_t* wide, int length)
 {
     size_t units = !wide ? 0 : length < 0 ? wcslen(wide) : (size_t)length;
-    return ProgramTextIsUtf8() ? WideToUtf8(wide, units) : WideToAnsi(wide, units);
+    return ProgramTextIsUtf8() ? WideToUtf8(wide, units) : WideToProgramPage(wide, units);
 }
 
 bool FromWide(const wchar_t* wide, int length, char* out, size_t cap)
@@ -256,6 +260,6 @@ std::string FromAnsi(const char* text)
 {
     if (!text)
         return std::string();
-    std::wstring wide = AnsiToWide(text, strlen(text));
+    std::wstring wide = CodePageToWide(CP_ACP, text, strlen(text));
     return Narrow(wide.data(), (int)wide.size());
 }

@@ -4,6 +4,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/paths.h"
 #include "../store/pathtext.h"
@@ -38,18 +39,21 @@ BOOL SetClipboardText(HWND window, const char* text)
 {
     if (!text || !text[0])
         return FALSE;
-    // The block is made before the clipboard is emptied, so running out of
-    // memory leaves the user's clipboard as it was.
-    size_t size = strlen(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    // Unicode text: the system makes CF_TEXT of it for the programs that
+    // ask, in their own code page. The block is made before the clipboard
+    // is emptied, so running out of memory leaves the user's clipboard as
+    // it was.
+    std::wstring wide = Widen(text);
+    size_t size = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = wide.empty() ? NULL : GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block)
         return CopyFailed(ERROR_NOT_ENOUGH_MEMORY);
-    char* bytes = (char*)GlobalLock(block);
-    if (!bytes) {
+    wchar_t* units = (wchar_t*)GlobalLock(block);
+    if (!units) {
         GlobalFree(block);
         return CopyFailed(ERROR_NOT_ENOUGH_MEMORY);
     }
-    memcpy(bytes, text, size);
+    memcpy(units, wide.c_str(), size);
     GlobalUnlock(block);
 
     if (!OpenClipboardPatiently(window)) {
@@ -57,7 +61,7 @@ BOOL SetClipboardText(HWND window, const char* text)
         GlobalFree(block);
         return CopyFailed(error);
     }
-    BOOL placed = EmptyClipboard() && SetClipboardData(CF_TEXT, block) != NULL;
+    BOOL placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block) != NULL;
     DWORD error = GetLastError();
     CloseClipboard();
     if (placed)

@@ -124,7 +124,7 @@ STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, D
     char* text = nullptr;
     if (medium.tymed == TYMED_HGLOBAL)
         text = format.cfFormat == CF_UNICODETEXT ? WideBlockToAnsi(medium.hGlobal, &lost)
-                                                 : CopyBlockText(medium.hGlobal, NULL);
+                                                 : AnsiBlockToProgram(medium.hGlobal, NULL);
     if (text && window_ && AcceptLostChars(window_, &lost)) {
         WPARAM where = ((WPARAM)(point.y & 0xFFFF) << 16) | (WPARAM)(point.x & 0xFFFF);
         // A message of the program's own: the text goes as it is, unconverted.

@@ -56,7 +56,17 @@ char* GetClipboardText(HWND window, SIZE_T* size)
 {
     if (!OpenClipboardPatiently(window))
         return nullptr;
-    char* copy = CopyBlockText(GetClipboardData(CF_TEXT), size);
+    // Unicode text first, as a paste takes it: the system's CF_TEXT is in
+    // its own code page, which need not be the program's.
+    char* copy = nullptr;
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        LostChars lost;
+        copy = WideBlockToAnsi(GetClipboardData(CF_UNICODETEXT), &lost);
+        if (copy && size)
+            *size = strlen(copy) + 1;
+    } else {
+        copy = AnsiBlockToProgram(GetClipboardData(CF_TEXT), size);
+    }
     CloseClipboard();
     return copy;
 }

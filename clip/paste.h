@@ -12,9 +12,11 @@ struct Entry;
 // Command 1032: a new item from the clipboard's text; nothing without text.
 void PasteFromClipboard(HWND window);
 
-// A heap copy (free()) of the clipboard's CF_TEXT, cut at the end of its
-// block when the block holds no terminator; null without text. size, when
-// given, receives the block's size.
+// A heap copy (free()) of the clipboard's text as the program's text (its
+// Unicode text, or CF_TEXT where there is none, cut at the end of its block
+// when the block holds no terminator; characters the program's form cannot
+// hold are left out); null without text. size, when given, receives the
+// size of the copy with its terminator (of the block for CF_TEXT).
 char* GetClipboardText(HWND window, SIZE_T* size);
 
 // A heap copy (free()) of the text in a global block, terminated and cut

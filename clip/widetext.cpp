@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "../app/state.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "copy.h"
 #include "paste.h"
@@ -32,7 +33,7 @@ static char* ConvertEachChar(const WCHAR* text, size_t len, LostChars* lost)
         int units = IS_HIGH_SURROGATE(text[i]) && i + 1 < len && IS_LOW_SURROGATE(text[i + 1]) ? 2 : 1;
         char bytes[8];
         BOOL defaulted = FALSE;
-        int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text + i, units, bytes,
+        int n = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, text + i, units, bytes,
                                     sizeof bytes, NULL, &defaulted);
         if (n <= 0 || defaulted || (size_t)n > 2 * (size_t)units) {
             NoteLost(lost, text + i, units);
@@ -55,14 +56,14 @@ char* WideToAnsiText(const WCHAR* text, size_t len, LostChars* lost)
     if (!text || len == 0 || len > 0x3FFFFFFF)
         return (char*)calloc(1, 1);
     BOOL defaulted = FALSE;
-    int need = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, (int)len, NULL, 0, NULL,
+    int need = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, text, (int)len, NULL, 0, NULL,
                                    &defaulted);
     if (need <= 0 || defaulted)
         return ConvertEachChar(text, len, lost);
     char* out = (char*)malloc((size_t)need + 1);
     if (!out)
         return nullptr;
-    int made = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, (int)len, out, need, NULL,
+    int made = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, text, (int)len, out, need, NULL,
                                    NULL);
     out[made > 0 ? made : 0] = '\0';
     return out;
@@ -93,14 +94,18 @@ BOOL AcceptLostChars(HWND owner, const LostChars* lost)
     return MessageBoxW(owner, message, caption, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-// The format the source put first: the system adds the other one after
-// the formats that were really set.
-static UINT OriginalTextFormat()
+char* AnsiBlockToProgram(HGLOBAL block, SIZE_T* size)
 {
-    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
-        if (format == CF_TEXT || format == CF_UNICODETEXT)
-            return format;
-    return 0;
+    char* copy = CopyBlockText(block, size);
+    // Only where the two differ: the bytes stay as they were otherwise.
+    if (!copy || (!ProgramTextIsUtf8() && GetACP() == kStoredCodePage))
+        return copy;
+    std::string text = FromAnsi(copy);
+    char* again = (char*)malloc(text.size() + 1);
+    if (again)
+        memcpy(again, text.c_str(), text.size() + 1);
+    free(copy);
+    return again;
 }
 
 char* TakeClipboardText(HWND window)
@@ -109,11 +114,11 @@ char* TakeClipboardText(HWND window)
         return nullptr;
     LostChars lost = {};
     char* text = nullptr;
-    UINT format = OriginalTextFormat();
-    if (format == CF_UNICODETEXT)
+    // Unicode text whatever the source put: made by the system from an ANSI
+    // source's text in that source's code page, it is exact, where the
+    // system's CF_TEXT from a Unicode source would be a best fit.
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT))
         text = WideBlockToAnsi(GetClipboardData(CF_UNICODETEXT), &lost);
-    else if (format == CF_TEXT)
-        text = CopyBlockText(GetClipboardData(CF_TEXT), NULL);
     // Not held while the user reads the question.
     CloseClipboard();
     if (text && !AcceptLostChars(window, &lost)) {

@@ -25,6 +25,9 @@ char* WideToAnsiText(const WCHAR* text, size_t len, LostChars* lost);
 // The same from a global block holding CF_UNICODETEXT, never read past
 // the block's end; null for no block or no memory.
 char* WideBlockToAnsi(HGLOBAL block, LostChars* lost);
+// A block of text in the system's ANSI code page (CF_TEXT) as the program's text
+// (heap, free()); null for no block or no memory. size as CopyBlockText.
+char* AnsiBlockToProgram(HGLOBAL block, SIZE_T* size);
 
 // True when nothing was lost, or when the user chose to store the text
 // without those characters; false when the user cancelled.

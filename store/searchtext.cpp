@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../app/wide.h"
 #include "../app/winver.h"
 #include "itemname.h"
 #include "records.h"
@@ -16,7 +17,7 @@ const LCID kJapanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT
 bool MapWithSystem(void*, FoldMapping mapping, const char* text, size_t length, std::string* out)
 {
     WCHAR wide[4], mapped[8];
-    int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, (int)length, wide, 4);
+    int units = MultiByteToWideChar(kStoredCodePage, MB_ERR_INVALID_CHARS, text, (int)length, wide, 4);
     if (units <= 0)
         return false;
     DWORD flags = LCMAP_LOWERCASE |
@@ -26,7 +27,7 @@ bool MapWithSystem(void*, FoldMapping mapping, const char* text, size_t length, 
         return false;
     char bytes[16];
     BOOL lost = FALSE;
-    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, mapped, made, bytes,
+    int size = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, mapped, made, bytes,
                                    sizeof bytes, NULL, &lost);
     if (size <= 0 || lost)
         return false;

@@ -77,7 +77,10 @@ fi
 
 # Wine converts file names and command lines through the glibc locale, so the
 # locale must really exist (LC_ALL alone gives code page 932 but wrong names).
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "install-deps.sh: generating the ja_JP.UTF-8 locale"
-  as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
+# An English one too: some tests run as on an English Windows (code page 1252).
+for loc in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8\$"; then
+    echo "install-deps.sh: generating the $loc.UTF-8 locale"
+    as_root localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+  fi
+done

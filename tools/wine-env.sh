@@ -30,8 +30,10 @@ export ZORIVEN_ROOT
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LC_ALL=ja_JP.UTF-8
-export LANG=ja_JP.UTF-8
+# A Japanese Windows unless a run asks for another (ZORIVEN_LOCALE, for
+# the tests of a Japanese library on an English Windows).
+export LC_ALL="${ZORIVEN_LOCALE:-ja_JP.UTF-8}"
+export LANG="$LC_ALL"
 export WINEPREFIX="${WINEPREFIX:-$ZORIVEN_ROOT/build/wineprefix}"
 # Wine's recycle bin is the desktop trash, and only one that exists: the
 # project's own keeps deleted test items out of the user's.

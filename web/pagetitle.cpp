@@ -37,7 +37,7 @@ static size_t AnsiFromCodePoint(unsigned long codePoint, char* out)
         wide[0] = (WCHAR)codePoint;
     }
     BOOL usedDefault = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, count, out, 4, NULL,
+    int bytes = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide, count, out, 4, NULL,
                                     &usedDefault);
     return (bytes <= 0 || usedDefault) ? 0 : (size_t)bytes;
 }
