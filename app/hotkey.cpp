@@ -17,7 +17,7 @@
 #include "../store/paths.h"
 #include "../store/pathtext.h"
 #include "../store/safewrite.h"
-#include "../store/sjis.h"
+#include "../store/chars.h"
 #include "hotkeytext.h"
 #include "regkey.h"
 #include "state.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../store/sjis.h"
+#include "../store/chars.h"
 
 namespace {
 

@@ -3,13 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../store/sjis.h"
 #include "../store/utf8.h"
-
-bool ProgramTextIsUtf8()
-{
-    return false;
-}
 
 std::wstring Utf8ToWide(const char* utf8, size_t length)
 {
@@ -50,9 +44,6 @@ std::string WideToUtf8(const wchar_t* wide, size_t units)
     return out;
 }
 
-// Until the program's text is UTF-8 it is code page 932, named, whatever
-// the system's ANSI code page: a Japanese library reads the same on a
-// Windows set to any language.
 static std::wstring CodePageToWide(UINT codePage, const char* text, size_t length)
 {
     if (length == 0 || length > 0x7FFFFFF)
@@ -65,29 +56,12 @@ static std::wstring CodePageToWide(UINT codePage, const char* text, size_t lengt
     return out;
 }
 
-// Never the best fit: é as e would make café.txt the name of another file.
-// A character the code page lacks is ?, which no file name holds.
-static std::string WideToProgramPage(const wchar_t* wide, size_t units)
-{
-    if (units == 0 || units > 0x7FFFFFF)
-        return std::string();
-    int need = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide, (int)units, NULL,
-                                   0, NULL, NULL);
-    if (need <= 0)
-        return std::string();
-    std::string out((size_t)need, '\0');
-    WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide, (int)units, &out[0], need,
-                        NULL, NULL);
-    return out;
-}
-
 std::wstring Widen(const char* text)
 {
     if (!text)
         return std::wstring();
     size_t length = strlen(text);
-    return ProgramTextIsUtf8() ? Utf8ToWide(text, length)
-                               : CodePageToWide(kStoredCodePage, text, length);
+    return Utf8ToWide(text, length);
 }
 
 bool ToWide(const char* text, wchar_t* out, size_t cap)
@@ -95,7 +69,7 @@ bool ToWide(const char* text, wchar_t* out, size_t cap)
     if (!out || cap == 0)
         return false;
     out[0] = L'\0';
-    if (!text || (ProgramTextIsUtf8() && !IsValidUtf8(text, strlen(text))))
+    if (!text || !IsValidUtf8(text, strlen(text)))
         return false;
     std::wstring wide = Widen(text);
     // Bytes that are no text of the program's form give nothing at all.
@@ -108,7 +82,7 @@ bool ToWide(const char* text, wchar_t* out, size_t cap)
 std::string Narrow(const wchar_t* wide, int length)
 {
     size_t units = !wide ? 0 : length < 0 ? wcslen(wide) : (size_t)length;
-    return ProgramTextIsUtf8() ? WideToUtf8(wide, units) : WideToProgramPage(wide, units);
+    return WideToUtf8(wide, units);
 }
 
 bool FromWide(const wchar_t* wide, int length, char* out, size_t cap)
@@ -129,8 +103,7 @@ size_t FromWideCut(const wchar_t* wide, int length, char* out, size_t cap)
         return 0;
     std::string text = Narrow(wide, length);
     size_t keep = text.size() < cap ? text.size() : cap - 1;
-    keep = ProgramTextIsUtf8() ? Utf8SafeLength(text.data(), keep)
-                               : CharSafeLength(text.data(), (unsigned long)keep);
+    keep = Utf8SafeLength(text.data(), keep);
     memcpy(out, text.data(), keep);
     out[keep] = '\0';
     return keep;

@@ -4,9 +4,7 @@
 // (or, where a caller asks for it, cut on a character), never cut inside
 // one, so a path or a name is never turned into another one.
 //
-// The program's own text is in the system's ANSI code page until the move
-// to UTF-8 is complete; ProgramTextIsUtf8 says which, and only this module
-// converts by it.
+// The program's own text is UTF-8 (see store/chars.h).
 #ifndef ZORIVEN_WIDE_H
 #define ZORIVEN_WIDE_H
 
@@ -18,8 +16,6 @@
 // The code page of the library's stored bytes, named so that a library
 // reads the same on a Windows set to any language.
 enum { kStoredCodePage = 932 };
-
-bool ProgramTextIsUtf8();
 
 // Program text to UTF-16 in out[0..cap) with its terminator; false (out
 // empty) when it does not fit or is no text of the program's form.
@@ -47,7 +43,7 @@ BOOL SetTextOf(HWND window, const char* text);
 bool GetItemText(HWND dialog, int id, char* out, size_t cap);
 BOOL SetItemText(HWND dialog, int id, const char* text);
 
-// UTF-8 whatever the program's form (the stored UTF-8 form, web pages).
+// UTF-8 and UTF-16 by code point, whatever the system's conversions do.
 // A lone surrogate, which a name on disk may hold, becomes U+FFFD.
 std::wstring Utf8ToWide(const char* utf8, size_t length);
 std::string WideToUtf8(const wchar_t* wide, size_t units);

@@ -16,6 +16,7 @@
 #include "store/itemname.h"
 #include "store/itemtext.h"
 #include "store/pathtext.h"
+#include "store/chars.h"
 #include "store/sjis.h"
 #include "store/syncnames.h"
 #include "store/textbuf.h"

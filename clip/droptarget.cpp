@@ -120,12 +120,11 @@ STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD keyState, POINTL point, D
     }
     LRESULT stored = 0;
     // A copy cut at the block's end: a source may leave out the terminator.
-    LostChars lost = {};
     char* text = nullptr;
     if (medium.tymed == TYMED_HGLOBAL)
-        text = format.cfFormat == CF_UNICODETEXT ? WideBlockToAnsi(medium.hGlobal, &lost)
+        text = format.cfFormat == CF_UNICODETEXT ? WideBlockToProgram(medium.hGlobal)
                                                  : AnsiBlockToProgram(medium.hGlobal, NULL);
-    if (text && window_ && AcceptLostChars(window_, &lost)) {
+    if (text && window_) {
         WPARAM where = ((WPARAM)(point.y & 0xFFFF) << 16) | (WPARAM)(point.x & 0xFFFF);
         // A message of the program's own: the text goes as it is, unconverted.
         stored = SendMessageW(window_, message_, where, (LPARAM)text);

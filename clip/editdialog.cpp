@@ -16,7 +16,7 @@
 #include "../store/itemtext.h"
 #include "../store/pathtext.h"
 #include "../store/paths.h"
-#include "../store/sjis.h"
+#include "../store/chars.h"
 #include "../web/pagetitle.h"
 #include "../web/titletext.h"
 #include "copy.h"

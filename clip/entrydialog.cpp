@@ -9,7 +9,7 @@
 #include "../app/wide.h"
 #include "../res/resource.h"
 #include "../store/itemtext.h"
-#include "../store/sjis.h"
+#include "../store/chars.h"
 #include "droptarget.h"
 
 // A multi-line box shows and gives back CR LF; a value holds LF.

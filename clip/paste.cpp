@@ -12,7 +12,7 @@
 #include "../store/itemtext.h"
 #include "../store/paths.h"
 #include "../store/records.h"
-#include "../store/sjis.h"
+#include "../store/chars.h"
 #include "../web/pagetitle.h"
 #include "../web/titletext.h"
 #include "copy.h"
@@ -60,12 +60,11 @@ char* GetClipboardText(HWND window, SIZE_T* size)
     // its own code page, which need not be the program's.
     char* copy = nullptr;
     if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
-        LostChars lost;
-        copy = WideBlockToAnsi(GetClipboardData(CF_UNICODETEXT), &lost);
+        copy = WideBlockToProgram(GetClipboardData(CF_UNICODETEXT));
         if (copy && size)
             *size = strlen(copy) + 1;
     } else {
-        copy = AnsiBlockToProgram(GetClipboardData(CF_TEXT), size);
+        copy = AnsiBlockToProgram(GetClipboardData(CF_TEXT), size, ClipboardTextCodePage());
     }
     CloseClipboard();
     return copy;

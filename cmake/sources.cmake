@@ -11,6 +11,7 @@ set(ZORIVEN_BYTE_SOURCES
   store/pathtext.cpp
   store/searchfold.cpp
   store/sjis.cpp
+  store/chars.cpp
   store/syncnames.cpp
   store/textbuf.cpp
   store/utf8.cpp

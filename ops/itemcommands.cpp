@@ -13,7 +13,7 @@
 #include "../store/paths.h"
 #include "../store/pathtext.h"
 #include "../store/records.h"
-#include "../store/sjis.h"
+#include "../store/chars.h"
 
 static void FinishListChange()
 {

@@ -162,7 +162,6 @@
 #define IDS_MORE_NAMES      25147
 #define IDS_HELP_NOT_SHOWN  25143
 /* Texts that lose or keep what the user gave */
-#define IDS_LOST_CHARS      25201
 #define IDS_ASK_RECYCLE     25203
 #define IDS_ASK_RECYCLE_TREE 25205
 #define IDS_ASK_ERASE       25207

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "pathtext.h"
-#include "sjis.h"
+#include "chars.h"
 #include "textbuf.h"
 
 void SplitItemName(const char* path, bool isItem, char name[kRowNameCap],

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "pathtext.h"
-#include "sjis.h"
+#include "chars.h"
 
 void TrimLineEnd(char* text)
 {

@@ -8,7 +8,7 @@
 #include "itemname.h"
 #include "paths.h"
 #include "searchtext.h"
-#include "sjis.h"
+#include "chars.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "sjis.h"
+#include "chars.h"
 
 std::string FoldName(const char* name)
 {

@@ -7,7 +7,7 @@
 
 #include "../app/state.h"
 #include "../app/wide.h"
-#include "sjis.h"
+#include "chars.h"
 #include "pathtext.h"
 #include "textbuf.h"
 

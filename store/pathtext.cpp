@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "itemtext.h"
-#include "sjis.h"
+#include "chars.h"
 #include "textbuf.h"
 
 static const char* LastSeparator(const char* path)

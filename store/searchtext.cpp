@@ -7,7 +7,7 @@
 #include "../app/winver.h"
 #include "itemname.h"
 #include "records.h"
-#include "sjis.h"
+#include "chars.h"
 #include "syncfiles.h"
 
 namespace {

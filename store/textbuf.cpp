@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sjis.h"
+#include "chars.h"
 
 bool CopyText(char* dst, size_t cap, const char* src)
 {

@@ -6,7 +6,7 @@
 #include "../app/state.h"
 #include "../app/wide.h"
 #include "../ops/launch.h"
-#include "../store/sjis.h"
+#include "../store/chars.h"
 #include "../store/textbuf.h"
 
 // The association through the wide call; the hook keeps the program's text.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "store/pathtext.h"
+#include "store/chars.h"
 #include "store/sjis.h"
 
 static char UpperAscii(char c)

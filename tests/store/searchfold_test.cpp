@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/foldstub.h"
+#include "store/chars.h"
 #include "store/sjis.h"
 
 using foldstub::Fold;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "store/chars.h"
 #include "store/sjis.h"
 
 TEST(TextBuf, CopyFitsExactlyAtCapacity)

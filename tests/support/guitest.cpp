@@ -30,7 +30,7 @@ std::string Sjis(const char* utf8)
 
 std::string Text(const char* utf8)
 {
-    return ProgramTextIsUtf8() ? std::string(utf8) : Sjis(utf8);
+    return std::string(utf8);
 }
 
 static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
