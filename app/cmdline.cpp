@@ -1,5 +1,8 @@
 #include "cmdline.h"
 
+#include "../store/textbuf.h"
+#include "../store/utf8.h"
+
 #include <cstring>
 
 static bool IsBlank(char c)
@@ -25,7 +28,8 @@ bool RootFromCommandLine(const char* cmdline, char* out, size_t cap)
         --end;
     }
     size_t len = (size_t)(end - begin);
-    if (len == 0 || len >= cap)
+    // A folder longer than a path may be is refused, never cut.
+    if (len == 0 || len >= cap || Utf16Length(begin, len) >= kPathUnits)
         return false;
     memcpy(out, begin, len);
     out[len] = '\0';

@@ -157,18 +157,21 @@ static void VisitRows(const char* folder, Visit visit)
         bool going = reader != nullptr;
         if (going)
             InitLineReader(reader, ReadFromHandle, file);
-        while (going && ReadOrderLine(reader, line, sizeof line)) {
+        int form = -1;
+        while (going && ReadOrderLine(reader, line, sizeof line, &form)) {
+            std::string name = StoredToProgram(line, strlen(line), form);
             // A line that is no plain name could reach outside the folder;
             // of two lines naming one entry the first wins.
-            if (!line[0] || strpbrk(line, "*?/:") || FindLastChar(line, '\\') ||
-                !named.insert(FoldName(line)).second)
+            if (name.empty() || strpbrk(name.c_str(), "*?/:") ||
+                FindLastChar(name.c_str(), '\\') || !named.insert(FoldName(name.c_str())).second)
                 continue;
             // One attribute query per line: cheaper than a search.
             FoundFile found = {};
-            found.attributes = JoinPath(path, sizeof path, folder, line) ? PathAttributes(path)
-                                                                         : INVALID_FILE_ATTRIBUTES;
+            found.attributes = JoinPath(path, sizeof path, folder, name.c_str())
+                                   ? PathAttributes(path)
+                                   : INVALID_FILE_ATTRIBUTES;
             if (found.attributes == INVALID_FILE_ATTRIBUTES ||
-                !CopyText(found.name, sizeof found.name, line))
+                !CopyText(found.name, sizeof found.name, name.c_str()))
                 continue;
             if (Accepted(found) && !visit(found))
                 going = false;

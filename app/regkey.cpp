@@ -106,8 +106,11 @@ int RegKey::ReadString(const char* name, char* dst, int cap)
             ++length;
         FromWideCut(wide, (int)length, dst, (size_t)cap);
     } else {
+        // Bytes where text belongs were written by an ANSI program: code
+        // page 932 text.
         data.push_back(0);
-        CopyText(dst, (size_t)cap, (const char*)data.data());
+        std::string text = StoredToProgram((const char*)data.data(), strlen((const char*)data.data()), 0);
+        CopyText(dst, (size_t)cap, text.c_str());
     }
     return (int)strlen(dst);
 }

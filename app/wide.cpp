@@ -212,6 +212,41 @@ bool Utf8ToCp932(const char* utf8, size_t length, std::string* out)
     return true;
 }
 
+// ---- The library's stored text ----
+
+static bool IsAscii(const char* bytes, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if ((unsigned char)bytes[i] >= 0x80)
+            return false;
+    return true;
+}
+
+std::string StoredToProgram(const char* bytes, size_t length, int form)
+{
+    // ASCII is the same in every form, and most keys are ASCII.
+    if (IsAscii(bytes, length) || (form == 1 && IsValidUtf8(bytes, length)))
+        return std::string(bytes, length);
+    if (form == 1) {
+        std::wstring wide = Utf8ToWide(bytes, length);
+        return WideToUtf8(wide.data(), wide.size());
+    }
+    std::string text;
+    if (Cp932ToUtf8(bytes, length, &text))
+        return text;
+    std::wstring wide = CodePageToWide(kStoredCodePage, bytes, length);
+    return WideToUtf8(wide.data(), wide.size());
+}
+
+bool ProgramToStored(const char* text, size_t length, int form, std::string* out)
+{
+    if (form == 1 || IsAscii(text, length)) {
+        out->assign(text, length);
+        return true;
+    }
+    return Utf8ToCp932(text, length, out);
+}
+
 // ---- Shown text and text from ANSI senders ----
 
 size_t ToWideCut(const char* text, wchar_t* out, size_t cap)

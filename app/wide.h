@@ -55,6 +55,17 @@ bool Cp932ToUtf8(const char* bytes, size_t length, std::string* out);
 // ways (no best fit, no default character); false otherwise.
 bool Utf8ToCp932(const char* utf8, size_t length, std::string* out);
 
+// ---- The library's stored text ----
+
+// Stored bytes of a form (0 code page 932, 1 UTF-8: a StoredForm) as
+// program text. Bytes that are no text of the form are shown as the
+// system reads them (or U+FFFD), so a rewrite must keep such bytes from
+// the file itself.
+std::string StoredToProgram(const char* bytes, size_t length, int form);
+// Program text as stored in form; false when code page 932 cannot hold
+// every character exactly.
+bool ProgramToStored(const char* text, size_t length, int form, std::string* out);
+
 // ---- Shown text and text from ANSI senders ----
 
 // Program text as UTF-16 in out[0..cap), keeping the whole characters that

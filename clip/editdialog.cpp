@@ -147,7 +147,7 @@ int ReadEntryRows(Entry* entries)
     int count = RowTotal();
     if (count > kMaxEntries)
         count = kMaxEntries;
-    char text[kTextCap];
+    char text[kEntryTextCap];
     for (int i = 0; i < count; ++i) {
         GetEntryCell(i, 0, text, sizeof text);
         entries[i].key = CopyString(text);
@@ -177,15 +177,27 @@ int ReportEntryTooLong()
     return ShowFormatted(IDS_TOO_LONG, kMaxReadKey, kMaxReadValue);
 }
 
+// The form the item file is in now; a new one begins in code page 932.
+static int EditFileForm()
+{
+    const char* text = nullptr;
+    size_t size = 0;
+    return g_edit->snapshot.bytes ? SnapshotForm(&g_edit->snapshot, &text, &size) : kFormCp932;
+}
+
 BOOL CheckEntryText(const char* key, const char* value, int* field)
 {
-    *field = strlen(key) > kMaxReadKey ? IDC_ENTRY_KEY : IDC_ENTRY_VALUE;
-    if (strlen(key) > kMaxReadKey || strlen(value) > kMaxReadValue)
+    // The limits are those of the bytes as the file will store them.
+    int form = StoredFormFor(key, value, EditFileForm());
+    bool keyLong = StoredLength(key, form) > kMaxReadKey;
+    *field = keyLong ? IDC_ENTRY_KEY : IDC_ENTRY_VALUE;
+    if (keyLong || StoredLength(value, form) > kMaxReadValue)
         return ReportEntryTooLong();
     // A key the reader takes for a comment or a section is lost on the
     // next read, and with it its value: name the key, whatever the value.
-    *field = EntryReadsBack(key, "x") ? IDC_ENTRY_VALUE : IDC_ENTRY_KEY;
-    if (!EntryReadsBack(key, value, false) || !EntryReadsBack(key, value, true))
+    *field = StoredEntryReadsBack(key, "x", false, form) ? IDC_ENTRY_VALUE : IDC_ENTRY_KEY;
+    if (!StoredEntryReadsBack(key, value, false, form) ||
+        !StoredEntryReadsBack(key, value, true, form))
         return ShowErrorBox(IDS_CANNOT_STORE, NULL);
     return TRUE;
 }
@@ -195,7 +207,7 @@ BOOL CheckEntryText(const char* key, const char* value, int* field)
 static BOOL RowsReadBack(HWND dialog, int count, const Entry* entries, bool shortcut)
 {
     for (int i = 0; i < count; ++i)
-        if (!EntryReadsBack(entries[i].key, entries[i].value, shortcut)) {
+        if (!StoredEntryReadsBack(entries[i].key, entries[i].value, shortcut, EditFileForm())) {
             SetRowState(i, LVIS_SELECTED | LVIS_FOCUSED);
             RefreshEditButtons(dialog);
             return ShowErrorBox(IDS_CANNOT_STORE, NULL);
@@ -301,7 +313,7 @@ static void MoveEntryRow(HWND dialog, int step)
     if (row < 0 || target < 0 || target >= RowTotal())
         return;
     char* texts[2][2];
-    char cell[kTextCap];
+    char cell[kEntryTextCap];
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 2; ++c) {
             GetEntryCell(r ? target : row, c, cell, sizeof cell);
@@ -332,7 +344,7 @@ static void ReplaceKeyByTitle(HWND dialog)
         return;
     GetEntryCell(row, 0, g_edit->key, sizeof g_edit->key);
     GetEntryCell(row, 1, g_edit->value, sizeof g_edit->value);
-    char title[kTextCap];
+    char title[kEntryTextCap];
     HCURSOR old = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_WAIT));
     BOOL found = FetchPageTitle(g_edit->value, title, kMaxReadKey + 1, TRUE);
     SetCursor(old);
@@ -358,13 +370,15 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
         NameForUrl(text, g_edit->key, kMaxReadKey + 1);
     else
         LeadingNameRun(text, g_edit->key, kMaxReadKey + 1);
+    int form = StoredFormFor(text, "", EditFileForm());
     if (!g_edit->key[0])
-        CopyFirstLine(text, g_edit->key, kMaxReadKey + 1);
+        CopyFirstLine(text, g_edit->key, sizeof g_edit->key);
+    CutToStored(g_edit->key, kMaxReadKey, form);
     if (!g_edit->key[0])
         return FALSE;
-    bool cut = TextToValue(text, g_edit->value);
+    bool cut = TextToValue(text, g_edit->value, form);
     // A row the file could not hold is not taken: the source keeps its text.
-    if (!g_edit->value[0] || !EntryReadsBack(g_edit->key, g_edit->value)) {
+    if (!g_edit->value[0] || !StoredEntryReadsBack(g_edit->key, g_edit->value, false, form)) {
         MessageBeep(MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -376,7 +390,7 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
     BOOL inserted = InsertEntryRow(row);
     RefreshEditButtons(dialog);
     if (inserted && cut)
-        ReportTextCut(strlen(g_edit->value));
+        ReportTextCut(StoredLength(g_edit->value, form));
     return inserted;
 }
 
@@ -384,7 +398,10 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
 // gives up room for the note.
 static void ShowHiddenLines(HWND dialog)
 {
-    int hidden = CountHiddenLines(g_edit->snapshot.bytes, g_edit->snapshot.size);
+    const char* bytes = nullptr;
+    size_t size = 0;
+    int form = SnapshotForm(&g_edit->snapshot, &bytes, &size);
+    int hidden = CountHiddenLines(bytes, size, form);
     if (hidden <= 0)
         return;
     char format[kStringCap] = "";

@@ -5,6 +5,7 @@
 
 #include "../app/winver.h"
 #include "../store/itemfile.h"
+#include "../store/itemtext.h"
 #include "../store/records.h"
 #include "../store/textbuf.h"
 
@@ -16,8 +17,8 @@ struct EditDialogState {
     int mode;             // item: 0 new, 1 edit; during EditEntry: 0 new entry, 1 modify
     HWND list;
     char name[kPathCap];
-    char key[kTextCap];
-    char value[kTextCap];
+    char key[kEntryTextCap];
+    char value[kEntryTextCap];
     ItemRecord* item;
     int entryCount;       // edit: the item file as it is on disk when the dialog opens
     Entry entries[kMaxEntries];

@@ -15,7 +15,7 @@
 // A multi-line box shows and gives back CR LF; a value holds LF.
 static void SetValueBox(HWND dialog, const char* value)
 {
-    char shown[2 * kTextCap];
+    char shown[2 * kEntryTextCap];
     size_t used = 0;
     for (const char* in = value; *in && used + 3 < sizeof shown; ++in) {
         if (*in == '\n')
@@ -51,10 +51,11 @@ static bool GetValueBox(HWND dialog, char* value, size_t cap)
 static void InsertLineBreak(HWND dialog)
 {
     HWND box = GetDlgItem(dialog, IDC_ENTRY_VALUE);
-    char value[kTextCap];
+    char value[kEntryTextCap];
     if (GetWindowTextLengthW(box) <= 0)
         return;
-    if (!GetValueBox(dialog, value, sizeof value) || strlen(value) + 1 > kMaxReadValue) {
+    if (!GetValueBox(dialog, value, sizeof value) ||
+        StoredLength(value, StoredFormFor(value, "")) + 1 > kMaxReadValue) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
@@ -73,7 +74,7 @@ static BOOL AcceptEntry(HWND dialog)
     }
     if (!g_edit->key[0])
         return RefuseField(dialog, IDC_ENTRY_KEY);
-    if (!GetValueBox(dialog, g_edit->value, kMaxReadValue + 1)) {
+    if (!GetValueBox(dialog, g_edit->value, sizeof g_edit->value)) {
         ReportEntryTooLong();
         return RefuseField(dialog, IDC_ENTRY_VALUE);
     }

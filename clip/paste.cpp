@@ -20,7 +20,8 @@
 
 // A new item's name before " (n)" is added; keys and values are read back
 // only up to kMaxReadKey and kMaxReadValue bytes.
-enum { kItemNameCap = 128, kStringCap = 260, kMessageCap = 2 * kStringCap + 2 * kPathCap };
+// A name takes at most 127 bytes as code page 932 would store it.
+enum { kItemNameBytes = 128, kItemNameCap = 3 * kItemNameBytes, kStringCap = 260, kMessageCap = 2 * kStringCap + 2 * kPathCap };
 
 void PasteFromClipboard(HWND window)
 {
@@ -94,7 +95,8 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     bool isUrl = IsUrl(text);
     // One fetch of the page names both the file and the key: a second one
     // would cost the wait, and the error box, twice.
-    char key[kTextCap] = "";
+    char key[kEntryTextCap] = "";
+    int form = StoredFormFor(text, "");
     if (isUrl)
         NameForUrl(text, key, kMaxReadKey + 1);
     char name[kItemNameCap] = "";
@@ -106,17 +108,20 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     } else {
         LeadingNameRun(text, name, sizeof name);
     }
+    CutToStored(name, kItemNameBytes - 1, kFormCp932);
     if (!name[0])
         LoadText(IDS_UNTITLED, name, sizeof name);
     if (!key[0])
-        CopyFirstLine(text, key, kMaxReadKey + 1);
+        CopyFirstLine(text, key, sizeof key);
+    // As long as a line of the file the item goes to can hold.
+    CutToStored(key, kMaxReadKey, form);
     if (!key[0])
         return FALSE;
     char path[kPathCap];
     if (!UniqueItemPath(path, sizeof path, false, name, isUrl ? ".url" : ".txt"))
         return FALSE;
-    char value[kTextCap];
-    bool cut = TextToValue(text, value);
+    char value[kEntryTextCap];
+    bool cut = TextToValue(text, value, form);
     Entry entry = {key, value};
 
     int decision = 0;
@@ -141,7 +146,7 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     if (dropped && g_app->options[FrontAfterDrop])
         SetForegroundWindow(window);
     if (cut)
-        ReportTextCut(strlen(value));
+        ReportTextCut(StoredLength(value, form));
     // The derived name is a guess: the user corrects it at once.
     if (decision == 0)
         PostMessageW(window, WM_COMMAND, CMD_RENAME, 0);

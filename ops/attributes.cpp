@@ -2,6 +2,10 @@
 
 #include <stdlib.h>
 
+#include "../app/winver.h"
+
+#include <shellapi.h>
+
 #include "../app/state.h"
 #include "../app/ui.h"
 #include "../app/wide.h"
@@ -15,48 +19,41 @@
 // The seams carry the program's text, as the tests read it; the calls
 // themselves are the wide ones. A path that does not convert is refused
 // as too long, never turned into another name.
-static DWORD WINAPI ReadAttributes(LPCSTR path)
+static DWORD ReadAttributes(const char* path)
 {
     return PathAttributes(path);
 }
 
-static BOOL WINAPI WriteAttributes(LPCSTR path, DWORD attributes)
+static BOOL WriteAttributes(const char* path, DWORD attributes)
 {
     return SetPathAttributes(path, attributes);
 }
 
-// Only the properties of one path go through here.
-static BOOL WINAPI ShellExecuteWide(SHELLEXECUTEINFOA* info)
+// The shell's property sheet of one path, beside the dialog.
+static BOOL ShowShellProperties(HWND owner, const char* path)
 {
-    wchar_t file[kPathCap];
-    if (info->lpFile && !ToWide(info->lpFile, file, kPathCap)) {
+    wchar_t file[MAX_PATH];
+    if (!ToWide(path, file, MAX_PATH)) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return FALSE;
     }
-    std::wstring verb = Widen(info->lpVerb), parameters = Widen(info->lpParameters), directory = Widen(info->lpDirectory),
-                 className = Widen(info->lpClass);
-    SHELLEXECUTEINFOW wide;
-    ZeroMemory(&wide, sizeof wide);
-    wide.cbSize = sizeof wide;
-    wide.fMask = info->fMask;
-    wide.hwnd = info->hwnd;
-    wide.lpVerb = info->lpVerb ? verb.c_str() : NULL;
-    wide.lpFile = info->lpFile ? file : NULL;
-    wide.lpParameters = info->lpParameters ? parameters.c_str() : NULL;
-    wide.lpDirectory = info->lpDirectory ? directory.c_str() : NULL;
-    wide.nShow = info->nShow;
-    wide.lpIDList = info->lpIDList;
-    wide.lpClass = (info->fMask & SEE_MASK_CLASSNAME) && info->lpClass ? className.c_str() : NULL;
-    wide.hkeyClass = info->hkeyClass;
-    wide.dwHotKey = info->dwHotKey;
-    wide.hIcon = info->hIcon;
-    BOOL done = ShellExecuteExW(&wide);
-    info->hInstApp = wide.hInstApp;
-    info->hProcess = wide.hProcess;
-    return done;
+    SHELLEXECUTEINFOW info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = L"properties";
+    info.lpFile = file;
+    info.lpParameters = L"";
+    info.lpDirectory = L"";
+    info.nShow = SW_SHOWNORMAL;
+    BOOL shown = ShellExecuteExW(&info);
+    if (shown && info.hProcess)
+        CloseHandle(info.hProcess);
+    return shown;
 }
 
-ShellExecuteExFn g_shellExecuteEx = ShellExecuteWide;
+ShowPropertiesFn g_showProperties = ShowShellProperties;
 GetFileAttributesFn g_getFileAttributes = ReadAttributes;
 SetFileAttributesFn g_setFileAttributes = WriteAttributes;
 
@@ -85,19 +82,8 @@ static COLORREF KindColour(int kind)
 
 static void OpenProperties(HWND dialog)
 {
-    SHELLEXECUTEINFOA info;
-    ZeroMemory(&info, sizeof info);
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.hwnd = dialog;
-    info.lpVerb = "properties";
-    info.lpFile = s_attr->path;
-    info.lpParameters = "";
-    info.lpDirectory = "";
-    info.nShow = SW_SHOWNORMAL;
     // Nothing to report: the sheet either opens beside the dialog or not.
-    if (g_shellExecuteEx(&info) && info.hProcess)
-        CloseHandle(info.hProcess);
+    g_showProperties(dialog, s_attr->path);
 }
 
 static const struct {

@@ -5,20 +5,19 @@
 
 #include "../app/winver.h"
 
-#include <shellapi.h>
-
 // True when the attributes were written.
 BOOL ChangeAttributes(HWND owner);
 
-// The shell call behind "プロパティ(&P)..."; tests record the call here.
-// The seams take the program's text; their defaults make the wide calls.
-typedef BOOL(WINAPI* ShellExecuteExFn)(SHELLEXECUTEINFOA*);
-extern ShellExecuteExFn g_shellExecuteEx;
+// The shell's properties of a path behind "プロパティ(&P)..."; tests record
+// the call here. The seams take the program's text; their defaults make
+// the wide calls.
+typedef BOOL (*ShowPropertiesFn)(HWND owner, const char* path);
+extern ShowPropertiesFn g_showProperties;
 
 // The attribute reads and writes; tests stand in for a file system that
 // keeps every attribute bit, which Wine's does not.
-typedef DWORD(WINAPI* GetFileAttributesFn)(LPCSTR);
-typedef BOOL(WINAPI* SetFileAttributesFn)(LPCSTR, DWORD);
+typedef DWORD (*GetFileAttributesFn)(const char* path);
+typedef BOOL (*SetFileAttributesFn)(const char* path, DWORD attributes);
 extern GetFileAttributesFn g_getFileAttributes;
 extern SetFileAttributesFn g_setFileAttributes;
 

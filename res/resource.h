@@ -158,6 +158,8 @@
 #define IDS_TOO_MANY        25119
 #define IDS_TOO_LONG        25121
 #define IDS_CANNOT_STORE    25123
+#define IDS_CANNOT_CONVERT  25760  /* a code page 932 file with undecodable bytes would need UTF-8 */
+#define IDS_CONVERT_TOO_LONG 25761 /* in UTF-8 a line of the file would be too long */
 #define IDS_LOAD_FAILED     25145
 #define IDS_MORE_NAMES      25147
 #define IDS_HELP_NOT_SHOWN  25143

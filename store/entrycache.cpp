@@ -9,7 +9,7 @@
 namespace {
 
 const char kMagic[8] = {'Z', 'V', 'C', 'A', 'C', 'H', 'E', '\x1a'};
-enum { kMaxFileEntries = 32, kMaxName = kPathCap - 1, kMaxText = kTextCap - 1 };
+enum { kMaxFileEntries = 32, kMaxName = kPathCap - 1, kMaxText = kEntryTextCap - 1 };
 // name length, size, time, entry count: the least a file takes.
 const size_t kMinFileBytes = 2 + 8 + 8 + 1;
 

@@ -30,7 +30,7 @@ struct EntryCache {
 // Bumped whenever the byte form or what a file's entries mean changes: a
 // cache of another version is ignored and rebuilt.
 // 2: a file of text but no entry is no longer kept (as one of no entries).
-enum { kEntryCacheVersion = 2 };
+enum { kEntryCacheVersion = 3 };   // 3: text in UTF-8
 
 // Reads bytes that WriteEntryCache made for folder (compared without
 // regard to case). Anything else gives false and an empty cache: another

@@ -10,6 +10,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "cachefile.h"
 #include "folderwatch.h"
@@ -64,7 +65,7 @@ static void LoadOrderIndex(OrderIndex* index)
                            FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return;
-    BuildOrderIndex(index, ReadFromHandle, file);
+    BuildOrderIndex(index, ReadFromHandle, file, StoredToProgram);
     CloseHandle(file);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "../app/state.h"
 #include "../app/ui.h"
@@ -12,15 +13,75 @@
 #include "itemtext.h"
 #include "paths.h"
 #include "safewrite.h"
+#include "utf8.h"
 
 static_assert((int)kShownEntries == (int)kMaxEntries, "the rows are the entries the reader takes");
 
 // An item file is read whole to be edited; a larger one is refused.
 enum { kMaxItemBytes = 64 * 1024 * 1024 };
 
+static bool HeldByCp932(const char* text)
+{
+    std::string stored;
+    return !text || ProgramToStored(text, strlen(text), kFormCp932, &stored);
+}
+
+int StoredFormFor(const char* key, const char* value, int fileForm)
+{
+    return fileForm == kFormUtf8 || !HeldByCp932(key) || !HeldByCp932(value) ? kFormUtf8
+                                                                             : kFormCp932;
+}
+
+bool StoredEntryReadsBack(const char* key, const char* value, bool shortcut, int fileForm)
+{
+    if (!key || !value)
+        return false;
+    int form = StoredFormFor(key, value, fileForm);
+    std::string k, v;
+    return ProgramToStored(key, strlen(key), form, &k) &&
+           ProgramToStored(value, strlen(value), form, &v) &&
+           EntryReadsBack(k.c_str(), v.c_str(), shortcut, form);
+}
+
 BOOL IsExcludedExtension(const char* name)
 {
     return g_app->options[ExcludeExt] && ExtensionInList(name, g_app->excludedExt);
+}
+
+// A byte source that takes the mark of a UTF-8 file off its front and
+// says which form the file is in.
+struct MarkedSource {
+    ReadBytesFn read;
+    void* source;
+    bool started;
+    int form;
+};
+
+static long ReadPastMark(void* source, char* buffer, long capacity)
+{
+    MarkedSource* s = (MarkedSource*)source;
+    if (s->started)
+        return s->read(s->source, buffer, capacity);
+    s->started = true;
+    long got = 0;
+    while (got < 3) {
+        long n = s->read(s->source, buffer + got, capacity - got);
+        if (n < 0)
+            return n;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    if (!StartsWithUtf8Mark(buffer, (size_t)got))
+        return got;
+    s->form = kFormUtf8;
+    memmove(buffer, buffer + 3, (size_t)(got - 3));
+    return got > 3 ? got - 3 : s->read(s->source, buffer, capacity);
+}
+
+static char* StoredCopy(const char* stored, int form)
+{
+    return CopyString(StoredToProgram(stored, strlen(stored), form).c_str());
 }
 
 // Reads entries until the file or the 32 slots run out; -1 when the file
@@ -28,17 +89,19 @@ BOOL IsExcludedExtension(const char* name)
 // says what text gave no entry (kPassedNothing, ...).
 static int ReadEntries(ReadBytesFn read, void* source, Entry* entries, int* passed = nullptr)
 {
+    MarkedSource marked = {read, source, false, kFormCp932};
     LineReader reader;
     ItemParse parse;
     char line[kLineCap];
-    InitLineReader(&reader, read, source);
+    InitLineReader(&reader, ReadPastMark, &marked);
     InitItemParse(&parse);
     int count = 0;
     while (count < kMaxEntries && ReadTextLine(&reader, line, sizeof line)) {
+        parse.form = marked.form;   // known once the first bytes are read
         if (!TakeItemLine(&parse, line))
             continue;
-        entries[count].key = CopyString(parse.key);
-        entries[count].value = CopyString(parse.value);
+        entries[count].key = StoredCopy(parse.key, marked.form);
+        entries[count].value = StoredCopy(parse.value, marked.form);
         ++count;
         if (!entries[count - 1].key || !entries[count - 1].value) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -122,17 +185,40 @@ static BOOL WriteItemBytes(const char* path, const std::string& content)
     return written;
 }
 
+// The entries as stored: in code page 932 when it holds every character
+// exactly, so a library stays what it was, else in UTF-8 after its mark.
+static bool StoreEntries(int count, const Entry* entries, bool shortcut, std::string* content)
+{
+    for (int form : {kFormCp932, kFormUtf8}) {
+        content->clear();
+        bool held = true;
+        for (int i = 0; i < count && held; ++i) {
+            std::string key, value;
+            const char* k = entries[i].key ? entries[i].key : "";
+            const char* v = entries[i].value ? entries[i].value : "";
+            held = ProgramToStored(k, strlen(k), form, &key) &&
+                   ProgramToStored(v, strlen(v), form, &value);
+            if (held && !AppendItemEntry(content, key.c_str(), value.c_str(), shortcut))
+                return false;
+        }
+        if (held) {
+            if (form == kFormUtf8)
+                content->insert(0, kUtf8Mark, sizeof kUtf8Mark);
+            return true;
+        }
+    }
+    return false;
+}
+
 BOOL WriteItemFile(const char* path, int count, const Entry* entries)
 {
     if (!path || !path[0] || count <= 0 || count > kMaxEntries || !entries)
         return FALSE;
     // Everything is checked and formatted before the file is touched.
     std::string content;
-    bool shortcut = IsShortcutName(path);
-    for (int i = 0; i < count; ++i)
-        if (!AppendItemEntry(&content, entries[i].key, entries[i].value, shortcut))
-            return ShowSystemError(ERROR_INSUFFICIENT_BUFFER);
-    if (strlen(path) >= kPathCap)
+    if (!StoreEntries(count, entries, IsShortcutName(path), &content))
+        return ShowSystemError(ERROR_INSUFFICIENT_BUFFER);
+    if (Utf16Length(path, strlen(path)) >= kPathUnits)
         return ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
     return WriteItemBytes(path, content);
 }
@@ -197,6 +283,64 @@ BOOL ItemChangedSince(const char* path, const ItemSnapshot* snapshot)
            CompareFileTime(&now.ftLastWriteTime, &snapshot->written) != 0;
 }
 
+int SnapshotForm(const ItemSnapshot* snapshot, const char** text, size_t* size)
+{
+    bool marked = StartsWithUtf8Mark(snapshot->bytes, snapshot->size);
+    *text = snapshot->bytes + (marked ? 3 : 0);
+    *size = snapshot->size - (marked ? 3 : 0);
+    return marked ? kFormUtf8 : kFormCp932;
+}
+
+namespace {
+// An entry of the file as stored, beside its program text.
+struct StoredEntry {
+    std::string key, value, shownKey, shownValue;
+};
+}
+
+static std::vector<StoredEntry> StoredEntriesOf(const char* text, size_t size, int form)
+{
+    std::vector<StoredEntry> found;
+    MemorySource source = {text, size, 0};
+    LineReader reader;
+    ItemParse parse;
+    char line[kLineCap];
+    InitLineReader(&reader, ReadFromMemory, &source);
+    InitItemParse(&parse, form);
+    while ((int)found.size() < kMaxEntries && ReadTextLine(&reader, line, sizeof line))
+        if (TakeItemLine(&parse, line))
+            found.push_back({parse.key, parse.value,
+                             StoredToProgram(parse.key, strlen(parse.key), form),
+                             StoredToProgram(parse.value, strlen(parse.value), form)});
+    return found;
+}
+
+// The rows as the file's form stores them. A row that is an entry as read
+// keeps the entry's own bytes, even bytes that are no text of the form, so
+// nothing the user did not change is changed. False when code page 932
+// cannot hold a new character.
+static bool StoreRows(const std::vector<StoredEntry>& read, int count, const Entry* rows, int form,
+                      std::vector<std::string>* stored)
+{
+    stored->assign(2 * (size_t)count, std::string());
+    for (int i = 0; i < count; ++i) {
+        const char* key = rows[i].key ? rows[i].key : "";
+        const char* value = rows[i].value ? rows[i].value : "";
+        const StoredEntry* same = nullptr;
+        for (const StoredEntry& e : read)
+            if (e.shownKey == key && e.shownValue == value)
+                same = &e;
+        if (same) {
+            (*stored)[2 * i] = same->key;
+            (*stored)[2 * i + 1] = same->value;
+        } else if (!ProgramToStored(key, strlen(key), form, &(*stored)[2 * i]) ||
+                   !ProgramToStored(value, strlen(value), form, &(*stored)[2 * i + 1])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 BOOL RewriteItemFile(const char* path, const ItemSnapshot* snapshot, int count, const Entry* rows,
                      BOOL* written, int* badRow)
 {
@@ -204,17 +348,36 @@ BOOL RewriteItemFile(const char* path, const ItemSnapshot* snapshot, int count, 
     *badRow = -1;
     if (!path || !snapshot || !snapshot->bytes || count < 0 || count > kMaxEntries)
         return FALSE;
+    const char* text = nullptr;
+    size_t size = 0;
+    int form = SnapshotForm(snapshot, &text, &size);
+    std::string converted;
+    std::vector<std::string> stored;
+    if (!StoreRows(StoredEntriesOf(text, size, form), count, rows, form, &stored)) {
+        // A character code page 932 lacks: the whole file becomes UTF-8,
+        // every line's text kept. Bytes that are no code page 932 text
+        // would be lost, so such a file is left alone.
+        if (!Cp932ToUtf8(text, size, &converted))
+            return ShowErrorBox(IDS_CANNOT_CONVERT, NULL);
+        text = converted.data();
+        size = converted.size();
+        form = kFormUtf8;
+        StoreRows(StoredEntriesOf(text, size, form), count, rows, form, &stored);
+    }
     EntryText texts[kMaxEntries];
     for (int i = 0; i < count; ++i)
-        texts[i] = {rows[i].key ? rows[i].key : "", rows[i].value ? rows[i].value : ""};
+        texts[i] = {stored[2 * i].c_str(), stored[2 * i + 1].c_str()};
     std::string content;
-    switch (RewriteItemBytes(snapshot->bytes, snapshot->size, texts, count, IsShortcutName(path),
-                             &content, badRow)) {
+    switch (RewriteItemBytes(text, size, texts, count, IsShortcutName(path), &content, badRow,
+                             form)) {
     case kRewriteUnchanged:
         return TRUE;
     case kRewriteFailed:
-        return ShowErrorBox(IDS_CANNOT_STORE, NULL);
+        // In UTF-8 a line of the file may grow past what a line holds.
+        return ShowErrorBox(converted.empty() ? IDS_CANNOT_STORE : IDS_CONVERT_TOO_LONG, NULL);
     }
+    if (form == kFormUtf8)
+        content.insert(0, kUtf8Mark, sizeof kUtf8Mark);
     *written = WriteItemBytes(path, content);
     return *written;
 }

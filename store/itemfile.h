@@ -30,6 +30,8 @@ struct ItemSnapshot {
 // entries, or -1 after the error box.
 int ReadItemSnapshot(const char* path, ItemSnapshot* snapshot, Entry entries[kMaxEntries]);
 void FreeItemSnapshot(ItemSnapshot* snapshot);
+// The snapshot's text past the mark of a UTF-8 file, and its StoredForm.
+int SnapshotForm(const ItemSnapshot* snapshot, const char** text, size_t* size);
 
 // The file at path is not the one read: another size or last write time,
 // or gone.
@@ -47,6 +49,14 @@ BOOL RewriteItemFile(const char* path, const ItemSnapshot* snapshot, int count, 
 // entries as written. The new count; 0 when the item holds kMaxEntries
 // already (nothing written); -1 after the error box.
 int AppendEntryToFile(const char* path, const Entry* entry, Entry entries[kMaxEntries]);
+
+// The StoredForm a file of fileForm needs for texts (key and value): UTF-8
+// once the file is, or when code page 932 cannot hold one of them.
+int StoredFormFor(const char* key, const char* value, int fileForm = 0);
+// Key and value, stored as a file of fileForm would store them, read back
+// as themselves and within the limits of a line.
+bool StoredEntryReadsBack(const char* key, const char* value, bool shortcut = false,
+                          int fileForm = 0);
 
 // The ExcludeExt test: the file's extension is in the excluded list.
 BOOL IsExcludedExtension(const char* name);

@@ -37,15 +37,17 @@ struct Layout {
     std::vector<Line> lines;
     std::vector<Found> entries;   // all of them, not only the shown ones
     bool lfOnly;
+    int form;
 };
 
-void ParseLayout(const char* bytes, size_t size, Layout* out)
+void ParseLayout(const char* bytes, size_t size, int form, Layout* out)
 {
+    out->form = form;
     MemorySource source = {bytes, size, 0};
     LineReader reader;
     InitLineReader(&reader, ReadFromMemory, &source);
     ItemParse parse;
-    InitItemParse(&parse);
+    InitItemParse(&parse, form);
     char line[kLineCap], copy[kLineCap], key[kTextCap], value[kTextCap];
     size_t start = 0;
     int bracket = -1;
@@ -59,7 +61,7 @@ void ParseLayout(const char* bytes, size_t size, Layout* out)
             l.kind = kBlank;
         else if (copy[0] == '\'')
             l.kind = kComment;
-        else if (ParseItemLine(copy, key, value) == kBracketLine)
+        else if (ParseItemLine(copy, key, value, form) == kBracketLine)
             l.kind = kBracket;
         // The reader's own verdict decides what is an entry.
         if (TakeItemLine(&parse, line)) {
@@ -192,7 +194,7 @@ std::string Escaped(const char* text, char from, char to)
 }
 
 // The bracket line and entry line read back, alone, as exactly key and value.
-bool ReadsAs(const std::string& bracket, const std::string& line, const EntryText& row)
+bool ReadsAs(const std::string& bracket, const std::string& line, const EntryText& row, int form)
 {
     char buf[kLineCap];
     // Each line must stay one piece of the reader, line end included.
@@ -200,7 +202,7 @@ bool ReadsAs(const std::string& bracket, const std::string& line, const EntryTex
         if (s->size() + 1 >= sizeof buf || s->find('\n') != std::string::npos)
             return false;
     ItemParse parse;
-    InitItemParse(&parse);
+    InitItemParse(&parse, form);
     memcpy(buf, bracket.c_str(), bracket.size() + 1);
     if (TakeItemLine(&parse, buf) || !parse.pendingKey[0])
         return false;
@@ -250,7 +252,7 @@ struct Builder {
     bool Plain(int row, const std::string& lineEnd)
     {
         std::string text;
-        if (!EntryReadsBack(rows[row].key, rows[row].value, shortcut) ||
+        if (!EntryReadsBack(rows[row].key, rows[row].value, shortcut, layout->form) ||
             !AppendItemEntry(&text, rows[row].key, rows[row].value, shortcut)) {
             badRow = row;
             return false;
@@ -291,7 +293,7 @@ struct Builder {
             if (!sameValue)
                 entryLine = line.lineKey + "=" + Escaped(r.value, '\n', (char)kValueNewlineByte);
         }
-        bool named = f.bracket >= 0 && ReadsAs(bracket, entryLine, r);
+        bool named = f.bracket >= 0 && ReadsAs(bracket, entryLine, r, layout->form);
         std::string end = LineEnd(bytes, layout->lines[index]);
         if (index == f.bracket) {
             if (named && sameKey)
@@ -350,7 +352,7 @@ bool ReadsBack(const std::string& bytes, const Layout& old, int shown, const Ent
                int count)
 {
     Layout now;
-    ParseLayout(bytes.data(), bytes.size(), &now);
+    ParseLayout(bytes.data(), bytes.size(), old.form, &now);
     if (now.entries.size() != old.entries.size() - shown + count)
         return false;
     for (int r = 0; r < count; ++r)
@@ -367,10 +369,10 @@ bool ReadsBack(const std::string& bytes, const Layout& old, int shown, const Ent
 
 }  // namespace
 
-int CountHiddenLines(const char* bytes, size_t size)
+int CountHiddenLines(const char* bytes, size_t size, int form)
 {
     Layout layout;
-    ParseLayout(bytes, size, &layout);
+    ParseLayout(bytes, size, form, &layout);
     int hidden = 0;
     for (const Line& line : layout.lines)
         if (line.kind != kBlank && line.kind != kComment &&
@@ -380,7 +382,7 @@ int CountHiddenLines(const char* bytes, size_t size)
 }
 
 int RewriteItemBytes(const char* bytes, size_t size, const EntryText* rows, int count,
-                     bool shortcut, std::string* out, int* badRow)
+                     bool shortcut, std::string* out, int* badRow, int form)
 {
     *badRow = -1;
     if (count < 0 || count > kShownEntries || (count && !rows))
@@ -389,7 +391,7 @@ int RewriteItemBytes(const char* bytes, size_t size, const EntryText* rows, int 
         if (!rows[r].key || !rows[r].value)
             return kRewriteFailed;
     Layout layout;
-    ParseLayout(bytes, size, &layout);
+    ParseLayout(bytes, size, form, &layout);
     int shown = ShownCount(layout);
     Plan plan;
     if (!MakePlan(layout, shown, rows, count, &plan))

@@ -25,7 +25,7 @@ long ReadFromMemory(void* source, char* buffer, long capacity);
 
 // Lines holding something no row shows: entries past the 32nd and the
 // lines the reader ignores. Comments and blank lines are not counted.
-int CountHiddenLines(const char* bytes, size_t size);
+int CountHiddenLines(const char* bytes, size_t size, int form = 0);
 
 enum { kRewriteFailed = -1, kRewriteUnchanged = 0, kRewriteDone = 1 };
 // The file's bytes once its first entries (as many as the reader takes)
@@ -36,8 +36,9 @@ enum { kRewriteFailed = -1, kRewriteUnchanged = 0, kRewriteDone = 1 };
 // when the rows are the entries as read (out untouched); kRewriteFailed
 // when a row cannot be stored (*badRow is its index) or the result would
 // not read back as the rows followed by the entries no row showed
-// (*badRow is -1).
+// (*badRow is -1). bytes and rows are stored text of form (a StoredForm),
+// without the mark of a UTF-8 file.
 int RewriteItemBytes(const char* bytes, size_t size, const EntryText* rows, int count,
-                     bool shortcut, std::string* out, int* badRow);
+                     bool shortcut, std::string* out, int* badRow, int form = 0);
 
 #endif

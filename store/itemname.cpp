@@ -5,6 +5,7 @@
 #include "pathtext.h"
 #include "chars.h"
 #include "textbuf.h"
+#include "utf8.h"
 
 void SplitItemName(const char* path, bool isItem, char name[kRowNameCap],
                    char ext[kNamePartCap])
@@ -13,8 +14,8 @@ void SplitItemName(const char* path, bool isItem, char name[kRowNameCap],
     const char* dot = FindLastChar(component, '.');
     char stem[kNamePartCap];
     size_t stemLen = dot ? (size_t)(dot - component) : strlen(component);
-    if (stemLen >= kNamePartCap)
-        stemLen = CharSafeLength(component, kNamePartCap - 1);
+    // A name holds at most 255 characters (UTF-16 units) on any disk.
+    stemLen = Utf8PrefixOfUnits(component, stemLen, kNameUnits);
     memcpy(stem, component, stemLen);
     stem[stemLen] = '\0';
     CopyText(ext, kNamePartCap, dot ? dot : "");

@@ -7,7 +7,8 @@
 
 enum ItemKind { kKindGroup = 0, kKindText = 1, kKindUrl = 2, kKindOther = 3 };
 
-enum { kNamePartCap = 256, kRowNameCap = 2 * kNamePartCap };
+// A name of 255 UTF-16 units takes at most 765 bytes of UTF-8.
+enum { kNameUnits = 255, kNamePartCap = 3 * 256, kRowNameCap = 2 * kNamePartCap };
 
 // Splits the last component of path. An item's name is everything before
 // the last dot and ext that dot onward (empty when there is none); a

@@ -2,8 +2,42 @@
 
 #include <cstring>
 
-#include "pathtext.h"
 #include "chars.h"
+#include "pathtext.h"
+#include "sjis.h"
+#include "utf8.h"
+
+unsigned StoredCharBytes(const char* p, int form)
+{
+    unsigned bytes = CharBytesAt(p);
+    if (form == kFormUtf8 || bytes <= 1)
+        return bytes;
+    uint32_t cp = 0;
+    DecodeUtf8(p, bytes, &cp);
+    // Halfwidth katakana are the single bytes A1-DF; the few other single
+    // bytes past ASCII are read as private characters.
+    return (cp >= 0xFF61 && cp <= 0xFF9F) || cp == 0x80 || (cp >= 0xF8F0 && cp <= 0xF8F3) ? 1 : 2;
+}
+
+void CutToStored(char* text, size_t limit, int form)
+{
+    size_t stored = 0;
+    for (char* p = text; p && *p; p += CharBytesAt(p)) {
+        stored += StoredCharBytes(p, form);
+        if (stored > limit) {
+            *p = '\0';
+            return;
+        }
+    }
+}
+
+size_t StoredLength(const char* text, int form)
+{
+    size_t total = 0;
+    for (const char* p = text ? text : ""; *p; p += CharBytesAt(p))
+        total += StoredCharBytes(p, form);
+    return total;
+}
 
 void TrimLineEnd(char* text)
 {
@@ -49,23 +83,25 @@ void JoinLines(char* text)
     *out = '\0';
 }
 
-bool TextToValue(const char* text, char* value)
+bool TextToValue(const char* text, char* value, int form)
 {
-    size_t out = 0;
+    size_t out = 0, stored = 0;
     const char* in = text;
     // Line breaks shrink as they are taken, so the cut is made on the
     // value's own bytes.
-    while (*in && out < kMaxReadValue) {
+    while (*in && stored < kMaxReadValue) {
         if (*in == '\r') {
             value[out++] = '\n';
+            ++stored;
             in += in[1] == '\n' ? 2 : 1;
             continue;
         }
-        unsigned bytes = CharBytesAt(in);
-        if (out + bytes > kMaxReadValue)
+        unsigned bytes = CharBytesAt(in), storedBytes = StoredCharBytes(in, form);
+        if (stored + storedBytes > kMaxReadValue || out + bytes >= kEntryTextCap)
             break;
         memcpy(value + out, in, bytes);
         out += bytes;
+        stored += storedBytes;
         in += bytes;
     }
     // A line end always goes; a space only from a value of three bytes or
@@ -113,16 +149,13 @@ void CopyFirstLine(const char* text, char* buffer, size_t size)
     buffer[len] = '\0';
 }
 
-// First occurrence of ch read as Shift_JIS text.
+// '=' is never a byte inside a character of either stored form.
 static const char* FindFirstChar(const char* text, char ch)
 {
-    for (const char* p = text; *p; p += CharBytesAt(p))
-        if (*p == ch)
-            return p;
-    return nullptr;
+    return strchr(text, ch);
 }
 
-int ParseItemLine(const char* line, char* key, char* value)
+int ParseItemLine(const char* line, char* key, char* value, int form)
 {
     size_t len = line ? strlen(line) : 0;
     if (len < 3 || !key || !value)
@@ -131,7 +164,8 @@ int ParseItemLine(const char* line, char* key, char* value)
 
     // The closing bracket must be a character of its own, not the second
     // byte of a double-byte character.
-    if (line[0] == '[' && FindLastChar(line, ']') == line + len - 1 && len < kMaxReadKey + 1) {
+    long close = form == kFormUtf8 ? (long)len - 1 : FindLastSjisChar(line, len, ']');
+    if (line[0] == '[' && line[len - 1] == ']' && close == (long)len - 1 && len < kMaxReadKey + 1) {
         memcpy(key, line + 1, len - 2);
         key[len - 2] = '\0';
         return kBracketLine;
@@ -224,9 +258,10 @@ bool ReadTextLine(LineReader* r, char* line, size_t cap)
     return used > 0;
 }
 
-void InitItemParse(ItemParse* parse)
+void InitItemParse(ItemParse* parse, int form)
 {
     memset(parse, 0, sizeof *parse);
+    parse->form = form;
 }
 
 // Whether a line the parser refused would be an entry but for its length.
@@ -250,7 +285,7 @@ bool TakeItemLine(ItemParse* parse, char* line)
     TrimLineEnd(line);
     if (!line[strspn(line, " \t\r\n")] || line[0] == '\'')
         return false;
-    switch (ParseItemLine(line, parse->key, parse->value)) {
+    switch (ParseItemLine(line, parse->key, parse->value, parse->form)) {
     case kBracketLine:
         CopyText(parse->pendingKey, sizeof parse->pendingKey, parse->key);
         NotePassed(parse, kPassedNoEntry);
@@ -313,7 +348,7 @@ long ReadFromString(void* source, char* buffer, long capacity)
 }
 }  // namespace
 
-bool EntryReadsBack(const char* key, const char* value, bool shortcut)
+bool EntryReadsBack(const char* key, const char* value, bool shortcut, int form)
 {
     std::string written;
     if (!key || !value || !AppendItemEntry(&written, key, value, shortcut))
@@ -323,7 +358,7 @@ bool EntryReadsBack(const char* key, const char* value, bool shortcut)
     LineReader reader;
     InitLineReader(&reader, ReadFromString, &source);
     ItemParse parse;
-    InitItemParse(&parse);
+    InitItemParse(&parse, form);
     char line[kLineCap];
     int found = 0;
     bool same = false;

@@ -14,6 +14,25 @@
 // lost at the next rewrite.
 enum { kMaxReadKey = 1019, kMaxReadValue = 1020 };
 
+// How a file stores its text: in code page 932, as the library always
+// has, or, when it holds a character code page 932 lacks, in UTF-8 after
+// the mark EF BB BF. The byte limits apply to the bytes as stored.
+enum StoredForm { kFormCp932 = 0, kFormUtf8 = 1 };
+
+// A key or value as program text (UTF-8) may take up to three bytes for
+// each stored byte (a halfwidth katakana).
+enum { kEntryTextCap = 3 * kMaxReadValue + 4 };
+
+// The bytes the character at p (program text, one code page 932 holds
+// when form is kFormCp932) takes as stored; 0 at the end.
+unsigned StoredCharBytes(const char* p, int form);
+// The bytes text takes as stored in form.
+size_t StoredLength(const char* text, int form);
+
+// Cuts text (on a character) so that it takes at most limit bytes as
+// stored in form.
+void CutToStored(char* text, size_t limit, int form);
+
 // Escapes of the file form: "=" inside a key, LF inside a value.
 enum { kKeyEqualsByte = 0x08, kValueNewlineByte = 0x0B };
 
@@ -26,11 +45,11 @@ void StripLineBreaks(char* text);
 // space, and none at the end.
 void JoinLines(char* text);
 // The value of a new entry made from a pasted or dropped text: its line
-// breaks (CR LF, lone LF, lone CR) as LF, at most kMaxReadValue bytes,
-// never ending inside a character, trailing line ends trimmed, and spaces
-// as TrimLineEnd trims them. value is a kTextCap buffer. True when the cut lost
-// more than line ends and spaces.
-bool TextToValue(const char* text, char* value);
+// breaks (CR LF, lone LF, lone CR) as LF, at most kMaxReadValue bytes as
+// stored in form, never ending inside a character, trailing line ends
+// trimmed, and spaces as TrimLineEnd trims them. value is a kEntryTextCap
+// buffer. True when the cut lost more than line ends and spaces.
+bool TextToValue(const char* text, char* value, int form = kFormUtf8);
 
 // How much of text a preview shows: at most lines lines (the last line
 // break left out) and at most bytes bytes, never ending inside a character.
@@ -45,8 +64,9 @@ void MarkLineBreaks(const char* text, char* out, size_t cap);
 void CopyFirstLine(const char* text, char* buffer, size_t size);
 
 enum { kNotEntry = 0, kBracketLine = 1, kEntryLine = 2 };
-// key and value are kTextCap buffers.
-int ParseItemLine(const char* line, char* key, char* value);
+// A stored line of the file's form; key and value are kTextCap buffers
+// and receive stored bytes.
+int ParseItemLine(const char* line, char* key, char* value, int form = kFormCp932);
 
 // Whether the extension of name (after its last dot) is one of the
 // ";"-separated pieces of list, compared without regard to case.
@@ -83,8 +103,9 @@ struct ItemParse {
     // a bracket line does (kPassedNoEntry), and so does a key, value or
     // line longer than a line may hold (kPassedTooLong).
     int passed;
+    int form;   // the file's StoredForm
 };
-void InitItemParse(ItemParse* parse);
+void InitItemParse(ItemParse* parse, int form = kFormCp932);
 // Interprets one line (trimmed in place); true when key and value now hold
 // the next entry, unescaped. A line as long as the reader's pieces
 // (kLineCap - 1 bytes) without its line end is part of a longer line.
@@ -104,7 +125,9 @@ bool AppendItemEntry(std::string* out, const char* key, const char* value,
 // key the reader takes for a comment ("'") or a section ("[...]"), text
 // that loses trailing spaces or line ends, the escape bytes themselves,
 // texts over kMaxReadKey / kMaxReadValue.
-bool EntryReadsBack(const char* key, const char* value, bool shortcut = false);
+// Key and value are stored bytes of form.
+bool EntryReadsBack(const char* key, const char* value, bool shortcut = false,
+                    int form = kFormCp932);
 
 // The file name ends in ".url" (any case): its entries are written as an
 // Internet Shortcut.

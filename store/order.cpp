@@ -6,6 +6,7 @@
 
 #include "../app/state.h"
 #include "../app/ui.h"
+#include "../app/wide.h"
 #include "../res/resource.h"
 #include "folderload.h"
 #include "paths.h"
@@ -13,6 +14,7 @@
 #include "records.h"
 #include "safewrite.h"
 #include "syncfiles.h"
+#include "utf8.h"
 
 BOOL MoveEntryPath(const char* from, const char* to)
 {
@@ -48,6 +50,11 @@ BOOL WriteOrderFile()
         content.append(record->ext ? record->ext : "");
         content.append("\r\n");
     }
+    // Code page 932 when it holds every name, as the file always was;
+    // else UTF-8 after its mark.
+    std::string stored;
+    if (!ProgramToStored(content.data(), content.size(), 0, &stored))
+        stored = std::string(kUtf8Mark, sizeof kUtf8Mark) + content;
     // A read-only order file could not be replaced, so it is made normal
     // first. Whatever stands at the path keeps its attributes when the save
     // fails: it may be the user's folder of that name, not our file.
@@ -55,7 +62,7 @@ BOOL WriteOrderFile()
     bool existed = before != INVALID_FILE_ATTRIBUTES;
     if (existed && !(before & FILE_ATTRIBUTE_DIRECTORY))
         SetPathAttributes(path, FILE_ATTRIBUTE_NORMAL);
-    BOOL written = ReplaceFileBytesQuietly(path, content.data(), (DWORD)content.size());
+    BOOL written = ReplaceFileBytesQuietly(path, stored.data(), (DWORD)stored.size());
     DWORD error = GetLastError();
     if (written)
         SetPathAttributes(path, FILE_ATTRIBUTE_HIDDEN);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "chars.h"
+#include "utf8.h"
 
 std::string FoldName(const char* name)
 {
@@ -18,10 +19,15 @@ std::string FoldName(const char* name)
     return folded;
 }
 
-bool ReadOrderLine(LineReader* reader, char* line, size_t cap)
+bool ReadOrderLine(LineReader* reader, char* line, size_t cap, int* form)
 {
     if (!ReadTextLine(reader, line, cap))
         return false;
+    if (*form < 0) {
+        *form = StartsWithUtf8Mark(line, strlen(line)) ? kFormUtf8 : kFormCp932;
+        if (*form == kFormUtf8)
+            memmove(line, line + 3, strlen(line + 3) + 1);
+    }
     // Only the line end goes: a name may end in spaces (a share served by
     // another system can hold one). As before, a line of two bytes or
     // fewer is taken whole.
@@ -31,16 +37,18 @@ bool ReadOrderLine(LineReader* reader, char* line, size_t cap)
     return true;
 }
 
-void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source)
+void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source, StoredTextFn toProgram)
 {
     index->firstLine.clear();
     index->lineCount = 0;
     LineReader reader;
     InitLineReader(&reader, read, source);
     char line[kLineCap];
-    while (ReadOrderLine(&reader, line, sizeof line)) {
+    int form = -1;
+    while (ReadOrderLine(&reader, line, sizeof line, &form)) {
         // emplace keeps an earlier line of the same name: the first wins.
-        index->firstLine.emplace(FoldName(line), index->lineCount++);
+        std::string name = toProgram ? toProgram(line, strlen(line), form) : std::string(line);
+        index->firstLine.emplace(FoldName(name.c_str()), index->lineCount++);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "chars.h"
+#include "utf8.h"
 
 bool CopyText(char* dst, size_t cap, const char* src)
 {
@@ -52,7 +53,12 @@ bool FormatText(char* dst, size_t cap, const char* fmt, ...)
 
 bool JoinPath(char* dst, size_t cap, const char* folder, const char* name)
 {
-    return FormatText(dst, cap, "%s\\%s", folder ? folder : "", name ? name : "");
+    if (!FormatText(dst, cap, "%s\\%s", folder ? folder : "", name ? name : ""))
+        return false;
+    if (Utf16Length(dst, strlen(dst)) < kPathUnits)
+        return true;
+    dst[0] = '\0';
+    return false;
 }
 
 void FormatGrouped(char* dst, size_t cap, int n)

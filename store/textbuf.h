@@ -5,7 +5,10 @@
 
 #include <cstddef>
 
-enum { kPathCap = 260, kTextCap = 1024, kLineCap = 2048, kListCap = 4096 };
+// A path is limited by the system to MAX_PATH (260) UTF-16 units with its
+// terminator; as UTF-8 each unit takes at most three bytes.
+enum { kPathUnits = 260, kPathCap = 3 * kPathUnits, kTextCap = 1024, kLineCap = 2048,
+       kListCap = 4096 };
 
 // Copies src into dst (capacity cap bytes, terminator included). Returns
 // false when src did not fit; dst then holds the longest prefix that does
@@ -26,7 +29,8 @@ bool FormatText(char* dst, size_t cap, const char* fmt, ...)
 // n with its thousands grouped: 12345 as "12,345" (negative as 0).
 void FormatGrouped(char* dst, size_t cap, int n);
 
-// folder + "\" + name; false and an empty dst when it does not fit.
+// folder + "\" + name; false and an empty dst when it does not fit cap
+// or is longer than a path may be (kPathUnits - 1 UTF-16 units).
 bool JoinPath(char* dst, size_t cap, const char* folder, const char* name);
 
 #endif

@@ -105,3 +105,30 @@ size_t Utf8SafeLength(const char* text, size_t length)
     // that began but was not finished is cut away.
     return length - start < need ? start : length;
 }
+
+size_t Utf16Length(const char* text, size_t length)
+{
+    size_t units = 0;
+    for (size_t i = 0; i < length;) {
+        uint32_t cp = 0;
+        size_t n = DecodeUtf8(text + i, length - i, &cp);
+        units += n && cp >= 0x10000 ? 2 : 1;
+        i += n ? n : 1;
+    }
+    return units;
+}
+
+size_t Utf8PrefixOfUnits(const char* text, size_t length, size_t units)
+{
+    size_t i = 0, used = 0;
+    while (i < length) {
+        uint32_t cp = 0;
+        size_t n = DecodeUtf8(text + i, length - i, &cp);
+        size_t take = n && cp >= 0x10000 ? 2 : 1;
+        if (used + take > units)
+            break;
+        used += take;
+        i += n ? n : 1;
+    }
+    return i;
+}

@@ -26,4 +26,12 @@ bool IsValidUtf8(const char* text, size_t length);
 // a sequence (a well-formed text cut there stays well formed).
 size_t Utf8SafeLength(const char* text, size_t length);
 
+// The UTF-16 units text[0..length) takes (a character past U+FFFF two; a
+// byte of no well-formed sequence one, as it is shown).
+size_t Utf16Length(const char* text, size_t length);
+
+// Length of the longest prefix of text[0..length), whole characters, that
+// takes at most units UTF-16 units.
+size_t Utf8PrefixOfUnits(const char* text, size_t length, size_t units);
+
 #endif

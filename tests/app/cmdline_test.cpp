@@ -40,11 +40,19 @@ TEST(CommandLine, NothingLeftIsNoFolder)
 
 TEST(CommandLine, OverLongFolderIsRefusedNotCut)
 {
-    std::string fits = "C:\\" + std::string(kPathCap - 4, 'a');
-    ASSERT_EQ(259u, fits.size());
-    EXPECT_EQ(fits, Root(fits));
-    EXPECT_EQ(fits, Root("\"" + fits + "\""));
-    EXPECT_EQ("", Root(fits + "b", false));
+    // 259 UTF-16 units, whatever the bytes: ASCII, kanji, or an emoji's pair.
+    std::string fits = "C:\\" + std::string(kPathUnits - 4, 'a');
+    std::string kanji = "C:\\";
+    for (int i = 0; i < kPathUnits - 4; ++i)
+        kanji += u8"表";
+    std::string emoji = "C:\\ax";
+    for (int i = 0; i < (kPathUnits - 5) / 2; ++i)
+        emoji += u8"😀";
+    for (const std::string& path : {fits, kanji, emoji}) {
+        EXPECT_EQ(path, Root(path));
+        EXPECT_EQ(path, Root("\"" + path + "\""));
+        EXPECT_EQ("", Root(path + "b", false));
+    }
     EXPECT_EQ("", Root(std::string(5000, 'z'), false));
 }
 

@@ -130,6 +130,13 @@ protected:
                             &ignored);
         return text;
     }
+    std::wstring TargetWide()
+    {
+        wchar_t text[1024] = L"";
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(edit_, WM_GETTEXT, 1024, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &ignored);
+        return text;
+    }
     // The hot key (posted, or pressed for real), then the keys in the menu.
     bool Choose(std::vector<WORD> keys, bool shiftLast = false, bool realKey = false)
     {
@@ -268,6 +275,25 @@ TEST_F(HotKeyTest, ASecondWindowIsQuietAboutItsOwnHotKey)
     TerminateProcess(second_.hProcess, 0);
     WaitForSingleObject(second_.hProcess, 5000);
     gt::RemoveTree(other);
+}
+
+// Names of any script, in the order a UTF-8 order file gives, each row
+// pasting its own file's text: café.txt and cafe.txt are two items.
+TEST_F(HotKeyTest, NamesOfAnyScriptPasteTheirOwnText)
+{
+    Write(u8"😀 smile.txt", u8"\xEF\xBB\xBFk=笑顔 😀\r\n");
+    Write(u8"café.txt", u8"\xEF\xBB\xBFk=café ☕\r\n");
+    Write("cafe.txt", "k=plain\r\n");
+    Write(u8"한국어.txt", gt::Sjis(u8"k=表\r\n"));
+    Write("ZORIVEN.ORD", u8"\xEF\xBB\xBF😀 smile.txt\r\ncafé.txt\r\ncafe.txt\r\n한국어.txt\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(Target("notepad.exe", "Notepad"));
+    const wchar_t* pasted[] = {L"笑顔 😀", L"café ☕", L"plain", L"表"};
+    for (int i = 0; i < 4; ++i) {
+        SendMessageW(edit_, WM_SETTEXT, 0, (LPARAM)L"");
+        ASSERT_TRUE(Choose({(WORD)('1' + i)}));
+        EXPECT_TRUE(WaitFor([&] { return TargetWide() == pasted[i]; })) << i;
+    }
 }
 
 // Wine's own notepad as the program in front.

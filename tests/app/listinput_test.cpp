@@ -186,7 +186,7 @@ TEST_F(ListInputTest, RefusedAndFailedRenamesKeepTheOldNameAndTheTypedText)
     ASSERT_TRUE(Start(folder_));
     // After each box the rename box opens again on the row, with the text
     // as typed; Esc then gives up.
-    std::string longName(kPathCap - folder_.size(), 'n');   // the path would not fit
+    std::string longName(kPathUnits - folder_.size(), 'n');   // the path would not fit
     for (std::string bad : {"..\\out", "Sub/x", "a:b", "what?", "a|b", "taken", longName.c_str()}) {
         boxes_.Press(IDOK);
         EndEdit(0, bad.c_str());

@@ -53,7 +53,7 @@ TEST_F(StartupTest, OverLongCommandLineNeverOverrunsTheState)
 
 TEST_F(StartupTest, CommandLineFolderAtThePathLimit)
 {
-    std::string name(kPathCap - 2 - folder_.size(), 'n');
+    std::string name(kPathUnits - 2 - folder_.size(), 'n');
     std::string fits = folder_ + "\\" + name;
     ASSERT_EQ(259u, fits.size());
     ASSERT_TRUE(Start(fits));

@@ -341,11 +341,12 @@ TEST_F(EditDialogTest, NamesAndEntriesTheFileCannotHoldAreRefused)
 TEST_F(EditDialogTest, DoubleByteTextTooLongInBytesIsRefusedAsTooLong)
 {
     // Within the boxes' limits, which count characters, but not within the
-    // bytes a key (1,024) or a path (260) is kept in.
+    // bytes a key takes as stored (1,019 in code page 932) or the 259
+    // characters of a path.
     std::string key, name;
     for (int i = 0; i < 600; ++i)
         key += gt::Text(u8"表");
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 250; ++i)
         name += gt::Text(u8"名");
     ASSERT_TRUE(Start(folder_));
     bool keyStaysOpen = false;
@@ -417,8 +418,10 @@ TEST_F(EditDialogTest, AnItemNeverHoldsMoreThan32Entries)
     });
     Command(CMD_EDIT);
     EXPECT_EQ(32, GetRowRecord(0)->entryCount);
-    EXPECT_EQ(longText.substr(0, 1019), GetRowRecord(0)->entries[0].key);
-    EXPECT_EQ(longText.substr(0, 1019), GetRowRecord(0)->entries[0].value);
+    // 1,019 bytes as code page 932 stores them: "m" and 509 kanji.
+    std::string kept = longText.substr(0, 1 + 509 * 3);
+    EXPECT_EQ(kept, GetRowRecord(0)->entries[0].key);
+    EXPECT_EQ(kept, GetRowRecord(0)->entries[0].value);
     EXPECT_EQ(0, boxes_.unexpected());
 }
 

@@ -80,10 +80,10 @@ TEST_F(SearchDialogTest, ResultsCopyAsInTheirFolderAndOpenIt)
     Item(deep + "\\deep.txt", gt::Sjis(u8"k=ｎｅｅｄｌｅ, twenty deep\r\n"));
     // An item whose path is 259 bytes, the most a path holds, and a folder
     // whose entries no longer fit one: it is passed by and counted.
-    std::string name(kPathCap - 1 - folder_.size() - 1 - 11, 'L');
+    std::string name(kPathUnits - 1 - folder_.size() - 1 - 11, 'L');
     Group(name);
     Item(name + "\\needle.txt");
-    std::string full(kPathCap - 2 - folder_.size() - 1, 'F');
+    std::string full(kPathUnits - 2 - folder_.size() - 1, 'F');
     Group(full);
     ASSERT_TRUE(Start(folder_));
     std::string copied;

@@ -4,12 +4,12 @@
 
 #include <string>
 
+#include "store/itemtext.h"
 #include "store/textbuf.h"
 
 namespace {
 
-// "メモ表" in code page 932: the last trail byte 0x5C looks like a backslash.
-const std::string kMemo = "\x83\x81\x83\x82\x95\x5c";
+const std::string kMemo = u8"メモ表😀";
 
 EntryCache Sample()
 {
@@ -17,10 +17,12 @@ EntryCache Sample()
     cache.folder = "C:\\Items\\" + kMemo;
     cache.files.push_back({"b.txt", 12, 0x01D9000000000001ull, {{"key", "line\none"}}});
     cache.files.push_back({kMemo + ".url", 0, 5, {}});
-    // Every limit at once: a 259-byte name, 32 entries of 1,023-byte texts.
+    // Every limit at once: a name of the longest path's bytes, 32 entries
+    // of the longest texts a stored line gives.
     CachedFile big = {std::string(kPathCap - 1, 'n'), 1ull << 40, ~0ull, {}};
     for (int i = 0; i < 32; ++i)
-        big.entries.push_back({std::string(kTextCap - 1, 'k'), std::string(kTextCap - 1, (char)('a' + i % 26))});
+        big.entries.push_back({std::string(kEntryTextCap - 1, 'k'),
+                               std::string(kEntryTextCap - 1, (char)('a' + i % 26))});
     cache.files.push_back(big);
     SortEntryCache(&cache);
     return cache;
@@ -54,13 +56,13 @@ TEST(EntryCache, RoundTripAtTheLimitsAndExactLookup)
 
     // One byte over any limit, or a NUL inside a text, is never written.
     const std::pair<void (*)(EntryCache*), const char*> overs[] = {
-        {[](EntryCache* c) { Big(c).name.push_back('n'); }, "name of 260 bytes"},
-        {[](EntryCache* c) { Big(c).entries[0].key.push_back('k'); }, "key of 1,024"},
-        {[](EntryCache* c) { Big(c).entries[0].value.push_back('v'); }, "value of 1,024"},
+        {[](EntryCache* c) { Big(c).name.push_back('n'); }, "name over the limit"},
+        {[](EntryCache* c) { Big(c).entries[0].key.push_back('k'); }, "key over the limit"},
+        {[](EntryCache* c) { Big(c).entries[0].value.push_back('v'); }, "value over the limit"},
         {[](EntryCache* c) { Big(c).entries.push_back({"k", "v"}); }, "33 entries"},
         {[](EntryCache* c) { Big(c).entries[1].value[3] = '\0'; }, "NUL in a value"},
         {[](EntryCache* c) { c->files[1].name.clear(); }, "empty name"},
-        {[](EntryCache* c) { c->folder.assign(kPathCap, 'f'); }, "folder of 260 bytes"},
+        {[](EntryCache* c) { c->folder.assign(kPathCap, 'f'); }, "folder over the limit"},
     };
     for (const auto& over : overs) {
         EntryCache bad = Sample();

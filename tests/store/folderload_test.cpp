@@ -180,7 +180,7 @@ TEST_F(FolderLoadTest, UnreadableEntriesAreNamedInOneBoxPerLoad)
     for (HANDLE h : locks)
         CloseHandle(h);
     locks.clear();
-    std::string stem(kPathCap - 12 - folder_.size(), 'n');
+    std::string stem(kPathUnits - 12 - folder_.size(), 'n');
     for (int i = 0; i < 16; ++i)
         lock(std::to_string(10 + i) + stem + ".txt");
     boxes_.Clear();

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "guitest.h"
+#include "app/wide.h"
+#include "res/resource.h"
 #include "store/itemfile.h"
 #include "store/safewrite.h"
 
@@ -124,7 +126,7 @@ TEST_F(ItemFileTest, OverLongTextIsRefusedBeforeTheFileIsTouched)
 
 TEST_F(ItemFileTest, PathLimit)
 {
-    std::string name(kPathCap - 2 - folder_.size(), 'n');
+    std::string name(kPathUnits - 2 - folder_.size(), 'n');
     std::string fits = folder_ + "\\" + name;
     ASSERT_EQ(259u, fits.size());
     char k[] = "k", v[] = "v";
@@ -170,4 +172,77 @@ TEST_F(ItemFileTest, ReadingStopsAfterThirtyTwoEntriesAndIgnoresCtrlZ)
     EXPECT_STREQ("\x1a", read[0].value);
     EXPECT_STREQ("k30", read[31].key);
     FreeEntries(32, read);
+}
+
+// A file is code page 932 while that holds its text, as the library always
+// was; a character it lacks makes the file UTF-8 after its mark, every line
+// kept. What cannot be converted whole is refused with nothing written.
+TEST_F(ItemFileTest, AFileIsUtf8OnlyWhenCodePage932CannotHoldIt)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    std::string memo = u8"メモ", wave = u8"10時〜12時 😀", kanji = u8"表";
+    Entry japanese = {&memo[0], &kanji[0]}, unicode = {&memo[0], &wave[0]};
+    ASSERT_TRUE(WriteItemFile(Path("sjis.txt").c_str(), 1, &japanese));
+    EXPECT_EQ(gt::Sjis(u8"メモ=表\r\n"), Slurp(Path("sjis.txt")));
+    ASSERT_TRUE(WriteItemFile(Path("utf8.txt").c_str(), 1, &unicode));
+    EXPECT_EQ(mark + memo + "=" + wave + "\r\n", Slurp(Path("utf8.txt")));
+    Entry read[kMaxEntries] = {};
+    for (const char* name : {"sjis.txt", "utf8.txt"}) {
+        ASSERT_EQ(1, ReadItemFile(name, read)) << name;
+        EXPECT_EQ(memo, read[0].key);
+        FreeEntries(1, read);
+    }
+
+    // A rewrite keeps the form until a new character needs UTF-8; then the
+    // comment, the hidden line and the undisturbed entry come along.
+    const std::string sjis = gt::Sjis(u8"' 覚え書き\r\n[名前]\r\nx=あ\r\nk=v\r\nno entry\r\n");
+    Spit(Path("mixed.txt"), sjis);
+    ItemSnapshot snapshot;
+    ASSERT_EQ(2, ReadItemSnapshot(Path("mixed.txt").c_str(), &snapshot, read));
+    EXPECT_EQ(u8"名前", std::string(read[0].key));
+    BOOL written = FALSE;
+    int bad = 0;
+    ASSERT_TRUE(RewriteItemFile(Path("mixed.txt").c_str(), &snapshot, 2, read, &written, &bad));
+    EXPECT_FALSE(written);
+    free(read[1].value);
+    read[1].value = CopyString(wave.c_str());
+    ASSERT_TRUE(RewriteItemFile(Path("mixed.txt").c_str(), &snapshot, 2, read, &written, &bad));
+    EXPECT_EQ(mark + u8"' 覚え書き\r\n[名前]\r\nx=あ\r\nk=" + wave + u8"\r\nno entry\r\n",
+              Slurp(Path("mixed.txt")));
+    FreeItemSnapshot(&snapshot);
+
+    // Bytes that are no code page 932 text stay as they are, even when the
+    // row beside them changes; they cannot become UTF-8, so a new character
+    // is refused. A kanji key of 1,019 bytes would be 1,528 in UTF-8.
+    const std::string odd = "a=\x81\x20z\r\nk=v\r\n";
+    std::string longKey = "k";
+    for (int i = 0; i < 509; ++i)
+        longKey += u8"表";
+    const std::string full = gt::Sjis((longKey + "=v\r\nk=v\r\n").c_str());
+    struct Case {
+        std::string bytes, newValue, after;
+        int box;
+    } cases[] = {
+        {odd, "w", "a=\x81\x20z\r\nk=w\r\n", 0},
+        {odd, wave, odd, IDS_CANNOT_CONVERT},
+        {full, "w", gt::Sjis((longKey + "=v\r\nk=w\r\n").c_str()), 0},
+        {full, wave, full, IDS_CONVERT_TOO_LONG},
+    };
+    for (const Case& c : cases) {
+        Spit(Path("odd.txt"), c.bytes);
+        ASSERT_EQ(2, ReadItemSnapshot(Path("odd.txt").c_str(), &snapshot, read));
+        free(read[1].value);
+        read[1].value = CopyString(c.newValue.c_str());
+        boxes_.Clear();
+        if (c.box)
+            boxes_.Press(IDOK);
+        EXPECT_EQ(!c.box, !!RewriteItemFile(Path("odd.txt").c_str(), &snapshot, 2, read, &written, &bad));
+        gt::Pump();
+        EXPECT_EQ(c.after, Slurp(Path("odd.txt")));
+        EXPECT_EQ(c.box ? 1u : 0u, boxes_.seen().size());
+        if (c.box && !boxes_.seen().empty())
+            EXPECT_EQ(LoadTextString(c.box), boxes_.seen()[0].text);
+        FreeEntries(2, read);
+        FreeItemSnapshot(&snapshot);
+    }
 }

@@ -46,13 +46,15 @@ TEST(ItemName, NamesExtensionsAndKinds)
     EXPECT_EQ("", s.ext);
 }
 
-TEST(ItemName, JapaneseNamesEndingInTrailByte5C)
+TEST(ItemName, NamesOfAnyScript)
 {
-    // 表 = 95 5C, ソ = 83 5C
-    Split s = Of("C:\\\x95\x5c\\\x83\x5c.txt", true);
-    EXPECT_EQ("\x83\x5c", s.name);
+    Split s = Of(u8"C:\\表\\ソ.txt", true);
+    EXPECT_EQ(u8"ソ", s.name);
     EXPECT_EQ(kKindText, s.kind);
-    EXPECT_STREQ("\x95\x5c", LastComponent("C:\\\x95\x5c"));
+    EXPECT_STREQ(u8"表", LastComponent(u8"C:\\表"));
+    s = Of(u8"C:\\😀 grp\\café.txt", true);
+    EXPECT_EQ(u8"café", s.name);
+    EXPECT_EQ(".txt", s.ext);
 }
 
 TEST(ItemName, PartsAreCutAt255Characters)
@@ -63,6 +65,14 @@ TEST(ItemName, PartsAreCutAt255Characters)
     EXPECT_EQ(".txt", s.ext);
     Split g = Of(("C:\\" + stem + ".d").c_str(), false);
     EXPECT_EQ(std::string(255, 's') + ".d", g.name);
+    // Characters, not bytes: 255 kanji, and never half of an emoji's pair.
+    std::string kanji, emoji = "s";
+    for (int i = 0; i < 300; ++i) {
+        kanji += u8"表";
+        emoji += u8"😀";
+    }
+    EXPECT_EQ(255u * 3, Of(("C:\\" + kanji + ".txt").c_str(), true).name.size());
+    EXPECT_EQ(1u + 127 * 4, Of(("C:\\" + emoji + ".txt").c_str(), true).name.size());
 }
 
 TEST(PathText, ParentAndCaseFreeComparison)
@@ -76,10 +86,11 @@ TEST(PathText, ParentAndCaseFreeComparison)
     EXPECT_STREQ("a/b", out);
     EXPECT_EQ(-1, ParentPath("plain", out, sizeof out));
     EXPECT_STREQ("", out);
-    EXPECT_EQ(2, ParentPath("C:\\\x95\x5c", out, sizeof out));
+    EXPECT_EQ(2, ParentPath(u8"C:\\表", out, sizeof out));
 
     EXPECT_TRUE(EqualNoCase("C:\\Items", "c:\\items"));
     EXPECT_FALSE(EqualNoCase("C:\\Items", "C:\\Item"));
-    // Trail bytes are not case-folded: 0x83 0x5A and 0x83 0x7A differ.
-    EXPECT_FALSE(EqualNoCase("\x83\x5a", "\x83\x7a"));
+    // Only ASCII letters fold: é and É differ, as the names on disk may.
+    EXPECT_FALSE(EqualNoCase(u8"caf\u00e9", u8"caf\u00c9"));
+    EXPECT_TRUE(EqualNoCase(u8"Café", u8"cAfé"));
 }

@@ -228,19 +228,37 @@ TEST(ItemText, TextOperations)
 // was cut counts only when it was more than line ends and spaces.
 TEST(ItemText, PastedTextBecomesAValue)
 {
-    char value[kTextCap], marked[8];
+    char value[kEntryTextCap], marked[8];
     EXPECT_FALSE(TextToValue("a\r\nb\rc\nd \r\n\r\n", value));
     EXPECT_STREQ("a\nb\nc\nd", value);
     std::string odd = "x" + std::string(1019, 'y'), lines;
-    EXPECT_TRUE(TextToValue((odd + "\x88\x9f").c_str(), value));
+    EXPECT_TRUE(TextToValue((odd + u8"亜").c_str(), value));
     EXPECT_EQ(odd, value);
+    // The limit is the stored bytes': 510 kanji in code page 932 (1,530
+    // bytes here), 340 in UTF-8; halfwidth katakana take one byte there.
+    std::string kanji, kana;
+    for (int i = 0; i < 600; ++i) {
+        kanji += u8"表";
+        kana += u8"ｶ";
+    }
+    EXPECT_TRUE(TextToValue(kanji.c_str(), value, kFormCp932));
+    EXPECT_EQ(510u * 3, strlen(value));
+    EXPECT_EQ(1020u, StoredLength(value, kFormCp932));
+    EXPECT_TRUE(TextToValue(kanji.c_str(), value, kFormUtf8));
+    EXPECT_EQ(340u * 3, strlen(value));
+    EXPECT_FALSE(TextToValue(kana.c_str(), value, kFormCp932));
+    EXPECT_EQ(600u * 3, strlen(value));
+    char key[kEntryTextCap];
+    memcpy(key, kanji.c_str(), kanji.size() + 1);
+    CutToStored(key, kMaxReadKey, kFormCp932);
+    EXPECT_EQ(509u * 3, strlen(key));
     for (int i = 0; i < 340; ++i)
         lines += "ab\r\n";
     EXPECT_FALSE(TextToValue(lines.c_str(), value));
     EXPECT_EQ(1019u, strlen(value));
-    MarkLineBreaks("a\nb\n\x88\x9f", marked, sizeof marked);
-    EXPECT_STREQ("a\x81\xAB" "b\x81\xAB", marked);   // no room for the last character
-    EXPECT_EQ(2u, PreviewLength("ab\x88\x9f", 20, 3));
+    MarkLineBreaks(u8"a\nb\n亜", marked, sizeof marked);
+    EXPECT_STREQ(u8"a↓b", marked);   // no room for the next mark
+    EXPECT_EQ(2u, PreviewLength(u8"ab亜", 20, 4));
 }
 
 TEST(ItemText, ExcludedExtensions)

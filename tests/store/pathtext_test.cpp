@@ -33,8 +33,7 @@ TEST(PathText, DriveRootsOfDrivesSharesAndRelativePaths)
     EXPECT_EQ("", Root("items\\x"));
     EXPECT_EQ("", Root("x"));
     EXPECT_EQ("", Root(""));
-    // "\\srv\表\a": the 0x5C inside 表 is not the fourth separator.
-    EXPECT_EQ("\\\\srv\\\x95\x5c", Root("\\\\srv\\\x95\x5c\\a"));
+    EXPECT_EQ(u8"\\\\srv\\表", Root(u8"\\\\srv\\表\\a"));
     EXPECT_TRUE(IsUncPath("\\\\x"));
     EXPECT_FALSE(IsUncPath("\\x"));
     EXPECT_FALSE(IsUncPath(nullptr));
@@ -53,11 +52,10 @@ TEST(PathText, NameCharacterClass)
     EXPECT_TRUE(IsNameChar('a'));
     EXPECT_FALSE(IsNameChar('~'));
     EXPECT_FALSE(IsNameChar(0x7F));
-    // A whole name: trail bytes 0x5C and 0x7C belong to their characters.
-    EXPECT_FALSE(HasInvalidNameChar("\x95\x5C\x83\x7C memo"));   // 表ポ memo
-    EXPECT_TRUE(HasInvalidNameChar("\x95\x5C\\x"));
+    EXPECT_FALSE(HasInvalidNameChar(u8"表ポ memo 😀"));
+    EXPECT_TRUE(HasInvalidNameChar(u8"表\\x"));
     EXPECT_TRUE(HasInvalidNameChar("a/b"));
-    EXPECT_TRUE(HasInvalidNameChar("\x82\xA0|"));
+    EXPECT_TRUE(HasInvalidNameChar(u8"あ|"));
     EXPECT_FALSE(HasInvalidNameChar("\x82"));   // a lone lead byte at the end
     EXPECT_FALSE(HasInvalidNameChar(""));
     EXPECT_FALSE(HasInvalidNameChar(nullptr));

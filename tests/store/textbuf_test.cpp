@@ -21,12 +21,11 @@ TEST(TextBuf, CopyFitsExactlyAtCapacity)
 
 TEST(TextBuf, CutNeverSplitsADoubleByteCharacter)
 {
-    // "aa" then two double-byte characters whose trail byte is 0x5C.
-    const char text[] = "aa\x95\x5c\x83\x5c";
-    char dst[6];
+    const char text[] = u8"aa表😀";
+    char dst[9];
     EXPECT_FALSE(CopyText(dst, sizeof dst, text));
-    EXPECT_STREQ("aa\x95\x5c", dst);
-    char tiny[4];
+    EXPECT_STREQ(u8"aa表", dst);
+    char tiny[5];
     EXPECT_FALSE(CopyText(tiny, sizeof tiny, text));
     EXPECT_STREQ("aa", tiny);
 }
@@ -42,14 +41,23 @@ TEST(TextBuf, AppendRespectsTheWholeBuffer)
 
 TEST(TextBuf, FormatAndJoinRefuseWhatDoesNotFit)
 {
+    // A path holds 259 UTF-16 units, ASCII or not.
     char path[kPathCap];
     std::string folder = "C:\\" + std::string(250, 'f');
-    std::string name(kPathCap - 1 - folder.size() - 1, 'n');
+    std::string name(kPathUnits - 1 - folder.size() - 1, 'n');
     ASSERT_TRUE(JoinPath(path, sizeof path, folder.c_str(), name.c_str()));
     EXPECT_EQ(259u, strlen(path));
     EXPECT_EQ(folder + "\\" + name, path);
     EXPECT_FALSE(JoinPath(path, sizeof path, folder.c_str(), (name + "x").c_str()));
     EXPECT_STREQ("", path);
+    std::string kanji = "C:";
+    for (int i = 0; i < 254; ++i)
+        kanji += u8"表";
+    ASSERT_TRUE(JoinPath(path, sizeof path, kanji.c_str(), "ab"));
+    EXPECT_EQ(kanji.size() + 3, strlen(path));
+    EXPECT_FALSE(JoinPath(path, sizeof path, kanji.c_str(), "abc"));
+    EXPECT_TRUE(JoinPath(path, sizeof path, kanji.c_str(), u8"😀"));
+    EXPECT_FALSE(JoinPath(path, sizeof path, kanji.c_str(), u8"a😀"));   // never half a pair
 
     char small[8];
     EXPECT_TRUE(FormatText(small, sizeof small, " %d", 123456));
@@ -72,22 +80,29 @@ TEST(Sjis, ClassesAndSeparatorSearch)
     EXPECT_FALSE(IsTrailByte(0x7F));
     EXPECT_FALSE(IsTrailByte(0x3F));
 
-    // "C:\表" : the last backslash is the real separator, not 表's trail.
+    // "C:\表" in code page 932: the last backslash is the real separator,
+    // not 表's trail byte.
     const char path[] = "C:\\\x95\x5c";
-    EXPECT_EQ(path + 2, FindLastChar(path, '\\'));
+    EXPECT_EQ(2, FindLastSjisChar(path, 4, '\\'));
     // A lead byte at the very end has no trail: it is a single byte.
     EXPECT_FALSE(IsDoubleByteAt("\x95"));
-    const char odd[] = "a\\\x95";
-    EXPECT_EQ(odd + 1, FindLastChar(odd, '\\'));
-    EXPECT_EQ(nullptr, FindLastChar("abc", '\\'));
+    EXPECT_EQ(1, FindLastSjisChar("a\\\x95", 3, '\\'));
+    EXPECT_EQ(-1, FindLastSjisChar("abc", 3, '\\'));
+    EXPECT_EQ(u8"C:\\表" + 2, FindLastChar(u8"C:\\表", '\\'));
 }
 
-TEST(Sjis, TextSearchStartsAndEndsOnCharacters)
+TEST(Chars, TextSearchStartsAndEndsOnCharacters)
 {
-    // "ア" is 83 41: its trail byte is "A", which is not found there.
-    const char title[] = "\x83\x41" "A - Netscape";
-    EXPECT_EQ(title + 2, FindInString(title, "A"));
-    EXPECT_EQ(title, FindInString(title, "\x83\x41"));
-    EXPECT_EQ(nullptr, FindInString("x\x83\x41", "x\x83"));   // would end inside "ア"
+    const char title[] = u8"アA - Netscape";
+    EXPECT_EQ(title + 3, FindInString(title, "A"));
+    EXPECT_EQ(title, FindInString(title, u8"ア"));
+    // A malformed part never matches inside a character.
+    EXPECT_EQ(nullptr, FindInString(u8"xア", "x\xE3"));
+    EXPECT_EQ(nullptr, FindInString(u8"アイ", "\x82\xA4"));
     EXPECT_EQ(nullptr, FindInString("- Netscap", "- Netscape"));
+    EXPECT_EQ(1u, CharBytesAt("\xE3"));   // a cut character is one byte
+    EXPECT_EQ(4u, CharBytesAt(u8"😀"));
+    EXPECT_EQ(2, CharColumns(u8"表"));
+    EXPECT_EQ(1, CharColumns(u8"ｶ"));
+    EXPECT_EQ(1, CharColumns("a"));
 }

@@ -89,4 +89,15 @@ bool Notepad::Copy(const wchar_t* text)
     return true;
 }
 
+std::wstring Notepad::Paste()
+{
+    if (!edit_)
+        return L"<no notepad>";
+    SendMessageW(edit_, WM_SETTEXT, 0, (LPARAM)L"");
+    SendMessageW(edit_, WM_PASTE, 0, 0);
+    std::wstring text(65536, L'\0');
+    text.resize((size_t)SendMessageW(edit_, WM_GETTEXT, text.size(), (LPARAM)&text[0]));
+    return text;
+}
+
 }  // namespace gt

@@ -134,6 +134,7 @@ public:
     Notepad(const Notepad&) = delete;
     Notepad& operator=(const Notepad&) = delete;
     bool Copy(const wchar_t* text);   // false when notepad did not start
+    std::wstring Paste();             // notepad's text after it pasted the clipboard
 private:
     PROCESS_INFORMATION process_ = {};
     HWND edit_ = NULL;
