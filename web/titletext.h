@@ -112,9 +112,9 @@ void CleanTitle(char* text);
 bool UrlHostPart(const char* url, char* out, size_t size);
 
 // The longest leading run of the characters CleanTitle keeps, at most
-// size - 1 bytes, never ending inside a character. Returns out, or null (out empty when it exists) when the
-// text is null or empty, size is 0, or the run is empty or its first
-// character does not fit.
+// size - 1 bytes, never ending inside a character. Returns out, or null
+// (out empty when it exists) when the text is null or empty, size is 0,
+// or the run is empty or its first character does not fit.
 char* LeadingNameRun(const char* text, char* out, size_t size);
 
 #endif
