@@ -22,6 +22,7 @@
 #include "store/textbuf.h"
 #include "store/utf8.h"
 #include "web/titletext.h"
+#include "web/urltext.h"
 #include "tests/support/foldstub.h"
 
 namespace {
@@ -320,42 +321,58 @@ Sizes SizesAround(size_t fromInput, size_t fullLength)
     return s;
 }
 
+// full[0..len) ends between two Shift_JIS characters, read from the start.
+bool EndsOnSjisChar(const char* full, size_t len)
+{
+    size_t at = 0;
+    while (at < len)
+        at += IsDoubleByteAt(full + at) ? 2 : 1;
+    return at == len;
+}
+
+// How a cut must fall: anywhere, on a Shift_JIS character, on a UTF-8 one.
+enum CutForm { kCutBytes, kCutSjis, kCutUtf8 };
+
 // A cut result: a prefix of the full one, at most one character short of
-// the room it had, and (for Shift_JIS text) not ending inside a character.
+// the room it had, and not ending inside a character of its form.
 void CheckCut(const char* out, size_t len, const char* full, size_t fullLen, size_t room,
-              size_t charBytes, bool sjis)
+              size_t charBytes, CutForm form)
 {
     CHECK(len <= fullLen && memcmp(out, full, len) == 0);
     size_t want = fullLen < room ? fullLen : room;
     CHECK(len <= want && len + charBytes > want);
-    if (sjis)
-        CHECK(CharSafeLength(full, (unsigned long)len) == len);
+    if (form == kCutSjis)
+        CHECK(EndsOnSjisChar(full, len));
+    // Malformed bytes have no characters to end on.
+    if (form == kCutUtf8 && IsValidUtf8(full, fullLen))
+        CHECK(Utf8SafeLength(full, len) == len);
 }
 
-size_t FakeToAnsi(unsigned long cp, char* out)
+// A stand-in for the system's code page 932 table: ASCII as it is, a
+// half-width kana byte to U+FF61..., any double-byte character to 亜, a
+// pair led by FC to a malformed answer (which must be dropped), other
+// bytes to nothing.
+size_t FakeSjisToUtf8(const char* bytes, size_t length, char* out)
 {
-    if (cp < 0x80) {
-        out[0] = (char)cp;
-        return 1;
-    }
-    if (cp >= 0x3000 && cp <= 0x30FF) {
-        memcpy(out, "\x82\xA0", 2);
-        return 2;
-    }
-    if (cp >= 0x10000) {
-        memcpy(out, "\x81\x40\x81\x40", 4);
-        return 4;
-    }
+    unsigned char lead = (unsigned char)bytes[0];
+    if (length == 2)
+        return lead == 0xFC ? (memcpy(out, "\xC0\x80", 2), 2) : (memcpy(out, "\xE4\xBA\x9C", 3), 3);
+    if (lead < 0x80)
+        return out[0] = (char)lead, 1;
+    if (lead >= 0xA1 && lead <= 0xDF)
+        return EncodeUtf8(0xFF61 + (lead - 0xA1), out);
     return 0;
 }
 
+// Only name characters and well-formed characters past the C1 controls.
 bool IsCleanText(const char* text)
 {
-    for (const char* p = text; *p; ++p) {
-        if (IsDoubleByteAt(p))
-            ++p;
-        else if (!IsNameChar((unsigned char)*p))
+    for (const char* p = text; *p;) {
+        uint32_t cp = 0;
+        size_t n = DecodeUtf8(p, strnlen(p, 4), &cp);
+        if (n == 0 || (cp < 0x80 ? !IsNameChar((unsigned char)cp) : cp < 0xA0))
             return false;
+        p += n;
     }
     return true;
 }
@@ -376,15 +393,23 @@ void FuzzPage(const std::string& text, int header, size_t sizeByte)
         CHECK(ExtractTitle(page, out.p, size, header) == kind);
         size_t len = out.Length();
         CheckCut(out.p, len, full, fullLen, size - 1, kind == kTitleUtf8 ? 4 : 2,
-                 kind != kTitleUtf8);
+                 kind == kTitleUtf8 ? kCutBytes : kCutSjis);
         // A UTF-8 title gives up room only for a sequence that would not fit.
         if (kind == kTitleUtf8 && len < size - 1 && len < fullLen)
             CHECK((unsigned char)full[len] >= 0xC0);
     }
-    if (kind == kTitleAsIs)
-        FixYahooTitle(full, sizeof full);
-    DecodeEntities(full, FakeToAnsi);
-    CHECK(strlen(full) <= fullLen);
+    // The whole pipeline: within its buffer at every size, well-formed
+    // when the page was no UTF-8 one, and clean once cleaned.
+    for (size_t size : sizes.at) {
+        CopyText(page, sizeof page, text.c_str());
+        Buffer out(size);
+        CHECK(TitleAsProgramText(page, out.p, size, header, FakeSjisToUtf8) == kind);
+        size_t len = out.Length();
+        if (kind != kTitleUtf8)
+            CHECK(IsValidUtf8(out.p, len));
+    }
+    CopyText(page, sizeof page, text.c_str());
+    CHECK(TitleAsProgramText(page, full, sizeof full, header, FakeSjisToUtf8) == kind);
     CleanTitle(full);
     CHECK(IsCleanText(full));
 }
@@ -403,7 +428,7 @@ void FuzzTitleText(const std::string& text, size_t sizeByte)
     for (size_t size : SizesAround(sizeByte, fullLen).at) {
         Buffer out(size);
         EucJpToShiftJis(text.c_str(), out.p, size);
-        CheckCut(out.p, out.Length(), full.p, fullLen, size - 1, 2, false);
+        CheckCut(out.p, out.Length(), full.p, fullLen, size - 1, 2, kCutBytes);
     }
 
     // Only well-formed EUC-JP with "Yahoo!" changes, and only within its cap.
@@ -415,11 +440,25 @@ void FuzzTitleText(const std::string& text, size_t sizeByte)
     FixYahooTitle(copy.p, sizeByte % (len + 1));
     CHECK(memcmp(copy.p, text.c_str(), len + 1) == 0);
 
+    // Shift_JIS to UTF-8: well-formed whatever the bytes, cut before the
+    // first character that does not fit.
+    Buffer utf8(3 * len + 1);
+    SjisToUtf8(text.c_str(), utf8.p, utf8.size, FakeSjisToUtf8);
+    size_t utf8Len = utf8.Length();
+    CHECK(IsValidUtf8(utf8.p, utf8Len));
+    for (size_t size : SizesAround(sizeByte, utf8Len).at) {
+        Buffer out(size);
+        SjisToUtf8(text.c_str(), out.p, size, FakeSjisToUtf8);
+        CheckCut(out.p, out.Length(), utf8.p, utf8Len, size - 1, 3, kCutUtf8);
+    }
+
     memcpy(copy.p, text.c_str(), len + 1);
-    DecodeEntities(copy.p, FakeToAnsi);
+    DecodeEntities(copy.p);
     CHECK(strlen(copy.p) <= len);
     if (!strchr(text.c_str(), '&'))
         CHECK(text == copy.p);
+    if (IsValidUtf8(text.c_str(), len))
+        CHECK(IsValidUtf8(copy.p, strlen(copy.p)));
     CleanTitle(copy.p);
     CHECK(IsCleanText(copy.p));
 }
@@ -480,6 +519,31 @@ void FuzzSyncNames(const std::string& text)
     CHECK(IsConflictCopyOf(upper.c_str(), original.c_str()));
 }
 
+// Percent-encoding: ASCII out, three bytes for each byte past ASCII, and
+// at a smaller size the whole result or none. Kept characters stay whole.
+void FuzzUrl(const std::string& text, size_t sizeByte)
+{
+    size_t high = 0;
+    for (char c : text)
+        high += (unsigned char)c >= 0x80;
+    Buffer full(text.size() + 2 * high + 1);
+    CHECK(PercentEncodeUrl(text.c_str(), full.p, full.size));
+    size_t fullLen = full.Length();
+    CHECK(fullLen == text.size() + 2 * high);
+    for (size_t i = 0; i < fullLen; ++i)
+        CHECK((unsigned char)full.p[i] < 0x80);
+    for (size_t size : SizesAround(sizeByte, fullLen).at) {
+        Buffer out(size);
+        bool fits = PercentEncodeUrl(text.c_str(), out.p, size);
+        CHECK(fits == (size > fullLen) && strcmp(out.p, fits ? full.p : "") == 0);
+    }
+    auto keepTwoBytes = [](const char*, size_t length) { return length == 2; };
+    Buffer kept(text.size() + 2 * high + 1);
+    CHECK(PercentEncodeUrl(text.c_str(), kept.p, kept.size, keepTwoBytes));
+    if (IsValidUtf8(text.c_str(), text.size()))
+        CHECK(IsValidUtf8(kept.p, kept.Length()));
+}
+
 // The fallback names, and the URL and charset tests, on any text.
 void FuzzNames(const std::string& text, size_t sizeByte)
 {
@@ -496,7 +560,7 @@ void FuzzNames(const std::string& text, size_t sizeByte)
         found = LeadingNameRun(text.c_str(), out.p, size) != nullptr;
         size_t len = out.Length();
         CHECK(found == (len > 0));
-        CheckCut(out.p, len, run.p, runLen, size - 1, 2, true);
+        CheckCut(out.p, len, run.p, runLen, size - 1, 4, kCutUtf8);
     }
 
     const char* scheme = strstr(text.c_str(), "://");
@@ -507,8 +571,9 @@ void FuzzNames(const std::string& text, size_t sizeByte)
         found = UrlHostPart(text.c_str(), out.p, size);
         size_t len = out.Length();
         CHECK(found == (len > 0));
-        CheckCut(out.p, len, host, hostLen, size >= 2 ? size - 2 : 0, 2, true);
+        CheckCut(out.p, len, host, hostLen, size >= 2 ? size - 2 : 0, 4, kCutUtf8);
     }
+    FuzzUrl(text, sizeByte);
     FuzzHotKeyText(text, sizeByte);
     FuzzSyncNames(text);
 }
@@ -530,10 +595,22 @@ void FuzzSearch(const uint8_t* data, size_t size)
     CHECK(foldstub::Fold(text) == text);
     long found = FindInText(text.data(), (unsigned long)text.size(), part.data(),
                           (unsigned long)part.size());
+    // Over well-formed text, the first match between two of the
+    // characters a walk over the text steps on.
+    if (!IsValidUtf8(text.data(), text.size()))
+        return;
+    std::vector<bool> boundary(text.size() + 1, false);
+    for (size_t at = 0;;) {
+        boundary[at] = true;
+        if (at == text.size())
+            break;
+        size_t n = DecodeUtf8(text.data() + at, text.size() - at, nullptr);
+        at += n ? n : 1;
+    }
     long expected = -1;
-    for (unsigned long at = 0; at <= text.size(); at += IsDoubleByteAt(text.c_str() + at) ? 2 : 1) {
-        if (at + part.size() <= text.size() && text.compare(at, part.size(), part) == 0 &&
-            CharSafeLength(text.c_str() + at, (unsigned long)part.size()) == part.size()) {
+    for (size_t at = 0; at + part.size() <= text.size(); ++at) {
+        if (boundary[at] && boundary[at + part.size()] &&
+            text.compare(at, part.size(), part) == 0) {
             expected = (long)at;
             break;
         }

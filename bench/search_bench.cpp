@@ -19,7 +19,10 @@ namespace {
 
 // What is typed, a letter at a time: a name's digits, a value's words,
 // Japanese, and a text nothing holds.
-const char* const kTyped[] = {"7", "77", "777", "value 1", "\x83\x81\x83\x82" "9", "zzz"};
+const char* const kTyped[] = {"7", "77", "777", "value 1", u8"メモ9", "zzz"};
+
+// The Japanese word of the rows, as program text.
+const char kMemo[] = u8"メモ";
 
 // The rows of a folder of n items, names and values as a library has them.
 void FillVaried(const std::string& folder, int n)
@@ -28,9 +31,9 @@ void FillVaried(const std::string& folder, int n)
     CopyText(g_app->currentFolder, kPathCap, folder.c_str());
     SendMessageA(g_app->listView, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < n; ++i) {
-        std::string name = (i % 2 ? std::string(kBenchMemo) : std::string("note")) + std::to_string(i);
+        std::string name = (i % 2 ? std::string(kMemo) : std::string("note")) + std::to_string(i);
         std::string key = "key" + std::to_string(i % 5);
-        std::string value = "value " + std::to_string(i) + " " + kBenchMemo + " text";
+        std::string value = "value " + std::to_string(i) + " " + kMemo + " text";
         Entry entry = {&key[0], &value[0]};
         AddItemRow((name + ".txt").c_str(), TRUE, 1, &entry, -1);
     }
@@ -189,7 +192,7 @@ void WholeLibrary(const std::string& base)
     double uncached = LibrarySearchTime(root, "zzz", &found);   // leaves every cache
     printf("whole library: first search, no caches yet: %.0f ms\n", uncached * 1000);
     ReadingParts(root);
-    for (const char* typed : {"777", "\x83\x81\x83\x82" "9", "zzz"}) {
+    for (const char* typed : {"777", kTyped[4], "zzz"}) {
         double plain = 1e9, ours = 1e9;
         int plainFound = 0;
         for (int round = 0; round < 3; ++round) {

@@ -1,5 +1,5 @@
 // Page-title benchmark: extraction (with EUC-JP conversion), the Yahoo!
-// fix, UTF-8 conversion, entity decoding, cleaning and trimming of
+// fix, conversion to UTF-8, entity decoding, cleaning and trimming of
 // generated 4,095-byte pages in Shift_JIS, EUC-JP and UTF-8, each with its
 // title near the end, against a baseline measured in the same run: copying
 // the same page and finding "</title>" with strstr. Prints pages per second
@@ -58,25 +58,21 @@ std::string Encode(const char* utf8, Encoding enc)
     return out;
 }
 
-// What the caller does with a kTitleUtf8 title (there with the system's
-// converter): UTF-8 to code page bytes, in place.
-void Utf8ToAnsi(char* text)
+// What the system's table does for the pages' Shift_JIS characters:
+// ASCII and hiragana (82 9F - 82 F1) to UTF-8.
+size_t SjisToUtf8Char(const char* bytes, size_t length, char* out)
 {
-    char* w = text;
-    for (const unsigned char* r = (const unsigned char*)text; *r;) {
-        unsigned long cp = *r;
-        size_t in = 1;
-        if (*r >= 0xE0 && r[1] && r[2]) {
-            cp = ((r[0] & 0x0Fu) << 12) | ((r[1] & 0x3Fu) << 6) | (r[2] & 0x3Fu);
-            in = 3;
-        }
-        char bytes[4];
-        size_t n = ToAnsi(cp, bytes);
-        r += in;
-        memcpy(w, bytes, n);
-        w += n;
-    }
-    *w = '\0';
+    unsigned char lead = (unsigned char)bytes[0];
+    if (length == 1)
+        return lead < 0x80 ? (out[0] = (char)lead, 1) : 0;
+    unsigned code = lead << 8 | (unsigned char)bytes[1];
+    if (code < 0x829F || code > 0x82F1)
+        return 0;
+    unsigned long cp = 0x3041 + (code - 0x829F);
+    out[0] = (char)(0xE0 | cp >> 12);
+    out[1] = (char)(0x80 | (cp >> 6 & 0x3F));
+    out[2] = (char)(0x80 | (cp & 0x3F));
+    return 3;
 }
 
 // A page of exactly kPageCap - 1 bytes: head, body text, then the title.
@@ -102,12 +98,7 @@ size_t TitleOf(const char* source)
 {
     char page[kPageCap], title[kTextCap];
     memcpy(page, source, kPageCap);
-    int kind = ExtractTitle(page, title, sizeof title, kCharsetUnknown);
-    if (kind == kTitleAsIs)
-        FixYahooTitle(title, sizeof title);
-    else if (kind == kTitleUtf8)
-        Utf8ToAnsi(title);
-    DecodeEntities(title, ToAnsi);
+    TitleAsProgramText(page, title, sizeof title, kCharsetUnknown, SjisToUtf8Char);
     CleanTitle(title);
     TrimLineEnd(title);
     return strlen(title);

@@ -16,6 +16,7 @@ set(ZORIVEN_BYTE_SOURCES
   store/textbuf.cpp
   store/utf8.cpp
   web/titletext.cpp
+  web/urltext.cpp
 )
 
 # Win32 glue.
@@ -81,6 +82,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/store/textbuf_test.cpp
   tests/store/utf8_test.cpp
   tests/web/titletext_test.cpp
+  tests/web/urltext_test.cpp
 )
 
 set(ZORIVEN_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)

@@ -1,106 +1,137 @@
 #include "searchfold.h"
 
-#include "sjis.h"
+#include "utf8.h"
 
 namespace {
 
-const unsigned char kVoicedMark = 0xDE, kSemiVoicedMark = 0xDF;
-const unsigned char kHalfKanaFirst = 0xA0, kHalfKanaLast = 0xDF;
+const uint32_t kHalfKanaFirst = 0xFF60, kHalfKanaLast = 0xFF9F;
+const uint32_t kVoicedMark = 0xFF9E, kSemiVoicedMark = 0xFF9F;
 
-// The code of text when it is exactly one character, else 0.
-uint16_t OneCharCode(const std::string& text)
+// The code point of text when it is exactly one character other than NUL,
+// else 0.
+uint32_t OneChar(const std::string& text)
 {
-    if (text.size() == 1 && text[0] != '\0' && !IsLeadByte((unsigned char)text[0]))
-        return (unsigned char)text[0];
-    if (text.size() == 2 && IsDoubleByteAt(text.c_str()))
-        return (uint16_t)((unsigned char)text[0] << 8 | (unsigned char)text[1]);
-    return 0;
+    uint32_t cp = 0;
+    if (DecodeUtf8(text.data(), text.size(), &cp) != text.size())
+        return 0;
+    return cp;
 }
 
-uint16_t FoldOne(FoldMapper map, void* context, const char* text, size_t length, uint16_t self)
+uint32_t FoldOnce(const FoldTable& table, const char* text, size_t length, uint32_t self)
 {
     std::string out;
-    if (map(context, kNarrow, text, length, &out) && out.size() == 1 &&
-        (unsigned char)out[0] < 0x80 && out[0] != '\0')
-        return (unsigned char)out[0];
+    if (table.map(table.context, kNarrow, text, length, &out)) {
+        uint32_t narrow = OneChar(out);
+        if (narrow && narrow < 0x80)
+            return narrow;
+    }
     out.clear();
-    if (map(context, kWide, text, length, &out)) {
-        uint16_t code = OneCharCode(out);
-        if (code)
-            return code;
+    if (table.map(table.context, kWide, text, length, &out)) {
+        uint32_t wide = OneChar(out);
+        if (wide)
+            return wide;
     }
     return self;
 }
 
-uint16_t& Slot(FoldTable* table, uint16_t code)
+uint32_t FoldCode(const FoldTable& table, uint32_t cp)
 {
-    return code < 0x100 ? table->single[code] : table->doubled[code];
+    char text[4];
+    size_t n = EncodeUtf8(cp, text);
+    return n ? FoldOnce(table, text, n, cp) : cp;
 }
 
-void Append(uint16_t code, std::string* out)
+// A character may fold to one that folds further (a system that maps in
+// steps): folding the result once more makes folding folded text change
+// nothing, as the whole table's second pass did.
+uint32_t FoldFully(const FoldTable& table, uint32_t cp)
 {
-    if (code >= 0x100)
-        out->push_back((char)(code >> 8));
-    out->push_back((char)(code & 0xFF));
+    uint32_t folded = FoldCode(table, cp);
+    return folded == cp ? cp : FoldCode(table, folded);
+}
+
+const uint32_t* Block(const FoldTable& table, uint32_t cp)
+{
+    std::unique_ptr<uint32_t[]>& block = table.blocks[cp / kFoldBlockSize];
+    if (!block) {
+        block.reset(new uint32_t[kFoldBlockSize]);
+        uint32_t first = cp - cp % kFoldBlockSize;
+        for (uint32_t i = 0; i < kFoldBlockSize; ++i) {
+            uint32_t c = first + i;
+            // NUL and the surrogates are no characters to ask about.
+            bool asked = c != 0 && (c < 0xD800 || c > 0xDFFF);
+            block[i] = asked ? FoldFully(table, c) : c;
+        }
+    }
+    return block.get();
+}
+
+void Append(uint32_t cp, std::string* out)
+{
+    char bytes[4];
+    size_t n = EncodeUtf8(cp, bytes);
+    out->append(bytes, n);
 }
 
 }  // namespace
 
 void BuildFoldTable(FoldTable* table, FoldMapper map, void* context)
 {
-    table->doubled.assign(65536, 0);
-    for (unsigned c = 0; c < 256; ++c) {
-        table->single[c] = (uint16_t)c;
-        char text[1] = {(char)c};
-        if (c != 0 && !IsLeadByte((unsigned char)c))
-            table->single[c] = FoldOne(map, context, text, 1, (uint16_t)c);
-    }
-    for (unsigned code = 0; code < 65536; ++code) {
-        table->doubled[code] = (uint16_t)code;
-        char text[2] = {(char)(code >> 8), (char)(code & 0xFF)};
-        if (IsLeadByte((unsigned char)text[0]) && IsTrailByte((unsigned char)text[1]))
-            table->doubled[code] = FoldOne(map, context, text, 2, (uint16_t)code);
-    }
+    table->map = map;
+    table->context = context;
+    table->blocks.clear();
+    table->blocks.resize(kFoldBlockCount);
     for (unsigned i = 0; i < 64; ++i)
         for (unsigned mark = 0; mark < 2; ++mark) {
-            char text[2] = {(char)(kHalfKanaFirst + i), (char)(mark ? kSemiVoicedMark : kVoicedMark)};
+            char text[8];
+            size_t n = EncodeUtf8(kHalfKanaFirst + i, text);
+            n += EncodeUtf8(mark ? kSemiVoicedMark : kVoicedMark, text + n);
             std::string out;
-            uint16_t code = map(context, kWide, text, 2, &out) ? OneCharCode(out) : 0;
-            table->voiced[i][mark] = code >= 0x100 ? code : 0;
+            uint32_t cp = map(context, kWide, text, n, &out) ? OneChar(out) : 0;
+            table->voiced[i][mark] = cp ? FoldFully(*table, cp) : 0;
         }
-    // A character may fold to one that folds further (a system that maps
-    // in steps): one more pass makes folding folded text change nothing.
-    for (unsigned c = 1; c < 256; ++c)
-        table->single[c] = Slot(table, table->single[c]);
-    for (unsigned code = 0; code < 65536; ++code)
-        table->doubled[code] = Slot(table, table->doubled[code]);
-    for (auto& pair : table->voiced)
-        for (uint16_t& code : pair)
-            if (code)
-                code = Slot(table, code);
+    Block(*table, 0);   // ASCII, at every keystroke
 }
 
 void FoldText(const FoldTable& table, const char* text, size_t length, std::string* out)
 {
-    if (table.doubled.size() != 65536) {   // not built: the text as it is
+    if (!table.map || table.blocks.size() != kFoldBlockCount) {   // not built
         out->append(text, length);
         return;
     }
     out->reserve(out->size() + length);
+    const uint32_t* ascii = table.blocks[0].get();
     for (size_t i = 0; i < length;) {
         unsigned char c = (unsigned char)text[i];
-        unsigned char next = i + 1 < length ? (unsigned char)text[i + 1] : 0;
-        if (IsLeadByte(c) && IsTrailByte(next)) {
-            Append(table.doubled[c << 8 | next], out);
-            i += 2;
-        } else if (c >= kHalfKanaFirst && c <= kHalfKanaLast &&
-                   (next == kVoicedMark || next == kSemiVoicedMark) &&
-                   table.voiced[c - kHalfKanaFirst][next - kVoicedMark]) {
-            Append(table.voiced[c - kHalfKanaFirst][next - kVoicedMark], out);
-            i += 2;
-        } else {
-            Append(table.single[c], out);
+        if (c < 0x80) {
+            uint32_t folded = ascii[c];
+            if (folded < 0x80)
+                out->push_back((char)folded);
+            else
+                Append(folded, out);
             ++i;
+            continue;
         }
+        uint32_t cp = 0;
+        size_t n = DecodeUtf8(text + i, length - i, &cp);
+        if (n == 0) {
+            out->push_back((char)c);
+            ++i;
+            continue;
+        }
+        if (cp >= kHalfKanaFirst && cp <= kHalfKanaLast) {
+            uint32_t mark = 0;
+            size_t markBytes = DecodeUtf8(text + i + n, length - i - n, &mark);
+            if (markBytes && (mark == kVoicedMark || mark == kSemiVoicedMark)) {
+                uint32_t pair = table.voiced[cp - kHalfKanaFirst][mark - kVoicedMark];
+                if (pair) {
+                    Append(pair, out);
+                    i += n + markBytes;
+                    continue;
+                }
+            }
+        }
+        Append(Block(table, cp)[cp % kFoldBlockSize], out);
+        i += n;
     }
 }

@@ -14,24 +14,20 @@ namespace {
 
 const LCID kJapanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT);
 
+// One character (or a half-width kana and its mark) as the system maps
+// it, UTF-8 both ways.
 bool MapWithSystem(void*, FoldMapping mapping, const char* text, size_t length, std::string* out)
 {
-    WCHAR wide[4], mapped[8];
-    int units = MultiByteToWideChar(kStoredCodePage, MB_ERR_INVALID_CHARS, text, (int)length, wide, 4);
-    if (units <= 0)
+    std::wstring wide = Utf8ToWide(text, length);
+    WCHAR mapped[8];
+    if (wide.empty() || wide.size() > 4)
         return false;
     DWORD flags = LCMAP_LOWERCASE |
                   (mapping == kNarrow ? LCMAP_HALFWIDTH : LCMAP_FULLWIDTH | LCMAP_KATAKANA);
-    int made = LCMapStringW(kJapanese, flags, wide, units, mapped, 8);
+    int made = LCMapStringW(kJapanese, flags, wide.c_str(), (int)wide.size(), mapped, 8);
     if (made <= 0)
         return false;
-    char bytes[16];
-    BOOL lost = FALSE;
-    int size = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, mapped, made, bytes,
-                                   sizeof bytes, NULL, &lost);
-    if (size <= 0 || lost)
-        return false;
-    out->assign(bytes, (size_t)size);
+    *out = WideToUtf8(mapped, (size_t)made);
     return true;
 }
 

@@ -2,12 +2,14 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "../app/state.h"
 #include "../app/wide.h"
 #include "../ops/launch.h"
 #include "../store/chars.h"
 #include "../store/textbuf.h"
+#include "urltext.h"
 
 // The association through the wide call; the hook keeps the program's text.
 static HINSTANCE WINAPI OpenByAssociation(HWND owner, LPCSTR verb, LPCSTR file,
@@ -160,10 +162,41 @@ BOOL SendToAddressBar(HWND edit, const char* url)
     return TRUE;
 }
 
-void NotifyBrowser(HWND owner, const char* url)
+bool UrlFitsCp932(const char* url)
 {
-    if (!url || !url[0])
+    std::string bytes;
+    return url && Utf8ToCp932(url, strlen(url), &bytes);
+}
+
+static bool Cp932HoldsChar(const char* bytes, size_t length)
+{
+    std::string converted;
+    return Utf8ToCp932(bytes, length, &converted);
+}
+
+bool ShortcutUrl(const char* url, char* out, size_t cap)
+{
+    // A cut URL would be another address: one that does not fit is none.
+    if (UrlFitsCp932(url)) {
+        if (CopyText(out, cap, url))
+            return true;
+        if (out && cap)
+            out[0] = '\0';
+        return false;
+    }
+    return PercentEncodeUrl(url, out, cap, Cp932HoldsChar);
+}
+
+void NotifyBrowser(HWND owner, const char* text)
+{
+    if (!text || !text[0])
         return;
+    // Every browser and the association take a URL in ASCII; three bytes
+    // for each byte is room for any text.
+    std::vector<char> encoded(strlen(text) * 3 + 1);
+    if (!PercentEncodeUrl(text, encoded.data(), encoded.size()))
+        return;
+    const char* url = encoded.data();
     if (OpenInNewBrowser(url))
         return;
     // Once an address bar is found, its outcome ends the notification.

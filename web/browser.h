@@ -6,8 +6,17 @@
 
 #include "../app/winver.h"
 
-// Hands url to a browser; reports nothing (no message anywhere).
+// Hands url to a browser, its characters outside ASCII percent-encoded as
+// UTF-8; reports nothing (no message anywhere).
 void NotifyBrowser(HWND owner, const char* url);
+
+// Every character of url converts to code page 932 exactly (both ways).
+bool UrlFitsCp932(const char* url);
+// url in the form an Internet Shortcut (code page 932) holds: unchanged
+// when code page 932 holds it, else with the characters it cannot hold
+// percent-encoded as UTF-8. False (out empty) when the result does not
+// fit out[0..cap).
+bool ShortcutUrl(const char* url, char* out, size_t cap);
 
 // With BrowserNew on and a Browser setting, starts "<Browser> <url>"; true
 // when the process started.
@@ -15,7 +24,7 @@ BOOL OpenInNewBrowser(const char* url);
 
 // First visible top-level window for which GetParent gives none (an owned
 // window counts as parented only when it is a pop-up), front to back, whose
-// title (first 259 characters) contains title as Shift_JIS text. It becomes
+// title (first 259 UTF-16 units) contains title as program text. It becomes
 // the browser window of this notification.
 HWND FindTopWindowByTitle(const char* title);
 

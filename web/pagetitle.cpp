@@ -22,34 +22,15 @@ enum {
 
 DWORD g_fetchTimeoutMs = 10000;
 
-// One code point in the ANSI code page; 0 bytes when it has no character
-// for it (the system would otherwise put in "?" or a look-alike).
-static size_t AnsiFromCodePoint(unsigned long codePoint, char* out)
+// One code page 932 character as UTF-8, through the system's table; none
+// for bytes the code page has no character for.
+static size_t SjisCharToProgramText(const char* bytes, size_t length, char* out)
 {
-    WCHAR wide[2];
-    int count = 1;
-    if (codePoint >= 0x10000) {
-        codePoint -= 0x10000;
-        wide[0] = (WCHAR)(0xD800 + (codePoint >> 10));
-        wide[1] = (WCHAR)(0xDC00 + (codePoint & 0x3FF));
-        count = 2;
-    } else {
-        wide[0] = (WCHAR)codePoint;
-    }
-    BOOL usedDefault = FALSE;
-    int bytes = WideCharToMultiByte(kStoredCodePage, WC_NO_BEST_FIT_CHARS, wide, count, out, 4, NULL,
-                                    &usedDefault);
-    return (bytes <= 0 || usedDefault) ? 0 : (size_t)bytes;
-}
-
-// A UTF-8 title as the program's text; what the ANSI code page cannot
-// hold becomes the system's default character, which cleaning then
-// removes. A title that would not fit is none.
-static void Utf8ToProgramText(char* text, size_t cap)
-{
-    std::wstring wide = Utf8ToWide(text, strnlen(text, cap));
-    if (!FromWide(wide.c_str(), (int)wide.size(), text, cap))
-        text[0] = '\0';
+    std::string utf8;
+    if (!Cp932ToUtf8(bytes, length, &utf8) || utf8.empty() || utf8.size() > 4)
+        return 0;
+    memcpy(out, utf8.data(), utf8.size());
+    return utf8.size();
 }
 
 static void SetTimeouts(HINTERNET handle)
@@ -172,15 +153,10 @@ static void ReadPage(HINTERNET request, char* page)
     page[length] = '\0';
 }
 
-// The title of a fetched page in the ANSI code page, entities decoded.
+// The title of a fetched page as program text, entities decoded.
 static void TakeTitle(char* page, int headerCharset, char* title)
 {
-    int kind = ExtractTitle(page, title, kPageCap, headerCharset);
-    if (kind == kTitleUtf8)
-        Utf8ToProgramText(title, kPageCap);
-    else if (kind == kTitleAsIs)
-        FixYahooTitle(title, kPageCap);
-    DecodeEntities(title, AnsiFromCodePoint);
+    TitleAsProgramText(page, title, kPageCap, headerCharset, SjisCharToProgramText);
 }
 
 BOOL DownloadTitle(const char* url, char* out, size_t size, BOOL showErrors)

@@ -7,8 +7,9 @@
 
 #include "../app/winver.h"
 
-// Downloads the page's first 4,095 bytes and takes its title, converted to
-// the ANSI code page, without cleaning. A page answered with an HTTP status
+// Downloads the page's first 4,095 bytes and takes its title as program
+// text (every character of the page's charset kept), without cleaning; a
+// title longer than out is cut on a character. A page answered with an HTTP status
 // other than 2xx has no title. With showErrors, a page that cannot be
 // reached is reported in the error box. True when out is not empty.
 BOOL DownloadTitle(const char* url, char* out, size_t size, BOOL showErrors);

@@ -1,10 +1,13 @@
 #include "titletext.h"
 
+#include <cstdint>
 #include <cstring>
 
-#include "store/pathtext.h"
 #include "store/chars.h"
+#include "store/pathtext.h"
 #include "store/sjis.h"
+#include "store/textbuf.h"
+#include "store/utf8.h"
 
 static char UpperAscii(char c)
 {
@@ -205,19 +208,18 @@ static void UpperCopy(const char* text, char* work, size_t len)
     }
 }
 
-// len, or less when the byte at len continues a UTF-8 sequence begun in the
-// last 3 bytes before it. Stray continuation bytes are cut anywhere, so a
-// malformed page costs at most 3 bytes.
-static size_t Utf8SafeLength(const char* text, size_t len)
+// The longest prefix of Shift_JIS text[0..len) that does not end between
+// a lead byte and its trail byte, read from the start.
+static size_t SjisSafeLength(const char* text, size_t len)
 {
-    for (size_t back = 1; back <= 3 && back <= len; ++back) {
-        unsigned char c = (unsigned char)text[len - back];
-        if ((c & 0xC0) != 0x80) {
-            size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-            return need > back ? len - back : len;
-        }
+    size_t at = 0;
+    while (at < len) {
+        size_t step = IsDoubleByteAt(text + at) ? 2 : 1;
+        if (at + step > len)
+            break;
+        at += step;
     }
-    return len;
+    return at;
 }
 
 int ExtractTitle(char* page, char* out, size_t size, int headerCharset)
@@ -268,8 +270,7 @@ int ExtractTitle(char* page, char* out, size_t size, int headerCharset)
     size_t titleLen = (size_t)(close - start);
     size_t keep = titleLen < size - 1 ? titleLen : size - 1;
     if (keep < titleLen)
-        keep = kind == kTitleUtf8 ? Utf8SafeLength(title, keep)
-                                  : CharSafeLength(title, (unsigned long)keep);
+        keep = kind == kTitleUtf8 ? Utf8SafeLength(title, keep) : SjisSafeLength(title, keep);
     memcpy(out, title, keep);
     out[keep] = '\0';
     return titleLen ? kind : kNoTitle;
@@ -341,38 +342,45 @@ static size_t ParseEntity(const char* p, unsigned long* codePoint)
     return 0;
 }
 
-void DecodeEntities(char* text, CodePointToAnsiFn toAnsi)
+void DecodeEntities(char* text)
 {
-    if (!text || !toAnsi)
+    if (!text)
         return;
-    // Reading runs ahead of writing: an entity is at least 4 bytes and its
-    // character at most 4, so the text never grows and "&amp;lt;" gives
-    // "&lt;", not "<".
+    // Reading runs ahead of writing: an entity is at least 4 bytes and
+    // never shorter than its character's UTF-8 sequence (&#x10000; is 9
+    // bytes for 4), so the text never grows and "&amp;lt;" gives "&lt;",
+    // not "<".
     char* w = text;
     const char* r = text;
     while (*r) {
-        unsigned length = CharBytesAt(r);
-        if (length > 1) {
-            memmove(w, r, length);
-            w += length;
-            r += length;
-            continue;
-        }
         unsigned long codePoint = 0;
         size_t entityLen = *r == '&' ? ParseEntity(r, &codePoint) : 0;
         if (entityLen == 0) {
             *w++ = *r++;
             continue;
         }
-        char bytes[8] = {0};
-        size_t n = toAnsi(codePoint, bytes);
-        if (n > 4 || n > entityLen || memchr(bytes, '\0', n))
-            n = 0;   // a converter's bad answer drops the entity
+        char bytes[4];
+        size_t n = EncodeUtf8((uint32_t)codePoint, bytes);
+        if (n > entityLen)
+            n = 0;
         r += entityLen;
         memcpy(w, bytes, n);
         w += n;
     }
     *w = '\0';
+}
+
+// The bytes of the character at p a name keeps: a name character, or a
+// well-formed non-ASCII character other than a C1 control; 0 for a byte
+// that goes (and for the end of the text).
+static size_t KeptCharAt(const char* p)
+{
+    unsigned char c = (unsigned char)*p;
+    if (c < 0x80)
+        return c && IsNameChar(c) ? 1 : 0;
+    uint32_t cp = 0;
+    size_t n = DecodeUtf8(p, strnlen(p, 4), &cp);
+    return cp >= 0xA0 ? n : 0;
 }
 
 void CleanTitle(char* text)
@@ -382,16 +390,14 @@ void CleanTitle(char* text)
     char* w = text;
     const char* r = text;
     while (*r) {
-        unsigned bytes = CharBytesAt(r);
-        if (bytes > 1) {
-            memmove(w, r, bytes);
-            w += bytes;
-            r += bytes;
-        } else if (IsNameChar((unsigned char)*r)) {
-            *w++ = *r++;
-        } else {
-            ++r;
+        size_t bytes = KeptCharAt(r);
+        if (bytes == 0) {
+            ++r;   // one byte at a time: a malformed sequence goes whole
+            continue;
         }
+        memmove(w, r, bytes);
+        w += bytes;
+        r += bytes;
     }
     *w = '\0';
 }
@@ -402,7 +408,7 @@ bool UrlHostPart(const char* url, char* out, size_t size)
         out[0] = '\0';
     if (!url || !out || size == 0)
         return false;
-    // ":" and "/" are never trail bytes, so plain searches are safe here.
+    // ":" and "/" never occur inside a UTF-8 character.
     const char* scheme = strstr(url, "://");
     if (!scheme)
         return false;
@@ -410,7 +416,7 @@ bool UrlHostPart(const char* url, char* out, size_t size)
     size_t len = strcspn(host, "/");
     size_t room = size >= 2 ? size - 2 : 0;
     if (len > room)
-        len = CharSafeLength(host, (unsigned long)room);
+        len = Utf8SafeLength(host, room);
     memcpy(out, host, len);
     out[len] = '\0';
     return len > 0;
@@ -423,20 +429,58 @@ char* LeadingNameRun(const char* text, char* out, size_t size)
     if (!text || !text[0] || !out || size == 0)
         return nullptr;
     size_t run = 0;
-    for (;;) {
-        unsigned bytes = CharBytesAt(text + run);
-        if (bytes > 1)
-            run += bytes;
-        else if (IsNameChar((unsigned char)text[run]))
-            run += 1;
-        else
-            break;
-    }
+    for (size_t bytes; (bytes = KeptCharAt(text + run)) != 0;)
+        run += bytes;
+    // The run holds only whole characters, so the UTF-8 cut is exact.
     if (run > size - 1)
-        run = CharSafeLength(text, (unsigned long)(size - 1));
+        run = Utf8SafeLength(text, size - 1);
     if (run == 0)
         return nullptr;
     memcpy(out, text, run);
     out[run] = '\0';
     return out;
+}
+
+void SjisToUtf8(const char* text, char* out, size_t cap, SjisCharToUtf8Fn toUtf8)
+{
+    if (!out || cap == 0)
+        return;
+    size_t o = 0;
+    for (const char* p = text ? text : ""; *p;) {
+        size_t in = IsDoubleByteAt(p) ? 2 : 1;
+        char bytes[8];
+        size_t n = toUtf8 ? toUtf8(p, in, bytes) : 0;
+        p += in;
+        // A converter's bad answer drops the character, as a byte the
+        // code page has no character for.
+        if (n == 0 || n > 4 || !IsValidUtf8(bytes, n) || memchr(bytes, '\0', n))
+            continue;
+        if (o + n > cap - 1)
+            break;
+        memcpy(out + o, bytes, n);
+        o += n;
+    }
+    out[o] = '\0';
+}
+
+int TitleAsProgramText(char* page, char* out, size_t size, int headerCharset,
+                       SjisCharToUtf8Fn toUtf8)
+{
+    if (out && size)
+        out[0] = '\0';
+    if (!out || size == 0)
+        return kNoTitle;
+    // The title as the page has it fits here whole: it lies in the page.
+    char raw[kPageCap];
+    int kind = ExtractTitle(page, raw, sizeof raw, headerCharset);
+    if (kind == kNoTitle)
+        return kNoTitle;
+    if (kind == kTitleAsIs)
+        FixYahooTitle(raw, sizeof raw);
+    if (kind == kTitleUtf8)
+        CopyText(out, size, raw);   // cut on a character
+    else
+        SjisToUtf8(raw, out, size, toUtf8);
+    DecodeEntities(out);
+    return kind;
 }

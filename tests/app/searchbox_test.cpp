@@ -55,6 +55,11 @@ TEST_F(SearchBoxTest, MatchingIsWhatAJapaneseUserExpects)
     EXPECT_EQ(FoldForSearch(gt::Text(u8"カタカナ").c_str()), FoldForSearch(gt::Text(u8"ｶﾀｶﾅ").c_str()));
     EXPECT_EQ(FoldForSearch(gt::Text(u8"カタカナ").c_str()), FoldForSearch(gt::Text(u8"かたかな").c_str()));
     EXPECT_EQ(FoldForSearch(gt::Text(u8"ガ").c_str()), FoldForSearch(gt::Text(u8"ｶﾞ").c_str()));
+    // Past code page 932 as well, a character at a time.
+    EXPECT_EQ(FoldForSearch(u8"ひらがな"), FoldForSearch(u8"ヒラガナ"));
+    EXPECT_EQ(FoldForSearch(u8"éa"), FoldForSearch(u8"ÉＡ"));
+    EXPECT_EQ(FoldForSearch(u8"Ωж"), FoldForSearch(u8"ωЖ"));
+    EXPECT_EQ(u8"😀한", FoldForSearch(u8"😀한"));
     struct Case {
         const char* typed;
         std::vector<const char*> rows;

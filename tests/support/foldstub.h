@@ -1,8 +1,8 @@
 // A small stand-in for the system's character mappings, so that the fold
 // table's own rules can be tried without Windows: ASCII and full-width
 // letters, a few kana in both widths and kana types, a half-width kana
-// with its voiced mark, and one character that the system maps in two
-// steps (ヵ to か, which is カ).
+// with its voiced mark, a Latin and a Deseret capital, and one character
+// that the system maps in two steps (ヵ to か, which is カ). Text is UTF-8.
 #ifndef ZORIVEN_FOLDSTUB_H
 #define ZORIVEN_FOLDSTUB_H
 
@@ -16,10 +16,10 @@ inline bool Map(void*, FoldMapping mapping, const char* text, size_t length, std
 {
     std::string in(text, length);
     static const char* const narrow[][2] = {
-        {"\x82\x60", "a"}, {"\x82\x81", "a"}, {"\x82\x50", "1"}, {"\x81\x40", " "}};
+        {u8"Ａ", "a"}, {u8"ａ", "a"}, {u8"１", "1"}, {u8"\u3000", " "}};
     static const char* const wide[][2] = {
-        {"\xB6", "\x83\x4A"},     {"\x82\xA9", "\x83\x4A"}, {"\xB6\xDE", "\x83\x4B"},
-        {"\x82\xAA", "\x83\x4B"}, {"\xDE", "\x81\x4A"},     {"\x83\x95", "\x82\xA9"}};
+        {u8"ｶ", u8"カ"},   {u8"か", u8"カ"}, {u8"ｶﾞ", u8"ガ"}, {u8"が", u8"ガ"},
+        {u8"ﾞ", u8"゛"},   {u8"ヵ", u8"か"}, {u8"É", u8"é"},   {u8"\U00010400", u8"\U00010428"}};
     if (mapping == kNarrow) {
         if (length == 1 && in[0] >= 'A' && in[0] <= 'Z') {
             *out = std::string(1, (char)(in[0] - 'A' + 'a'));
@@ -39,7 +39,7 @@ inline bool Map(void*, FoldMapping mapping, const char* text, size_t length, std
 inline const FoldTable& Table()
 {
     static FoldTable table;
-    if (table.doubled.empty())
+    if (!table.map)
         BuildFoldTable(&table, Map, nullptr);
     return table;
 }

@@ -70,6 +70,31 @@ TEST_F(BrowserTest, TheFrontInternetExplorerGetsTheUrlAndEnter)
     EXPECT_TRUE(s_opened.empty());
 }
 
+TEST_F(BrowserTest, UrlsOutsideAsciiAreHandedOverPercentEncoded)
+{
+    std::string ie = Fake(gt::Text(u8"カフェ - Microsoft Internet Explorer"), kIe);
+    NotifyBrowser(g_hMainWnd, u8"http://127.0.0.1/café?q=あ");
+    EXPECT_EQ("text=http://127.0.0.1/caf%C3%A9?q=%E3%81%82\nenter\n", gt::ReadBytes(ie));
+    TerminateProcess(fakes_.back(), 0);
+    WaitForSingleObject(fakes_.back(), 5000);
+    NotifyBrowser(g_hMainWnd, u8"http://127.0.0.1/한");
+    EXPECT_EQ(std::vector<std::string>{"http://127.0.0.1/%ED%95%9C"}, s_opened);
+}
+
+TEST_F(BrowserTest, ShortcutUrlsKeepWhatCodePage932Holds)
+{
+    // Code page 932 has FULLWIDTH TILDE, not WAVE DASH.
+    EXPECT_TRUE(UrlFitsCp932(u8"http://a/あ～"));
+    EXPECT_FALSE(UrlFitsCp932(u8"http://a/〜"));
+    char out[64];
+    EXPECT_TRUE(ShortcutUrl(u8"http://a/あé〜", out, sizeof out));
+    EXPECT_STREQ(u8"http://a/あ%C3%A9%E3%80%9C", out);
+    // Neither form is cut into another address.
+    EXPECT_FALSE(ShortcutUrl(u8"http://a/あ", out, 12));
+    EXPECT_FALSE(ShortcutUrl(u8"http://a/é", out, 15));
+    EXPECT_STREQ("", out);
+}
+
 TEST_F(BrowserTest, IeThenNetscapeThenNavixThenTheAssociation)
 {
     // A browser that will not start gives way without a word.

@@ -37,22 +37,22 @@ protected:
     gt::HttpServer server_;
 };
 
-TEST_F(PageTitleTest, TitlesInEveryCharsetArriveAsShiftJis)
+TEST_F(PageTitleTest, TitlesInEveryCharsetKeepEveryCharacter)
 {
-    EXPECT_EQ(gt::Text("日本語のページ"),
-              Fetch(gt::Page("<html><title>" + gt::Sjis("日本語のページ") + "</title>",
+    EXPECT_EQ(u8"日本語のページ",
+              Fetch(gt::Page("<html><title>" + gt::Sjis(u8"日本語のページ") + "</title>",
                              "text/html; charset=Shift_JIS")));
-    EXPECT_EQ(gt::Text("あい page"),
+    EXPECT_EQ(u8"あい page",
               Fetch(gt::Page("<meta http-equiv=\"Content-Type\" content=\"text/html; "
                              "charset=euc-jp\"><title>" +
                              std::string(kEucJpA) + " page</title>")));
-    const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E Yahoo! \xE3\x82\xBF";   // 日本語 Yahoo! タ
-    EXPECT_EQ(gt::Text("日本語 Yahoo! タ"),
-              Fetch(gt::Page("<meta charset=\"utf-8\"><title>" + utf8 + "</title>")));
-    EXPECT_EQ(gt::Text("日本語 Yahoo! タ"),
-              Fetch(gt::Page("<title>" + utf8 + "</title>", "text/html; charset=UTF-8")));
-    EXPECT_EQ(gt::Text("A & B あ"),   // entities; one 932 cannot hold is dropped
-              Fetch(gt::Page("<title>A &amp; B &#12354;&#x1F600;</title>")));
+    const std::string utf8 = u8"日本語 Yahoo! タ 😀 café 한국어 〜−";
+    EXPECT_EQ(utf8, Fetch(gt::Page("<meta charset=\"utf-8\"><title>" + utf8 + "</title>")));
+    EXPECT_EQ(utf8, Fetch(gt::Page("<title>" + utf8 + "</title>", "text/html; charset=UTF-8")));
+    EXPECT_EQ(u8"A & B あ😀é",
+              Fetch(gt::Page("<title>A &amp; B &#12354;&#x1F600;&#233;</title>")));
+    // Cut to the buffer on a character: 😀 takes 4 bytes.
+    EXPECT_EQ("ab", Fetch(gt::Page(u8"<meta charset=utf-8><title>ab😀</title>"), 6));
     ASSERT_FALSE(server_.Requests().empty());
     EXPECT_NE(std::string::npos, server_.Requests()[0].find("User-Agent: ZORIVEN"));
 }
@@ -83,10 +83,12 @@ TEST_F(PageTitleTest, NamesForUrlsFallBackToTheHost)
     gt::HttpReply dead;
     dead.hang = true;
     server_.Serve("/dead", dead);
+    server_.Serve("/emoji", gt::Page(u8"<meta charset=utf-8><title>😀 Smile: é</title>"));
     char name[128];
     EXPECT_STREQ(Host().c_str(), NameForUrl(server_.Url("/ok").c_str(), name, sizeof name));
     g_app->options[AutoTitle] = 1;
     EXPECT_STREQ("Served", NameForUrl(server_.Url("/ok").c_str(), name, sizeof name));
+    EXPECT_STREQ(u8"😀 Smile é", NameForUrl(server_.Url("/emoji").c_str(), name, sizeof name));
     EXPECT_STREQ(Host().c_str(), NameForUrl(server_.Url("/missing").c_str(), name, sizeof name));
     EXPECT_TRUE(boxes_.seen().empty());
     g_fetchTimeoutMs = 1000;   // a server that never answers gives the window back

@@ -20,14 +20,28 @@ std::string Title(const char* page, size_t size = 256, int header = kCharsetUnkn
     return out;
 }
 
-// ASCII, あ and ×: enough of code page 932 to see what is dropped.
-size_t FakeToAnsi(unsigned long cp, char* out)
+// ASCII, あ (82 A0), 表 (95 5C) and ｱ (B1): enough of code page 932 to
+// see what grows, what is cut and what is dropped.
+size_t FakeSjisToUtf8(const char* bytes, size_t length, char* out)
 {
-    if (cp < 0x80) {
-        out[0] = (char)cp;
-        return 1;
-    }
-    return strlen(strcpy(out, cp == 0x3042 ? "\x82\xA0" : cp == 0xD7 ? "\x81\x7E" : ""));
+    static const char* const known[][2] = {
+        {"\x82\xA0", u8"あ"}, {"\x95\x5C", u8"表"}, {"\xB1", u8"ｱ"}};
+    if (length == 1 && (unsigned char)bytes[0] < 0x80)
+        return out[0] = bytes[0], 1;
+    for (const auto& pair : known)
+        if (std::string(bytes, length) == pair[0])
+            return strlen(strcpy(out, pair[1]));
+    return 0;
+}
+
+// The whole title pipeline into out of size bytes.
+std::string ProgramTitle(const char* page, size_t size = 256, int header = kCharsetUnknown)
+{
+    char text[kPageCap], out[256];
+    CopyText(text, sizeof text, page);
+    kind = TitleAsProgramText(text, out, size, header, FakeSjisToUtf8);
+    EXPECT_TRUE(kind != kNoTitle || out[0] == '\0');
+    return out;
 }
 
 std::string Edited(void (*edit)(char*), const char* text)
@@ -128,21 +142,39 @@ TEST(TitleText, YahooTitlesOnlyFromWellFormedEucJp)
     EXPECT_STREQ("Yahoo!\x82\xA0", euc);
 }
 
+TEST(TitleText, TitlesOfEveryCharsetBecomeUtf8)
+{
+    EXPECT_EQ(u8"あ表ｱ x", ProgramTitle("<title>\x82\xA0\x95\x5C\xB1 x</title>"));
+    EXPECT_EQ(kTitleAsIs, kind);
+    EXPECT_EQ(u8"あｱ", ProgramTitle("<title>\xA4\xA2\x8E\xB1</title>", 256, kCharsetEucJp));
+    EXPECT_EQ(u8"Yahoo!あ", ProgramTitle("<title>Yahoo!\xA4\xA2</title>"));
+    // A UTF-8 page keeps every character; entities become UTF-8 too.
+    EXPECT_EQ(u8"😀 café 한국 &",
+              ProgramTitle(u8"<meta charset=utf-8><title>😀 café 한국 &amp;</title>"));
+    EXPECT_EQ(u8"😀é<あ", ProgramTitle("<title>&#x1F600;&#233;&lt;&#12354;</title>"));
+    // A byte code page 932 has no character for is dropped.
+    EXPECT_EQ("ab", ProgramTitle("<title>a\x80" "b</title>"));
+    // Cut on a character once converted: あ grows from 2 bytes to 3.
+    EXPECT_EQ(u8"aあ", ProgramTitle("<title>a\x82\xA0\x82\xA0</title>", 7));
+    EXPECT_EQ("a", ProgramTitle("<title>a\x82\xA0\x82\xA0</title>", 4));
+    EXPECT_EQ("a", ProgramTitle(u8"<meta charset=utf-8><title>a😀</title>", 5));
+}
+
 TEST(TitleText, EntitiesAndCleaning)
 {
-    auto DecodeFake = [](char* text) { DecodeEntities(text, FakeToAnsi); };
-    EXPECT_EQ("a&b<>\"' c", Edited(DecodeFake, "a&amp;b&lt;&gt;&quot;&apos;&nbsp;c"));
-    EXPECT_EQ("\x82\xA0\x82\xA0" "A\x81\x7E", Edited(DecodeFake, "&#x3042;&#12354;&#65;&times;"));
-    EXPECT_EQ("x", Edited(DecodeFake, "&copy;x"));
-    EXPECT_EQ("&lt;", Edited(DecodeFake, "&amp;lt;"));
+    EXPECT_EQ("a&b<>\"' c", Edited(DecodeEntities, "a&amp;b&lt;&gt;&quot;&apos;&nbsp;c"));
+    EXPECT_EQ(u8"ああA×©\U0010FFFF",
+              Edited(DecodeEntities, "&#x3042;&#12354;&#65;&times;&copy;&#1114111;"));
+    EXPECT_EQ("&lt;", Edited(DecodeEntities, "&amp;lt;"));
     const char* kept = "&amp &#65 &#; &#x; &bogus; &AMP; &#0; &#xD800; &#x110000; &";
-    EXPECT_EQ(kept, Edited(DecodeFake, kept));
-    EXPECT_EQ("\x95\x5C<\x83\x41", Edited(DecodeFake, "\x95\x5C&lt;\x83\x41"));
+    EXPECT_EQ(kept, Edited(DecodeEntities, kept));
+    EXPECT_EQ(u8"表<ア", Edited(DecodeEntities, u8"表&lt;ア"));
     EXPECT_EQ("A  B", Edited(CleanTitle, "A / B"));
     EXPECT_EQ("abcde", Edited(CleanTitle, "a:b?c~d\te\r\n"));
     EXPECT_EQ("Q", Edited(CleanTitle, "<Q>*|\"\\"));
-    EXPECT_EQ("x", Edited(CleanTitle, "\xB1\xB2x\x82"));   // half-width katakana, lone lead byte
-    EXPECT_EQ("\x95\x5C\x83\x7C", Edited(CleanTitle, "\x95\x5C\x83\x7C"));
+    // Malformed bytes (a cut sequence, a stray continuation, an over-long
+    // form, a surrogate) and C1 controls go; what follows them stays.
+    EXPECT_EQ(u8"xあy", Edited(CleanTitle, "x\xE3\x81" u8"あ\x80\xC0\xAF\xED\xA0\x80\xC2\x85y"));
 }
 
 TEST(TitleText, FallbackNamesFromHostOrLeadingRun)
@@ -153,13 +185,15 @@ TEST(TitleText, FallbackNamesFromHostOrLeadingRun)
     EXPECT_EQ("", Host("http://example.com", 2));
     EXPECT_EQ("", Host("example.com/x"));
     EXPECT_EQ("", Host("file:///C:/x"));
-    EXPECT_EQ("", Host("ftp://\x95\x5Cx", 3));
-    EXPECT_EQ("\x95\x5C", Host("ftp://\x95\x5Cx", 4));
+    EXPECT_EQ("", Host(u8"ftp://表x", 4));
+    EXPECT_EQ(u8"表", Host(u8"ftp://表x", 5));
     EXPECT_EQ("Hello, world!", NameRun("Hello, world!\r\nmore"));
     EXPECT_EQ("a", NameRun("a/b"));
     EXPECT_EQ("", NameRun("/abc"));
-    EXPECT_EQ("\x82\xA0", NameRun("\x82\xA0\x82\xA2x", 4));
-    EXPECT_EQ("", NameRun("\x82\xA0x", 2));
+    EXPECT_EQ(u8"あ", NameRun(u8"あいx", 6));
+    EXPECT_EQ(u8"😀é", NameRun(u8"😀é|x", 64));
+    EXPECT_EQ("", NameRun(u8"😀x", 4));
+    EXPECT_EQ("a", NameRun("a\xE3\x81" "b"));   // stops at a malformed byte
     EXPECT_EQ("ab", NameRun("abc", 3));
     EXPECT_EQ(nullptr, LeadingNameRun(nullptr, nullptr, 8));
 }
