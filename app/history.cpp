@@ -33,7 +33,7 @@ void LoadFolderHistory(HWND dialog)
         char path[kPathCap + 2];
         FormatText(name, sizeof name, "%lu", (unsigned long)i);
         int len = reg.ReadString(name, path, sizeof path);
-        if (len <= 0 || len >= kPathCap)
+        if (len <= 0 || len >= kPathCap || !PathFits(path))
             continue;
         if (SendMessageW(list, CB_ADDSTRING, 0, (LPARAM)Widen(path).c_str()) < 0)
             break;

@@ -150,14 +150,6 @@ LRESULT OnListNotify(NMHDR* header)
         OnEndLabelEdit(info->item.iItem, info->item.pszText ? text.c_str() : NULL);
         break;
     }
-    // The end of an edit as an ANSI sender tells it; its text is in the
-    // system's code page.
-    case LVN_ENDLABELEDITA: {
-        const NMLVDISPINFOA* info = (const NMLVDISPINFOA*)header;
-        std::string text = FromAnsi(info->item.pszText);
-        OnEndLabelEdit(info->item.iItem, info->item.pszText ? text.c_str() : NULL);
-        break;
-    }
     }
     return 0;
 }

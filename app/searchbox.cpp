@@ -147,7 +147,7 @@ BOOL CreateSearchBox(HWND toolbar)
     if (!g_app->searchBox)
         return FALSE;
     SendMessageW(g_app->searchBox, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
-    SendMessageW(g_app->searchBox, EM_LIMITTEXT, kSearchTextCap - 1, 0);
+    SendMessageW(g_app->searchBox, EM_LIMITTEXT, kSearchUnits - 1, 0);
     SetHint(g_app->searchBox);
     s_editProc = (WNDPROC)SetWindowLongPtrW(g_app->searchBox, GWLP_WNDPROC,
                                             (LONG_PTR)SearchBoxProc);
@@ -201,8 +201,8 @@ void GetSearchBoxText(char* out, int cap)
     out[0] = '\0';
     // The box counts its limit in UTF-16 units, which may take more bytes
     // than cap: the text is cut on a character, never inside one.
-    WCHAR wide[kSearchTextCap];
-    if (g_app->searchBox && GetWindowTextW(g_app->searchBox, wide, kSearchTextCap) > 0)
+    WCHAR wide[kSearchUnits];
+    if (g_app->searchBox && GetWindowTextW(g_app->searchBox, wide, kSearchUnits) > 0)
         FromWideCut(wide, -1, out, (size_t)cap);
 }
 

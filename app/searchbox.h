@@ -17,7 +17,8 @@ void OnSearchBoxCommand(int code);
 // The box's text, at most cap - 1 bytes, cut on a character.
 void GetSearchBoxText(char* out, int cap);
 
-// UTF-16 units the box takes, and bytes of a text taken from it.
-enum { kSearchTextCap = 256 };
+// UTF-16 units the box takes (with a terminator), and bytes of a text
+// taken from it: the box's 255 units as UTF-8.
+enum { kSearchUnits = 256, kSearchTextCap = 3 * kSearchUnits };
 
 #endif

@@ -9,8 +9,8 @@
 // path longer than a path buffer is treated as missing.
 static void ReadPath(RegKey& reg, const char* name, char* dst)
 {
-    char whole[kPathCap + 2];   // room to see a cut even after a character boundary
-    if (reg.ReadString(name, whole, sizeof whole) < kPathCap)
+    char whole[kPathCap + 4];   // room to see a cut even after a character boundary
+    if (reg.ReadString(name, whole, sizeof whole) < kPathCap && PathFits(whole))
         CopyText(dst, kPathCap, whole);
     else
         dst[0] = '\0';

@@ -56,13 +56,13 @@ long ReadChunk(void* p, char* buffer, long capacity)
 
 typedef std::vector<std::pair<std::string, std::string>> Entries;
 
-Entries ParseAll(const uint8_t* data, size_t size, size_t chunk)
+Entries ParseAll(const uint8_t* data, size_t size, size_t chunk, int form)
 {
     Source source = {data, size, 0, chunk ? chunk : 1};
     LineReader reader;
     InitLineReader(&reader, ReadChunk, &source);
     ItemParse parse;
-    InitItemParse(&parse);
+    InitItemParse(&parse, form);
     Entries entries;
     char line[kLineCap];
     while (ReadTextLine(&reader, line, sizeof line)) {
@@ -93,7 +93,7 @@ bool Representable(const std::string& key, const std::string& value)
 // Rows written back over the file they came from: unchanged rows write
 // nothing; changed ones either are refused for a row the file cannot hold
 // or give bytes that read back as the rows (the writer checks that itself).
-void FuzzRewrite(const uint8_t* data, size_t size, Entries rows)
+void FuzzRewrite(const uint8_t* data, size_t size, Entries rows, int form)
 {
     const char* bytes = reinterpret_cast<const char*>(data);
     if (rows.size() > kShownEntries)
@@ -105,12 +105,13 @@ void FuzzRewrite(const uint8_t* data, size_t size, Entries rows)
             texts.push_back({r.first.c_str(), r.second.c_str()});
         std::string out;
         int bad = -2;
-        int result = RewriteItemBytes(bytes, size, texts.data(), (int)texts.size(), shortcut, &out, &bad);
+        int result = RewriteItemBytes(bytes, size, texts.data(), (int)texts.size(), shortcut, &out,
+                                      &bad, form);
         CHECK(result != kRewriteFailed || bad >= 0);
         return result;
     };
     CHECK(Run(false) == kRewriteUnchanged);
-    CountHiddenLines(bytes, size);
+    CountHiddenLines(bytes, size, form);
     unsigned pick = size > 1 ? data[size - 1] : 0;
     if (!rows.empty() && (pick & 1))
         rows.erase(rows.begin() + pick / 2 % rows.size());
@@ -125,13 +126,14 @@ void FuzzRewrite(const uint8_t* data, size_t size, Entries rows)
     Run(pick & 64);
 }
 
-void FuzzItemFile(const uint8_t* data, size_t size)
+// Both stored forms: the same line logic, a bracket read by its form.
+void FuzzItemFile(const uint8_t* data, size_t size, int form)
 {
     size_t chunk = size ? (size_t)data[0] * 17 + 1 : 1;
-    Entries entries = ParseAll(data, size, chunk);
+    Entries entries = ParseAll(data, size, chunk, form);
     // The same bytes read in one piece give the same entries.
-    CHECK(ParseAll(data, size, 4096) == entries);
-    FuzzRewrite(data, size, entries);
+    CHECK(ParseAll(data, size, 4096, form) == entries);
+    FuzzRewrite(data, size, entries, form);
 
     // Whatever was read can be written, and reads back the same.
     std::string all, file;
@@ -143,7 +145,7 @@ void FuzzItemFile(const uint8_t* data, size_t size)
             kept.push_back(e);
         }
     }
-    Entries again = ParseAll(reinterpret_cast<const uint8_t*>(file.data()), file.size(), 4096);
+    Entries again = ParseAll(reinterpret_cast<const uint8_t*>(file.data()), file.size(), 4096, form);
     CHECK(again == kept);
 
     // As a shortcut, every other entry taken for its address: the same
@@ -153,7 +155,7 @@ void FuzzItemFile(const uint8_t* data, size_t size)
         kept[i].first = "InternetShortcut";
     for (const auto& e : kept)
         CHECK(AppendItemEntry(&shortcut, e.first.c_str(), e.second.c_str(), true));
-    again = ParseAll(reinterpret_cast<const uint8_t*>(shortcut.data()), shortcut.size(), 4096);
+    again = ParseAll(reinterpret_cast<const uint8_t*>(shortcut.data()), shortcut.size(), 4096, form);
     CHECK(again == kept);
 }
 
@@ -236,11 +238,22 @@ void FuzzText(const std::string& text, size_t cap)
 
     // A new value from pasted text: within what the reader takes, no CR,
     // and never ending inside a character (an exact-size heap buffer).
-    std::vector<char> pasted(kTextCap);
-    TextToValue(text.c_str(), pasted.data());
-    size_t pastedLen = strlen(pasted.data());
-    CHECK(pastedLen <= kMaxReadValue && !strchr(pasted.data(), '\r'));
-    CHECK(CharSafeLength(pasted.data(), pastedLen) == pastedLen);
+    // Program text is well-formed UTF-8; the limit is that of the stored
+    // form, whose bytes a character may take fewer of.
+    bool wellFormed = IsValidUtf8(text.data(), text.size());
+    for (int form : {kFormCp932, kFormUtf8}) {
+        std::vector<char> pasted(kEntryTextCap);
+        TextToValue(text.c_str(), pasted.data(), form);
+        size_t pastedLen = strlen(pasted.data());
+        CHECK(pastedLen < kEntryTextCap && !strchr(pasted.data(), '\r'));
+        CHECK(StoredLength(pasted.data(), form) <= kMaxReadValue);
+        CHECK(!wellFormed || IsValidUtf8(pasted.data(), pastedLen));
+        std::vector<char> key(kEntryTextCap);
+        memcpy(key.data(), pasted.data(), pastedLen + 1);
+        CutToStored(key.data(), kMaxReadKey, form);
+        CHECK(StoredLength(key.data(), form) <= kMaxReadKey);
+        CHECK(!wellFormed || IsValidUtf8(key.data(), strlen(key.data())));
+    }
     std::vector<char> marked(cap ? cap : 1);
     MarkLineBreaks(text.c_str(), marked.data(), marked.size());
     CHECK(strlen(marked.data()) < marked.size() && !strchr(marked.data(), '\n'));
@@ -628,7 +641,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         --size;
     }
     if (pick % 4 == 0) {
-        FuzzItemFile(data, size);
+        FuzzItemFile(data, size, kFormCp932);
+        FuzzItemFile(data, size, kFormUtf8);
         FuzzEntryCache(data, size);
         FuzzSearch(data, size);
         FuzzUtf8(data, size);

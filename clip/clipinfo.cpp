@@ -7,6 +7,8 @@
 #include "../app/ui.h"
 #include "../app/wide.h"
 #include "../res/resource.h"
+#include "../store/chars.h"
+#include "../store/itemfile.h"
 #include "../store/itemtext.h"
 #include "droptarget.h"
 #include "paste.h"
@@ -65,10 +67,20 @@ static char* BuildMessage(HWND window, char* list)
     char* text = GetClipboardText(window, &size);
     char* message = nullptr;
     if (text && size) {
-        size_t whole = strlen(text);
-        size_t shown = PreviewLength(text, kPreviewLines, kPreviewBytes);
+        // Sizes as the library would store the text, so a Japanese text
+        // reads as it always has.
+        int form = StoredFormFor(text, "");
+        size_t whole = StoredLength(text, form);
+        size_t lines = PreviewLength(text, kPreviewLines, strlen(text)), shown = 0;
+        for (size_t stored = 0; shown < lines;) {
+            stored += StoredCharBytes(text + shown, form);
+            if (stored > kPreviewBytes)
+                break;
+            shown += CharBytesAt(text + shown);
+        }
+        shown = shown < lines ? shown : lines;
         char total[kPathCap] = "";
-        if (shown < whole) {
+        if (shown < strlen(text)) {
             char format[kPathCap] = "";
             LoadText(IDS_CLIP_TOTAL, format, sizeof format);
             total[0] = '\n';

@@ -268,7 +268,8 @@ static BOOL SaveItem(HWND dialog)
             return RefuseField(dialog, IDC_EDIT_NAME);
         }
         const char* ext = IsDlgButtonChecked(dialog, IDC_EDIT_URL) == BST_CHECKED ? ".url" : ".txt";
-        if (!FormatText(path, sizeof path, "%s\\%s%s", g_app->currentFolder, g_edit->name, ext)) {
+        if (!FormatText(path, sizeof path, "%s\\%s%s", g_app->currentFolder, g_edit->name, ext) ||
+            !PathFits(path)) {
             ShowSystemError(ERROR_FILENAME_EXCED_RANGE);
             return RefuseField(dialog, IDC_EDIT_NAME);
         }
@@ -346,10 +347,11 @@ static void ReplaceKeyByTitle(HWND dialog)
     GetEntryCell(row, 1, g_edit->value, sizeof g_edit->value);
     char title[kEntryTextCap];
     HCURSOR old = SetCursor(LoadCursorW(NULL, (LPCWSTR)IDC_WAIT));
-    BOOL found = FetchPageTitle(g_edit->value, title, kMaxReadKey + 1, TRUE);
+    BOOL found = FetchPageTitle(g_edit->value, title, sizeof title, TRUE);
     SetCursor(old);
     if (!found)
         return;
+    CutToStored(title, kMaxReadKey, StoredFormFor(title, "", EditFileForm()));
     if (AskYesNo(dialog, IDS_ASK_TITLE, MB_ICONQUESTION, title, NULL) != IDYES)
         return;
     SetEntryCell(row, 0, title);
@@ -367,9 +369,9 @@ static BOOL DropEntry(HWND dialog, WPARAM wParam, const char* text)
     }
     g_edit->key[0] = '\0';
     if (IsUrl(text))
-        NameForUrl(text, g_edit->key, kMaxReadKey + 1);
+        NameForUrl(text, g_edit->key, sizeof g_edit->key);
     else
-        LeadingNameRun(text, g_edit->key, kMaxReadKey + 1);
+        LeadingNameRun(text, g_edit->key, sizeof g_edit->key);
     int form = StoredFormFor(text, "", EditFileForm());
     if (!g_edit->key[0])
         CopyFirstLine(text, g_edit->key, sizeof g_edit->key);

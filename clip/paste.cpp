@@ -98,7 +98,7 @@ BOOL MakeItemFromText(HWND window, const char* text, BOOL dropped, int row)
     char key[kEntryTextCap] = "";
     int form = StoredFormFor(text, "");
     if (isUrl)
-        NameForUrl(text, key, kMaxReadKey + 1);
+        NameForUrl(text, key, sizeof key);
     char name[kItemNameCap] = "";
     // A host keeps its port ("localhost:8080"), and a colon in a file name
     // would fail the write (or make a stream of another file).

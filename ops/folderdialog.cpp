@@ -31,7 +31,8 @@ static void EnableOkBySelection(HWND dialog)
 // The combo box's text; empty when it does not fit a path.
 static void ListText(HWND dialog, char* out)
 {
-    GetTextOf(FolderList(dialog), out, kPathCap);
+    if (!GetTextOf(FolderList(dialog), out, kPathCap) || !PathFits(out))
+        out[0] = '\0';
 }
 
 void AddToHistory(HWND dialog, const char* folder)

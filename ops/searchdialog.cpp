@@ -293,7 +293,7 @@ void OnInitDialog(HWND dialog, const char* text)
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)g_app->imageList);
     AddColumn(list, 0, IDS_COLUMN, kNameColumnWidth);
     AddColumn(list, 1, IDS_COLUMN_FOLDER, kNameColumnWidth);
-    SendDlgItemMessageW(dialog, IDC_SEARCH_TEXT, EM_LIMITTEXT, kSearchTextCap - 1, 0);
+    SendDlgItemMessageW(dialog, IDC_SEARCH_TEXT, EM_LIMITTEXT, kSearchUnits - 1, 0);
     SetItemText(dialog, IDC_SEARCH_TEXT, text);
     PlaceWindow(dialog, GetParent(dialog), 0, 0);
     AnimateShow(dialog, TRUE);

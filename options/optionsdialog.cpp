@@ -372,7 +372,8 @@ static BOOL StoreWorkingCopy(HWND dialog)
 
     // The boxes count UTF-16 units, the paths bytes: a path that does not
     // fit is refused, never kept cut or dropped.
-    if (!GetItemText(action, IDC_ACT_EDITOR, s_opt->editorPath, sizeof s_opt->editorPath))
+    if (!GetItemText(action, IDC_ACT_EDITOR, s_opt->editorPath, sizeof s_opt->editorPath) ||
+        !PathFits(s_opt->editorPath))
         return RefuseTooLong(dialog, kPageAction, IDC_ACT_EDITOR);
     if (!s_opt->editorPath[0])
         return RefuseOnPage(dialog, kPageAction, IDC_ACT_EDITOR);
@@ -381,7 +382,8 @@ static BOOL StoreWorkingCopy(HWND dialog)
     StoreCheck(action, IDC_ACT_BACK, BackAfterCopy);
     StoreCheck(action, IDC_ACT_AUTO_TITLE, AutoTitle);
     StoreCheck(action, IDC_ACT_MENU_SINGLE, MenuForSingle);
-    if (!GetItemText(action, IDC_ACT_BROWSER, s_opt->browserPath, sizeof s_opt->browserPath))
+    if (!GetItemText(action, IDC_ACT_BROWSER, s_opt->browserPath, sizeof s_opt->browserPath) ||
+        !PathFits(s_opt->browserPath))
         return RefuseTooLong(dialog, kPageAction, IDC_ACT_BROWSER);
     if (!s_opt->browserPath[0] && s_opt->options[BrowserNew])
         return RefuseOnPage(dialog, kPageAction, IDC_ACT_BROWSER);

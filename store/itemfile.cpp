@@ -9,9 +9,11 @@
 #include "../app/ui.h"
 #include "../app/wide.h"
 #include "../res/resource.h"
+#include "../web/browser.h"
 #include "itemlines.h"
 #include "itemtext.h"
 #include "paths.h"
+#include "pathtext.h"
 #include "safewrite.h"
 #include "utf8.h"
 
@@ -19,6 +21,16 @@ static_assert((int)kShownEntries == (int)kMaxEntries, "the rows are the entries 
 
 // An item file is read whole to be edited; a larger one is refused.
 enum { kMaxItemBytes = 64 * 1024 * 1024 };
+
+// The address of an Internet Shortcut as Windows reads it: code page 932,
+// with the characters it lacks percent-encoded as UTF-8.
+static std::string ShortcutValue(const char* key, const char* value, bool shortcut)
+{
+    char url[kEntryTextCap];
+    if (!shortcut || !EqualNoCase(key, "InternetShortcut") || !ShortcutUrl(value, url, sizeof url))
+        return value;
+    return url;
+}
 
 static bool HeldByCp932(const char* text)
 {
@@ -195,7 +207,8 @@ static bool StoreEntries(int count, const Entry* entries, bool shortcut, std::st
         for (int i = 0; i < count && held; ++i) {
             std::string key, value;
             const char* k = entries[i].key ? entries[i].key : "";
-            const char* v = entries[i].value ? entries[i].value : "";
+            std::string url = ShortcutValue(k, entries[i].value ? entries[i].value : "", shortcut);
+            const char* v = url.c_str();
             held = ProgramToStored(k, strlen(k), form, &key) &&
                    ProgramToStored(v, strlen(v), form, &value);
             if (held && !AppendItemEntry(content, key.c_str(), value.c_str(), shortcut))
@@ -320,12 +333,13 @@ static std::vector<StoredEntry> StoredEntriesOf(const char* text, size_t size, i
 // nothing the user did not change is changed. False when code page 932
 // cannot hold a new character.
 static bool StoreRows(const std::vector<StoredEntry>& read, int count, const Entry* rows, int form,
-                      std::vector<std::string>* stored)
+                      bool shortcut, std::vector<std::string>* stored)
 {
     stored->assign(2 * (size_t)count, std::string());
     for (int i = 0; i < count; ++i) {
         const char* key = rows[i].key ? rows[i].key : "";
-        const char* value = rows[i].value ? rows[i].value : "";
+        std::string url = ShortcutValue(key, rows[i].value ? rows[i].value : "", shortcut);
+        const char* value = url.c_str();
         const StoredEntry* same = nullptr;
         for (const StoredEntry& e : read)
             if (e.shownKey == key && e.shownValue == value)
@@ -353,7 +367,8 @@ BOOL RewriteItemFile(const char* path, const ItemSnapshot* snapshot, int count, 
     int form = SnapshotForm(snapshot, &text, &size);
     std::string converted;
     std::vector<std::string> stored;
-    if (!StoreRows(StoredEntriesOf(text, size, form), count, rows, form, &stored)) {
+    bool shortcut = IsShortcutName(path);
+    if (!StoreRows(StoredEntriesOf(text, size, form), count, rows, form, shortcut, &stored)) {
         // A character code page 932 lacks: the whole file becomes UTF-8,
         // every line's text kept. Bytes that are no code page 932 text
         // would be lost, so such a file is left alone.
@@ -362,14 +377,13 @@ BOOL RewriteItemFile(const char* path, const ItemSnapshot* snapshot, int count, 
         text = converted.data();
         size = converted.size();
         form = kFormUtf8;
-        StoreRows(StoredEntriesOf(text, size, form), count, rows, form, &stored);
+        StoreRows(StoredEntriesOf(text, size, form), count, rows, form, shortcut, &stored);
     }
     EntryText texts[kMaxEntries];
     for (int i = 0; i < count; ++i)
         texts[i] = {stored[2 * i].c_str(), stored[2 * i + 1].c_str()};
     std::string content;
-    switch (RewriteItemBytes(text, size, texts, count, IsShortcutName(path), &content, badRow,
-                             form)) {
+    switch (RewriteItemBytes(text, size, texts, count, shortcut, &content, badRow, form)) {
     case kRewriteUnchanged:
         return TRUE;
     case kRewriteFailed:

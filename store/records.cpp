@@ -532,7 +532,8 @@ bool RowPath(const ItemRecord* record, char* out, const char* name)
     if (!name)
         name = record->name ? record->name : "";
     return FormatText(out, kPathCap, "%s\\%s%s", g_app->currentFolder, name,
-                      record->ext ? record->ext : "");
+                      record->ext ? record->ext : "") &&
+           PathFits(out);
 }
 
 BOOL AtRootFolder()

@@ -51,11 +51,16 @@ bool FormatText(char* dst, size_t cap, const char* fmt, ...)
     return true;
 }
 
+bool PathFits(const char* path)
+{
+    return path && Utf16Length(path, strlen(path)) < kPathUnits;
+}
+
 bool JoinPath(char* dst, size_t cap, const char* folder, const char* name)
 {
     if (!FormatText(dst, cap, "%s\\%s", folder ? folder : "", name ? name : ""))
         return false;
-    if (Utf16Length(dst, strlen(dst)) < kPathUnits)
+    if (PathFits(dst))
         return true;
     dst[0] = '\0';
     return false;

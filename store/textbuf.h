@@ -29,6 +29,9 @@ bool FormatText(char* dst, size_t cap, const char* fmt, ...)
 // n with its thousands grouped: 12345 as "12,345" (negative as 0).
 void FormatGrouped(char* dst, size_t cap, int n);
 
+// The text is no longer than a path may be (kPathUnits - 1 UTF-16 units).
+bool PathFits(const char* path);
+
 // folder + "\" + name; false and an empty dst when it does not fit cap
 // or is longer than a path may be (kPathUnits - 1 UTF-16 units).
 bool JoinPath(char* dst, size_t cap, const char* folder, const char* name);

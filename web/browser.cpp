@@ -62,9 +62,9 @@ static BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
     TitleSearch* search = (TitleSearch*)param;
     if (!IsWindowVisible(window) || GetParent(window))
         return TRUE;
-    // The first kPathCap - 1 characters, whatever bytes they take.
-    wchar_t wide[kPathCap];
-    int units = GetWindowTextW(window, wide, kPathCap);
+    // The first 259 characters, whatever bytes they take.
+    wchar_t wide[kPathUnits];
+    int units = GetWindowTextW(window, wide, kPathUnits);
     if (units <= 0 || !FindInString(Narrow(wide, units).c_str(), search->title))
         return TRUE;
     search->found = window;

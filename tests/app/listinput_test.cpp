@@ -21,13 +21,14 @@ protected:
     // The end of an in-place edit of row with text (null: cancelled).
     void EndEdit(int row, const char* text)
     {
-        NMLVDISPINFOA info = {};
+        std::wstring wide = text ? Widen(text) : std::wstring();
+        NMLVDISPINFOW info = {};
         info.hdr.hwndFrom = g_app->listView;
-        info.hdr.code = LVN_ENDLABELEDITA;
+        info.hdr.code = LVN_ENDLABELEDITW;
         info.item.iItem = row;
         info.item.lParam = (LPARAM)GetRowRecord(row);
-        info.item.pszText = (LPSTR)text;
-        SendMessageA(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&info);
+        info.item.pszText = text ? &wide[0] : NULL;
+        SendMessageW(g_hMainWnd, WM_NOTIFY, 0, (LPARAM)&info);
         gt::Pump();
     }
 };

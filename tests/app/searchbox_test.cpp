@@ -223,20 +223,20 @@ TEST_F(SearchBoxTest, TheBoxEditsLikeAnyTextBox)
     EXPECT_EQ(0, boxes_.unexpected());
 }
 
-// The box holds up to 255 characters, which take more bytes than the
-// filter's buffer: the text is cut after a whole character.
+// The box holds up to 255 characters: the filter takes them all, and a
+// smaller buffer is cut after a whole character.
 TEST_F(SearchBoxTest, AFullBoxOfKanjiIsCutOnACharacter)
 {
     Library();
     ASSERT_TRUE(Start(folder_));
-    std::wstring kanji(255, L'\u5343');   // 千, two bytes each
+    std::wstring kanji(255, L'\u5343');   // 千, three bytes each
     SetWindowTextW(g_app->searchBox, kanji.c_str());
     char text[kSearchTextCap];
     GetSearchBoxText(text, sizeof text);
     std::string expected;
-    for (int i = 0; i < 127; ++i)
-        expected += gt::Text(u8"千");
+    for (int i = 0; i < 255; ++i)
+        expected += u8"千";
     EXPECT_EQ(expected, text);
-    GetSearchBoxText(text, 4);
-    EXPECT_EQ(gt::Text(u8"千"), text);
+    GetSearchBoxText(text, 6);
+    EXPECT_EQ(u8"千", std::string(text));
 }

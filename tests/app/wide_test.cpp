@@ -6,11 +6,10 @@
 
 #include "app/wide.h"
 
-// The program's text (code page 932 under the tests' locale) at the
-// limits of the buffers it goes into.
+// The program's text (UTF-8) at the limits of the buffers it goes into.
 TEST(Wide, ProgramTextBoundedBothWays)
 {
-    const char* text = "\x93\x8C\x8B\x9E \x95\x5C";   // 東京 表: 4 units
+    const char* text = u8"東京 表";   // 4 units, 10 bytes
     wchar_t wide[5];
     ASSERT_TRUE(ToWide(text, wide, 5));
     EXPECT_EQ(std::wstring(L"\u6771\u4EAC \u8868"), wide);
@@ -18,14 +17,15 @@ TEST(Wide, ProgramTextBoundedBothWays)
     EXPECT_EQ(L'\0', wide[0]);
     EXPECT_EQ(std::wstring(L"\u6771\u4EAC \u8868"), Widen(text));
 
-    char out[8];
-    ASSERT_TRUE(FromWide(L"\u6771\u4EAC \u8868", -1, out, sizeof out));   // 7 bytes
+    char out[11];
+    ASSERT_TRUE(FromWide(L"\u6771\u4EAC \u8868", -1, out, sizeof out));
     EXPECT_STREQ(text, out);
-    EXPECT_FALSE(FromWide(L"\u6771\u4EAC \u8868", -1, out, 7));
+    EXPECT_FALSE(FromWide(L"\u6771\u4EAC \u8868", -1, out, 10));
     EXPECT_STREQ("", out);
-    // A cut keeps whole characters: 6 bytes of room hold 東京 and the space.
-    EXPECT_EQ(5u, FromWideCut(L"\u6771\u4EAC \u8868", -1, out, 6));
-    EXPECT_STREQ("\x93\x8C\x8B\x9E ", out);
+    EXPECT_FALSE(ToWide("\x93\x8C", wide, 5));   // bytes of code page 932 are no program text
+    // A cut keeps whole characters: 9 bytes of room hold 東京 and the space.
+    EXPECT_EQ(7u, FromWideCut(L"\u6771\u4EAC \u8868", -1, out, 9));
+    EXPECT_STREQ(u8"東京 ", out);
     EXPECT_EQ(text, Narrow(L"\u6771\u4EAC \u8868"));
 }
 
@@ -33,7 +33,7 @@ TEST(Wide, ProgramTextBoundedBothWays)
 // never split; the ANSI form a sender hands over comes in as program text.
 TEST(Wide, ShownTextCutIntoAWideBuffer)
 {
-    const char* text = "\x93\x8C\x8B\x9E \x95\x5C";   // 東京 表
+    const char* text = u8"東京 表";
     wchar_t wide[8];
     EXPECT_EQ(4u, ToWideCut(text, wide, 8));
     EXPECT_EQ(std::wstring(L"\u6771\u4EAC \u8868"), wide);
@@ -43,7 +43,9 @@ TEST(Wide, ShownTextCutIntoAWideBuffer)
     EXPECT_EQ(L'\0', wide[0]);
     EXPECT_EQ(1u, ToWideCut("a\xF0\x9F\x98\x80", wide, 3));   // not half of the emoji
     EXPECT_EQ(std::wstring(L"a"), wide);
-    EXPECT_EQ(Narrow(L"\u6771\u4EAC \u8868"), FromAnsi(text));
+    // Under code page 932 a sender's ANSI text is its bytes; elsewhere ASCII.
+    EXPECT_EQ(GetACP() == 932 ? text : std::string("a b"),
+              FromAnsi(GetACP() == 932 ? "\x93\x8C\x8B\x9E \x95\x5C" : "a b"));
     EXPECT_EQ("", FromAnsi(NULL));
 }
 

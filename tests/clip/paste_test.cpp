@@ -203,8 +203,11 @@ TEST_F(PasteTest, NotepadTextsPasteAndCopyBackWhole)
         Command(CMD_REFRESH);
         Select(i);
         Command(CMD_COPY);
-        std::wstring back = notepad.Paste();
-        EXPECT_EQ(std::wstring(texts[i]), back);
+        // A line break goes to the clipboard as the LF the value holds.
+        std::wstring sent = texts[i], back = notepad.Paste();
+        for (size_t at; (at = sent.find(L"\r\n")) != std::wstring::npos;)
+            sent.erase(at, 1);
+        EXPECT_EQ(sent, back);
     }
     EXPECT_EQ(0, boxes_.unexpected());
 }

@@ -272,8 +272,8 @@ TEST_F(OptionsDialogTest, PathsThatFitTheBoxButNotAPathAreRefused)
 {
     ASSERT_TRUE(Start(folder_));
     std::string before = g_app->editorPath;
-    std::string kanji;
-    for (int i = 0; i < 200; ++i)
+    std::string kanji;   // 260 characters: more than a path, less than the box
+    for (int i = 0; i < 253; ++i)
         kanji += u8"漢";
     std::string path = "C:\\" + gt::Text(kanji.c_str()) + ".exe";
     std::vector<int> refused;

@@ -88,10 +88,13 @@ TEST_F(AnyNameTest, EveryNameIsItsOwnRow)
 
     // Entered and left, and deleted alone.
     Select(RowOf(u8"😀 grp"));
-    Command(CMD_COPY);
+    SendMessageW(g_app->listView, WM_KEYDOWN, VK_RETURN, 0);
+    gt::Pump();
     EXPECT_EQ(In(u8"😀 grp"), g_app->currentFolder);
     EXPECT_EQ((Names{"in"}), gt::RowNames());
-    Command(CMD_PARENT);
+    EXPECT_EQ(u8"😀 grp", gt::StatusPart(0));
+    SendMessageW(g_app->listView, WM_KEYDOWN, VK_BACK, 0);
+    gt::Pump();
     EXPECT_EQ(folder_, g_app->currentFolder);
     Select(RowOf(u8"한국어"));
     boxes_.Press(IDYES);
