@@ -240,6 +240,44 @@ TEST_F(EditDialogTest, OkWritesOnlyTheLineOfTheRowChanged)
     EXPECT_EQ(0, boxes_.unexpected());
 }
 
+// Text code page 932 lacks, typed in the entry dialog: the file becomes
+// UTF-8 after its mark with every other line as it was; a shortcut stays
+// code page 932, its address percent-encoded where it must be.
+TEST_F(EditDialogTest, TextOfAnyScriptIsEditedAndKept)
+{
+    Item("memo.txt", gt::Sjis(u8"' メモ\r\n挨拶=おはよう\r\nk=v\r\n"));
+    Item("link.url", "[InternetShortcut]\r\nURL=http://a.test/\r\n");
+    ASSERT_TRUE(Start(folder_));
+    const std::string wave = u8"10時〜12時、気温−5℃ 😀";
+    struct Case {
+        const char *name, *key;
+        int row;
+        std::string value, after;
+    } cases[] = {
+        {"memo", "k", 1, wave, u8"\xEF\xBB\xBF' メモ\r\n挨拶=おはよう\r\nk=" + wave + "\r\n"},
+        {"link", "InternetShortcut", 0, u8"http://a.test/café?q=表",
+         gt::Sjis(u8"[InternetShortcut]\r\nURL=http://a.test/caf%C3%A9?q=表\r\n")},
+    };
+    for (const Case& c : cases) {
+        int row = -1;
+        FindRowByName(c.name, &row);
+        Select(row);
+        boxes_.Drive([&](HWND d) {
+            Pick(d, c.row);
+            Entry(c.key, c.value);
+            Press(d, IDC_EDIT_MODIFY);
+            gt::ClickButton(d, IDOK);
+        });
+        Command(CMD_EDIT);
+        EXPECT_EQ(c.after, gt::ReadBytes(In(std::string(c.name) + (c.row ? ".txt" : ".url"))));
+    }
+    Command(CMD_REFRESH);
+    int row = -1;
+    FindRowByName("memo", &row);
+    EXPECT_EQ(wave, GetRowRecord(row)->entries[1].value);
+    EXPECT_EQ(0, boxes_.unexpected());
+}
+
 TEST_F(EditDialogTest, AFileChangedWhileOpenIsOverwrittenOnlyWhenTheUserSays)
 {
     Item("c.txt", "C2=before\r\n");
