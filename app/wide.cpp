@@ -247,7 +247,7 @@ bool ProgramToStored(const char* text, size_t length, int form, std::string* out
     return Utf8ToCp932(text, length, out);
 }
 
-// ---- Shown text and text from ANSI senders ----
+// ---- Shown text ----
 
 size_t ToWideCut(const char* text, wchar_t* out, size_t cap)
 {
@@ -262,12 +262,4 @@ size_t ToWideCut(const char* text, wchar_t* out, size_t cap)
     memcpy(out, wide.data(), keep * sizeof(wchar_t));
     out[keep] = L'\0';
     return keep;
-}
-
-std::string FromAnsi(const char* text)
-{
-    if (!text)
-        return std::string();
-    std::wstring wide = CodePageToWide(CP_ACP, text, strlen(text));
-    return Narrow(wide.data(), (int)wide.size());
 }

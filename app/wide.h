@@ -66,13 +66,10 @@ std::string StoredToProgram(const char* bytes, size_t length, int form);
 // every character exactly.
 bool ProgramToStored(const char* text, size_t length, int form, std::string* out);
 
-// ---- Shown text and text from ANSI senders ----
+// ---- Shown text ----
 
 // Program text as UTF-16 in out[0..cap), keeping the whole characters that
 // fit (for text that is only shown, as in a list's row); the units written.
 size_t ToWideCut(const char* text, wchar_t* out, size_t cap);
-// Text in the ANSI code page, as a sender of an ANSI message hands it
-// over, as program text.
-std::string FromAnsi(const char* text);
 
 #endif

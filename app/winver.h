@@ -13,8 +13,15 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#undef UNICODE
-#undef _UNICODE
+// Every Windows call that carries text is a wide one; a generic name
+// that slipped through would take the program's UTF-8 for the ANSI code
+// page, so the generic names are the wide ones too.
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
 #include <windows.h>
 #include <commctrl.h>
 #endif

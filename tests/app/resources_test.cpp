@@ -187,7 +187,7 @@ TEST(Resources, PicturesHaveTheirSizesAndMask)
 // which carries it too, loads comctl32 from the version 6 assembly.
 TEST(Resources, ManifestRunsAsInvokerOnCommonControls6ForWindows7To11)
 {
-    HRSRC found = FindResourceA(g_hInstance, MAKEINTRESOURCEA(IDR_MANIFEST), RT_MANIFEST);
+    HRSRC found = FindResourceW(g_hInstance, MAKEINTRESOURCEW(IDR_MANIFEST), RT_MANIFEST);
     ASSERT_TRUE(found);
     std::string xml((const char*)LockResource(LoadResource(g_hInstance, found)),
                     SizeofResource(g_hInstance, found));

@@ -30,7 +30,7 @@ TEST(Wide, ProgramTextBoundedBothWays)
 }
 
 // A row's name into the list's buffer: whole characters, a surrogate pair
-// never split; the ANSI form a sender hands over comes in as program text.
+// never split.
 TEST(Wide, ShownTextCutIntoAWideBuffer)
 {
     const char* text = u8"東京 表";
@@ -43,10 +43,6 @@ TEST(Wide, ShownTextCutIntoAWideBuffer)
     EXPECT_EQ(L'\0', wide[0]);
     EXPECT_EQ(1u, ToWideCut("a\xF0\x9F\x98\x80", wide, 3));   // not half of the emoji
     EXPECT_EQ(std::wstring(L"a"), wide);
-    // Under code page 932 a sender's ANSI text is its bytes; elsewhere ASCII.
-    EXPECT_EQ(GetACP() == 932 ? text : std::string("a b"),
-              FromAnsi(GetACP() == 932 ? "\x93\x8C\x8B\x9E \x95\x5C" : "a b"));
-    EXPECT_EQ("", FromAnsi(NULL));
 }
 
 // UTF-8 whatever the program's form; a lone surrogate is one U+FFFD.

@@ -240,8 +240,9 @@ TEST_F(ItemFileTest, AFileIsUtf8OnlyWhenCodePage932CannotHoldIt)
         gt::Pump();
         EXPECT_EQ(c.after, Slurp(Path("odd.txt")));
         EXPECT_EQ(c.box ? 1u : 0u, boxes_.seen().size());
-        if (c.box && !boxes_.seen().empty())
+        if (c.box && !boxes_.seen().empty()) {
             EXPECT_EQ(LoadTextString(c.box), boxes_.seen()[0].text);
+        }
         FreeEntries(2, read);
         FreeItemSnapshot(&snapshot);
     }
