@@ -28,7 +28,7 @@ std::wstring Utf8ToWide(const char* utf8, size_t length)
 std::string WideToUtf8(const wchar_t* wide, size_t units)
 {
     std::string out;
-    out.reserve(units);
+    out.reserve(units + units / 2);
     char seq[4];
     for (size_t i = 0; i < units; ++i) {
         uint32_t cp = (uint16_t)wide[i];
@@ -174,6 +174,17 @@ bool Cp932ToUtf8(const char* bytes, size_t length, std::string* out)
     }
     if (length > 0x7FFFFFF)
         return false;
+    // A name or a line converts in one call into the stack; a folder of a
+    // hundred thousand names is read at every visit.
+    wchar_t small[512];
+    if (length <= 512) {
+        int made = MultiByteToWideChar(kStoredCodePage, MB_ERR_INVALID_CHARS, bytes, (int)length,
+                                       small, 512);
+        if (made <= 0)
+            return false;
+        *out = WideToUtf8(small, (size_t)made);
+        return true;
+    }
     int need = MultiByteToWideChar(kStoredCodePage, MB_ERR_INVALID_CHARS, bytes, (int)length,
                                    NULL, 0);
     if (need <= 0)

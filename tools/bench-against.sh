@@ -40,9 +40,12 @@ out = sys.argv[1]
 def figures(path):
     rows = []
     for line in open(path, encoding="utf-8", errors="replace"):
-        numbers = [float(n) for n in re.findall(r"(\d+(?:\.\d+)?)\s*ms", line)]
+        # Times in s, ms or us, as milliseconds; ratios and counts are not compared.
+        scale = {"s": 1000.0, "ms": 1.0, "us": 0.001}
+        found = re.findall(r"(\d+(?:\.\d+)?)\s*(ms|us|s)\b", line)
+        numbers = [float(n) * scale[u] for n, u in found]
         if numbers:
-            rows.append((re.sub(r"\d+(?:\.\d+)?\s*ms", "#", line.strip()), numbers))
+            rows.append((re.sub(r"\d+(?:\.\d+)?\s*(ms|us|s)\b", "#", line.strip()), numbers))
     return rows
 sides = {s: [figures(f"{out}/{s}{r}") for r in (1, 2)] for s in ("before", "after")}
 def best(runs):
@@ -60,9 +63,9 @@ for (label, b), (_, a) in zip(before, after):
     cells = []
     for x, y in zip(b, a):
         ratio = y / x if x > 0 else float("nan")
-        if x >= 0.05:
+        if x >= 0.001:
             worst = max(worst, ratio)
-        cells.append(f"{x:.2f} -> {y:.2f} ms ({ratio:.2f}x)")
+        cells.append(f"{x:.3f} -> {y:.3f} ms ({ratio:.2f}x)")
     print(f"{label}\n    " + "; ".join(cells))
-print(f"worst ratio (figures of 0.05 ms and more): {worst:.2f}x")
+print(f"worst ratio (figures of 1 us and more): {worst:.2f}x")
 PY
