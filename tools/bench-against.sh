@@ -5,9 +5,9 @@
 #   bash tools/bench-against.sh REVISION NAME [sizes...]
 # NAME is one of bench.sh's (cache, copy, paste, search, hotkey, or
 # "folder"). The revision is built in a clone under build/bench-base, with
-# a Wine prefix of its own. Each side runs twice, alternately, and the
-# faster of its two figures counts, so a busy moment of the machine does
-# not decide.
+# a Wine prefix of its own. Each side runs ZORIVEN_BENCH_ROUNDS times
+# (default 2), alternately, and the fastest of its figures counts, so a
+# busy moment of the machine does not decide.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 [ $# -ge 2 ] || { echo "usage: $0 REVISION NAME [sizes...]" >&2; exit 2; }
@@ -24,7 +24,8 @@ git -C "$base" fetch -q "$here" || exit 1
 git -C "$base" checkout -q "$revision" || exit 1
 
 out=$(mktemp -d)
-for round in 1 2; do
+rounds=${ZORIVEN_BENCH_ROUNDS:-2}
+for round in $(seq "$rounds"); do
   for side in before after; do
     tree=$here
     [ "$side" = before ] && tree=$base
@@ -34,9 +35,9 @@ for round in 1 2; do
   done
 done
 
-python3 - "$out" <<'PY'
+python3 - "$out" "$rounds" <<'PY'
 import re, sys
-out = sys.argv[1]
+out, rounds = sys.argv[1], int(sys.argv[2])
 def figures(path):
     rows = []
     for line in open(path, encoding="utf-8", errors="replace"):
@@ -47,7 +48,7 @@ def figures(path):
         if numbers:
             rows.append((re.sub(r"\d+(?:\.\d+)?\s*(ms|us|s)\b", "#", line.strip()), numbers))
     return rows
-sides = {s: [figures(f"{out}/{s}{r}") for r in (1, 2)] for s in ("before", "after")}
+sides = {s: [figures(f"{out}/{s}{r}") for r in range(1, rounds + 1)] for s in ("before", "after")}
 def best(runs):
     merged = []
     for rows in zip(*runs):

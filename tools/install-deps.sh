@@ -10,7 +10,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb xauth x11-utils openbox locales
   googletest libgtest-dev clang libclang-rt-14-dev
-  fonts-ipafont-gothic fonts-nanum fonts-symbola imagemagick
+  fonts-ipafont-gothic imagemagick
   python3 fp-utils
   zip unzip
 )
