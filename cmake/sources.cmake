@@ -3,6 +3,7 @@ set(ZORIVEN_BYTE_SOURCES
   app/cmdline.cpp
   app/hotkeytext.cpp
   app/placement.cpp
+  clip/historyfile.cpp
   store/entrycache.cpp
   store/itemname.cpp
   store/itemlines.cpp
@@ -69,6 +70,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/app/cmdline_test.cpp
   tests/app/hotkeytext_test.cpp
   tests/app/placement_test.cpp
+  tests/clip/historyfile_test.cpp
   tests/store/entrycache_test.cpp
   tests/store/itemlines_test.cpp
   tests/store/itemname_test.cpp
