@@ -23,6 +23,7 @@ set(ZORIVEN_WIN_SOURCES
   app/about.cpp
   app/chrome.cpp
   app/history.cpp
+  app/historyview.cpp
   app/listinput.cpp
   app/searchbox.cpp
   app/hotkey.cpp
@@ -59,6 +60,7 @@ set(ZORIVEN_WIN_SOURCES
   clip/editdialog.cpp
   clip/entrydialog.cpp
   clip/entrymenu.cpp
+  clip/history.cpp
   clip/paste.cpp
   clip/widetext.cpp
   web/browser.cpp

@@ -279,3 +279,18 @@ TEST_F(HotKeyTest, PastesIntoNotepad)
     EXPECT_TRUE(WaitFor([&] { return TargetText() == gt::Sjis(u8"おはよう\r\nございます"); }))
         << TargetText();
 }
+
+// What notepad copied is in the menu's 「履歴」, and pastes as a snippet does.
+TEST_F(HotKeyTest, PastesAHistoryEntryIntoNotepad)
+{
+    ASSERT_TRUE(Launch());
+    {
+        gt::Notepad source;
+        ASSERT_TRUE(source.Copy(L"from the history\r\nline 2"));
+        Sleep(500);   // recorded by the program, in its own process
+    }
+    ASSERT_TRUE(Target("notepad.exe", "Notepad"));
+    ASSERT_TRUE(Choose({'H', '1'}));
+    EXPECT_TRUE(WaitFor([&] { return TargetText() == "from the history\r\nline 2"; }))
+        << TargetText();
+}
