@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <new>
 #include <vector>
 
@@ -21,7 +22,7 @@
 #include "wide.h"
 
 // Only what a row shows of an entry is converted for it.
-enum { kShownBytes = 1024, kInfoCap = 512 };
+enum { kShownBytes = 1024 };
 
 // The rows: every entry, or (filtered) the indices of those that match.
 static std::vector<int> s_rows;
@@ -73,17 +74,36 @@ void HistoryLineText(const std::string& utf8, char* out, size_t cap)
     free(text);
 }
 
+// What is only shown goes from the history's UTF-8 to UTF-16 directly, so
+// it shows every character the entry holds, whatever the program's form.
+static std::wstring ShownLine(const std::string& utf8)
+{
+    size_t take = Utf8SafeLength(utf8.data(), utf8.size() < (size_t)kShownBytes ? utf8.size()
+                                                                                 : (size_t)kShownBytes);
+    std::wstring wide = Utf8ToWide(utf8.data(), take), mark = Widen(kBreakMark), line;
+    for (wchar_t unit : wide)
+        if (unit == L'\n')
+            line += mark;
+        else if (unit != L'\r')
+            line += unit;
+    return line;
+}
+
 void HistoryRowLabel(int row, wchar_t* out, size_t cap)
 {
     int index = HistoryIndexOfRow(row);
-    char label[kShownBytes];
-    if (index < 0 || cap == 0) {
-        if (cap)
-            out[0] = L'\0';
+    if (cap == 0)
         return;
-    }
-    HistoryLineText(*History()->At((size_t)index), label, sizeof label);
-    ToWideCut(label, out, cap);
+    out[0] = L'\0';
+    if (index < 0)
+        return;
+    std::wstring line = ShownLine(*History()->At((size_t)index));
+    size_t units = line.size() < cap ? line.size() : cap - 1;
+    // A surrogate pair is never cut in half.
+    if (units > 0 && units < line.size() && IS_HIGH_SURROGATE(line[units - 1]))
+        --units;
+    wmemcpy(out, line.data(), units);
+    out[units] = L'\0';
 }
 
 void ShowHistoryCount()
@@ -106,14 +126,20 @@ void ShowHistoryEntryInfo(int row)
     int chars = 0;
     for (unsigned char c : text)
         chars += (c & 0xC0) != 0x80;
-    std::string line = text.substr(0, text.find_first_of("\r\n"));
-    char shown[kInfoCap], count[16], pattern[64], info[kInfoCap + 64];
-    HistoryLineText(line, shown, sizeof shown);
+    std::wstring line = ShownLine(text.substr(0, text.find_first_of("\r\n")));
+    char count[16];
     FormatGrouped(count, sizeof count, chars);
-    if (LoadText(IDS_HISTORY_ENTRY_INFO, pattern, sizeof pattern) <= 0 ||
-        !FormatText(info, sizeof info, pattern, shown, count))
-        CopyText(info, sizeof info, shown);
-    SendMessageW(g_app->statusBar, SB_SETTEXTW, 0, (LPARAM)Widen(info).c_str());
+    // "%s（%s 文字）" filled in UTF-16: the line keeps every character.
+    std::wstring info = Widen(LoadTextString(IDS_HISTORY_ENTRY_INFO).c_str());
+    size_t at = info.find(L"%s");
+    if (at == std::wstring::npos)
+        info = line;
+    else
+        info.replace(at, 2, line);
+    at = info.find(L"%s", at == std::wstring::npos ? 0 : at + line.size());
+    if (at != std::wstring::npos)
+        info.replace(at, 2, Widen(count));
+    SendMessageW(g_app->statusBar, SB_SETTEXTW, 0, (LPARAM)info.c_str());
 }
 
 static void ShowRows(int selected)
