@@ -49,15 +49,26 @@ int HistorySelectedRow()
     return (int)SendMessageW(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
+static void SetRowState(int row, UINT state)
+{
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    SendMessageW(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&item);
+}
+
+// Only the rows that hold a state lose it: clearing every row of a long
+// list costs the list view a pass over all of them.
 static void SelectHistoryRow(int row)
 {
-    LVITEMW state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(g_app->listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&state);
+    for (UINT flag : {LVNI_FOCUSED, LVNI_SELECTED}) {
+        int held = (int)SendMessageW(g_app->listView, LVM_GETNEXTITEM, (WPARAM)-1, flag);
+        if (held >= 0 && held != row)
+            SetRowState(held, 0);
+    }
     if (row < 0 || row >= HistoryRowCount())
         return;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(g_app->listView, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)&state);
+    SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED);
     SendMessageW(g_app->listView, LVM_ENSUREVISIBLE, (WPARAM)row, FALSE);
 }
 
