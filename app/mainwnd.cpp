@@ -102,8 +102,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DROPTEXT:
         // The drop target tells the source from this whether it may delete.
-        // Nothing is added to a list still being read.
-        return g_app && g_app->loading ? 0 : OnDropText(hwnd, wParam, lParam);
+        // Nothing is added to a list still being read, nor to the history.
+        return g_app && (g_app->loading || g_app->historyView) ? 0 : OnDropText(hwnd, wParam, lParam);
     case WM_FOLDERCHANGED:
         OnFolderChanged();
         return 0;

@@ -179,15 +179,16 @@ void StartHistory(HWND mainWindow)
     h->list.SetCapacity((size_t)g_app->historySize);
     if (!HistoryFilePath(h->writer.path, sizeof h->writer.path))
         h->writer.path[0] = '\0';
-    if (g_app->historyMemoryOnly)
-        DeleteFileW(Widen(h->writer.path).c_str());
-    else
+    if (!g_app->historyMemoryOnly)
         ReadKeptHistory(h);
     try {
         h->writer.thread = std::thread(WriterLoop, &h->writer);
     } catch (...) {
         h->writer.path[0] = '\0';   // no thread: nothing is written
     }
+    // Kept in memory only: a file of an earlier run goes too.
+    if (g_app->historyMemoryOnly)
+        HandToWriter(h, true);
     ListenerProc add = UserProc("AddClipboardFormatListener");
     h->listener = add && add(mainWindow);
     if (!h->listener)
