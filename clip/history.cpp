@@ -293,7 +293,7 @@ static bool OwnerExcluded(HWND owner)
     return named && IsExcludedImage(g_app->historyExclude, image);
 }
 
-static UINT Format(const wchar_t* name)
+static UINT ClipFormat(const wchar_t* name)
 {
     return RegisterClipboardFormatW(name);
 }
@@ -302,10 +302,10 @@ static UINT Format(const wchar_t* name)
 // managers set them); the clipboard is open.
 static bool MarkedPrivate()
 {
-    if (IsClipboardFormatAvailable(Format(L"ExcludeClipboardContentFromMonitorProcessing")) ||
-        IsClipboardFormatAvailable(Format(L"Clipboard Viewer Ignore")))
+    if (IsClipboardFormatAvailable(ClipFormat(L"ExcludeClipboardContentFromMonitorProcessing")) ||
+        IsClipboardFormatAvailable(ClipFormat(L"Clipboard Viewer Ignore")))
         return true;
-    UINT allow = Format(L"CanIncludeInClipboardHistory");
+    UINT allow = ClipFormat(L"CanIncludeInClipboardHistory");
     HGLOBAL block = IsClipboardFormatAvailable(allow) ? GetClipboardData(allow) : NULL;
     const DWORD* value = block && GlobalSize(block) >= sizeof(DWORD)
                              ? (const DWORD*)GlobalLock(block)
@@ -341,9 +341,8 @@ static std::string ClipboardUtf8()
 void OnClipboardUpdate(HWND mainWindow)
 {
     HistoryStore* h = g_app ? g_app->history : nullptr;
-    if (!h) {
+    if (!h)
         return;
-    }
     if (!h->listener && h->nextViewer)
         SendMessageW(h->nextViewer, WM_DRAWCLIPBOARD, 0, 0);
     if (g_app->historySize <= 0 || OwnerExcluded(GetClipboardOwner()) ||

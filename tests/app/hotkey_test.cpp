@@ -174,7 +174,8 @@ TEST_F(HotKeyTest, PastesTheChosenValueIntoTheWindowInFront)
     EXPECT_TRUE(pasted("hello")) << TargetText();
 
     // Shift only copies: the clipboard takes the value, the target nothing.
-    ASSERT_TRUE(Choose({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, true));
+    // The first row is the history's submenu.
+    ASSERT_TRUE(Choose({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, true));
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == "one"; })) << ClipboardText();
     Sleep(300);
     EXPECT_EQ(expected, TargetText());
