@@ -10,6 +10,7 @@
 #include "guitest.h"
 #include "app/regkey.h"
 #include "clip/copy.h"
+#include "clip/history.h"
 #include "res/resource.h"
 
 namespace {
@@ -284,6 +285,9 @@ TEST_F(HotKeyTest, PastesIntoNotepad)
 // What notepad copied is in the menu's 「履歴」, and pastes as a snippet does.
 TEST_F(HotKeyTest, PastesAHistoryEntryIntoNotepad)
 {
+    char file[kPathCap];
+    ASSERT_TRUE(HistoryFilePath(file, sizeof file));
+    DeleteFileA(file);
     ASSERT_TRUE(Launch());
     {
         gt::Notepad source;
@@ -292,6 +296,20 @@ TEST_F(HotKeyTest, PastesAHistoryEntryIntoNotepad)
     }
     ASSERT_TRUE(Target("notepad.exe", "Notepad"));
     ASSERT_TRUE(Choose({'H', '1'}));
+    EXPECT_TRUE(WaitFor([&] { return TargetText() == "from the history\r\nline 2"; }))
+        << TargetText();
+
+    // With the option, the latest entries are the menu's first rows.
+    ASSERT_TRUE(WaitFor([&] { return PathFileExistsA(file) != FALSE; }));
+    TerminateProcess(program_.hProcess, 0);
+    WaitForSingleObject(program_.hProcess, 5000);
+    RegKey settings(REG_BASE_PATH, "ZORIVEN", false);
+    settings.WriteDword("HistoryAtTop", 1);
+    settings.Close();
+    ASSERT_TRUE(Launch());
+    SendMessageA(edit_, WM_SETTEXT, 0, (LPARAM)"");
+    ASSERT_TRUE(WaitFor([&] { return SetForegroundWindow(window_) && GetForegroundWindow() == window_; }));
+    ASSERT_TRUE(Choose({VK_DOWN, VK_RETURN}));
     EXPECT_TRUE(WaitFor([&] { return TargetText() == "from the history\r\nline 2"; }))
         << TargetText();
 }
