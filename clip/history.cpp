@@ -41,6 +41,7 @@ struct HistoryStore {
     bool timerSet;
     bool listener;    // AddClipboardFormatListener, else the viewer chain
     HWND nextViewer;
+    DWORD seen;       // the clipboard's sequence number last looked at
 };
 
 typedef BOOL(WINAPI* ListenerProc)(HWND);
@@ -189,6 +190,8 @@ void StartHistory(HWND mainWindow)
     // Kept in memory only: a file of an earlier run goes too.
     if (g_app->historyMemoryOnly)
         HandToWriter(h, true);
+    // What was copied before the program ran is not recorded.
+    h->seen = GetClipboardSequenceNumber();
     ListenerProc add = UserProc("AddClipboardFormatListener");
     h->listener = add && add(mainWindow);
     if (!h->listener)
@@ -345,6 +348,12 @@ void OnClipboardUpdate(HWND mainWindow)
         return;
     if (!h->listener && h->nextViewer)
         SendMessageW(h->nextViewer, WM_DRAWCLIPBOARD, 0, 0);
+    // A note of a change already looked at (the viewer chain may repeat
+    // one) opens nothing.
+    DWORD sequence = GetClipboardSequenceNumber();
+    if (sequence == h->seen)
+        return;
+    h->seen = sequence;
     if (g_app->historySize <= 0 || OwnerExcluded(GetClipboardOwner()) ||
         !IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardPatiently(mainWindow))
         return;

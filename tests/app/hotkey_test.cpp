@@ -303,6 +303,13 @@ TEST_F(HotKeyTest, PastesAHistoryEntryIntoNotepad)
     ASSERT_TRUE(WaitFor([&] { return PathFileExistsA(file) != FALSE; }));
     TerminateProcess(program_.hProcess, 0);
     WaitForSingleObject(program_.hProcess, 5000);
+    CloseHandle(program_.hProcess);
+    CloseHandle(program_.hThread);
+    program_ = {};
+    // Its window and hot key gone first: the new one must not find them.
+    HWND old = main_;
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(old); }));
+    Sleep(300);
     RegKey settings(REG_BASE_PATH, "ZORIVEN", false);
     settings.WriteDword("HistoryAtTop", 1);
     settings.Close();
