@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "../clip/copy.h"
+#include "../clip/history.h"
 #include "../clip/paste.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
@@ -18,6 +19,7 @@
 #include "../store/pathtext.h"
 #include "../store/safewrite.h"
 #include "../store/chars.h"
+#include "historyview.h"
 #include "hotkeytext.h"
 #include "regkey.h"
 #include "state.h"
@@ -43,7 +45,8 @@ struct HotNode {
 };
 
 // A command of the menu: an entry of a node, or (entry -1) the folder
-// shown in the main window.
+// shown in the main window; node kHistoryNode: entry is a history text.
+enum { kHistoryNode = -1 };
 struct HotLeaf {
     int node;
     int entry;
@@ -59,6 +62,8 @@ struct HotMenu {
     int nodeCount;
     HotLeaf leaves[kLeafCount];
     int leafCount;
+    char* history[kHistoryMenuRows];   // the latest entries, UTF-8 (malloc)
+    int historyCount;
 };
 
 // ---- Settings ----
@@ -310,10 +315,52 @@ bool HotMenuValue(UINT id, char* text, size_t cap)
     if (!m || id < CMD_HOTKEY_FIRST || (int)(id - CMD_HOTKEY_FIRST) >= m->leafCount)
         return false;
     const HotLeaf& leaf = m->leaves[id - CMD_HOTKEY_FIRST];
+    if (leaf.node == kHistoryNode) {
+        HistoryLineText(m->history[leaf.entry], text, cap);
+        return true;
+    }
     if (leaf.entry < 0)
         return false;
     CopyText(text, cap, m->nodes[leaf.node].entries[leaf.entry].value);
     return true;
+}
+
+// The latest entries of the history: a submenu 「履歴(&H)」 at the top, or
+// (as the option asks) the first few as rows of their own above the folder.
+static void AddHistoryRows(HotMenu* m, HMENU menu)
+{
+    HistoryList* list = History();
+    if (!list || g_app->historySize <= 0)
+        return;
+    int wanted = g_app->historyAtTop ? kHistoryTopRows : kHistoryMenuRows;
+    for (size_t i = 0; i < list->Count() && m->historyCount < wanted; ++i) {
+        const std::string& text = *list->At(i);
+        char* copy = (char*)malloc(text.size() + 1);
+        if (!copy)
+            break;
+        memcpy(copy, text.c_str(), text.size() + 1);
+        m->history[m->historyCount++] = copy;
+    }
+    HMENU target = menu;
+    if (!g_app->historyAtTop) {
+        char name[kLabelCap] = "";
+        target = CreatePopupMenu();
+        LoadText(IDS_HISTORY_MENU, name, sizeof name);
+        if (!target)
+            return;
+        AppendMenuW(menu, MF_POPUP, (UINT_PTR)target, Widen(name).c_str());
+    }
+    for (int i = 0; i < m->historyCount; ++i) {
+        char line[kLabelCap * 2], label[kLabelCap];
+        HistoryLineText(m->history[i], line, sizeof line);
+        // Only the submenu's rows are typed by number: the folder's rows
+        // below keep theirs.
+        MenuLabel(label, sizeof label, g_app->historyAtTop ? kMnemonicRows : i, line);
+        AppendCommand(target, AddLeaf(m, kHistoryNode, i), label);
+    }
+    if (m->historyCount == 0)
+        AppendResourceCommand(target, 0, IDS_HISTORY_EMPTY);
+    AppendMenuW(menu, MF_SEPARATOR, 0, NULL);
 }
 
 // ---- Where the menu opens ----
@@ -457,27 +504,38 @@ static void ShowFolderInMain(HWND mainWindow, const char* folder)
     SetForegroundWindow(mainWindow);
 }
 
+// The text the leaf pastes, in UTF-16 with Windows line breaks: a
+// snippet's value, or a history entry exactly as it was copied.
+static std::wstring LeafText(const HotMenu* m, const HotLeaf& leaf)
+{
+    if (leaf.node == kHistoryNode) {
+        const char* text = m->history[leaf.entry];
+        return Utf8ToWide(text, strlen(text));
+    }
+    const char* value = m->nodes[leaf.node].entries[leaf.entry].value;
+    size_t size = CrLfSize(value);
+    char* text = value ? (char*)malloc(size) : nullptr;
+    std::wstring wide = text && CopyCrLf(text, size, value) ? Widen(text) : std::wstring();
+    free(text);
+    return wide;
+}
+
 static void Deliver(HWND mainWindow, const HotMenu* m, int id, bool copyOnly)
 {
     const HotLeaf& leaf = m->leaves[id - CMD_HOTKEY_FIRST];
-    const HotNode& node = m->nodes[leaf.node];
-    if (leaf.entry < 0) {
-        ShowFolderInMain(mainWindow, node.path);
+    if (leaf.node != kHistoryNode && leaf.entry < 0) {
+        ShowFolderInMain(mainWindow, m->nodes[leaf.node].path);
         return;
     }
-    const char* value = node.entries[leaf.entry].value;
-    size_t size = CrLfSize(value);
-    char* text = value ? (char*)malloc(size) : nullptr;
-    if (!text || !CopyCrLf(text, size, value)) {
-        free(text);
+    std::wstring text = LeafText(m, leaf);
+    if (text.empty())
         return;
-    }
     // A window of this program gets the value on the clipboard only.
     bool other = IsWindow(m->target) && m->targetProcess != GetCurrentProcessId();
     bool paste = other && !copyOnly;
     bool restore = paste && g_app->hotKey.restoreClipboard;
     char* old = restore ? GetClipboardText(mainWindow, NULL) : nullptr;
-    bool copied = SetClipboardText(mainWindow, text) != FALSE;
+    bool copied = SetClipboardUnicode(mainWindow, text) != FALSE;
     if (other)
         ReturnToTarget(m);
     if (copied && paste) {
@@ -488,7 +546,6 @@ static void Deliver(HWND mainWindow, const HotMenu* m, int id, bool copyOnly)
         }
     }
     free(old);
-    free(text);
 }
 
 static HotMenu* NewHotMenu()
@@ -505,6 +562,8 @@ static void FreeHotMenu(HotMenu* m)
 {
     for (int i = 0; i < m->nodeCount; ++i)
         FreeEntries(m->nodes[i].count, m->nodes[i].entries);
+    for (int i = 0; i < m->historyCount; ++i)
+        free(m->history[i]);
     free(m->nodes);
     free(m);
 }
@@ -530,6 +589,7 @@ void OnHotKey(HWND mainWindow)
     StartFolder(folder);
     NewNode(m, folder, nullptr);
     g_app->hotMenu = m;
+    AddHistoryRows(m, menu);
     FillFolder(m, menu, 0);
 
     // A background program's menu: foreground first, so it takes the keys

@@ -1,6 +1,7 @@
 #include "listinput.h"
 
 #include "../clip/copy.h"
+#include "historyview.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/itemname.h"
@@ -46,6 +47,13 @@ static void OnBeginLabelEdit(int row)
 // character when it is longer than the list shows.
 static void OnGetDispInfo(NMLVDISPINFOW* info)
 {
+    if (g_app->historyView) {
+        if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0)
+            HistoryRowLabel(info->item.iItem, info->item.pszText, (size_t)info->item.cchTextMax);
+        if (info->item.mask & LVIF_IMAGE)
+            info->item.iImage = kKindText;
+        return;
+    }
     ItemRecord* record = GetRowRecord(info->item.iItem);
     if ((info->item.mask & LVIF_TEXT) && record && info->item.iSubItem == 0 &&
         info->item.pszText && info->item.cchTextMax > 0)
@@ -84,7 +92,9 @@ static void OnItemChanged(const NMLISTVIEW* change)
     if (!(change->uChanged & LVIF_STATE) ||
         !((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
         return;
-    if (change->iItem >= 0 && (change->uNewState & LVIS_SELECTED))
+    if (change->iItem >= 0 && (change->uNewState & LVIS_SELECTED) && g_app->historyView)
+        ShowHistoryEntryInfo(change->iItem);
+    else if (change->iItem >= 0 && (change->uNewState & LVIS_SELECTED))
         NoteSelectedRow(change->iItem);
     UpdateCommandStates();
 }
@@ -140,6 +150,8 @@ LRESULT OnListNotify(NMHDR* header)
         OnGetDispInfo((NMLVDISPINFOW*)header);
         break;
     case LVN_BEGINLABELEDITW:
+        if (g_app->historyView)
+            return TRUE;   // an entry has no name to edit
         OnBeginLabelEdit(((NMLVDISPINFOW*)header)->item.iItem);
         break;
     case LVN_ODFINDITEMW:
@@ -194,6 +206,10 @@ static void OpenGroup(ItemRecord* record, int row)
 
 void ActivateSelectedRow(BOOL atPointer)
 {
+    if (g_app->historyView) {
+        CopyHistoryRow();
+        return;
+    }
     int row = -1;
     ItemRecord* record = GetSelectedRecord(&row, -1);
     if (!record)
@@ -209,7 +225,8 @@ void ShowListContextMenu(BOOL fromKeyboard)
 {
     UpdateCommandStates();
     BOOL selected = SendMessageW(g_app->listView, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    HMENU menu = LoadMenuW(g_hInstance, MAKEINTRESOURCEW(selected ? IDM_ROWMENU : IDM_LISTMENU));
+    int id = g_app->historyView ? IDM_HISTORYMENU : selected ? IDM_ROWMENU : IDM_LISTMENU;
+    HMENU menu = LoadMenuW(g_hInstance, MAKEINTRESOURCEW(id));
     if (!menu)
         return;
     HMENU popup = GetSubMenu(menu, 0);

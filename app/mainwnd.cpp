@@ -3,6 +3,7 @@
 #include "../clip/droptarget.h"
 #include "../clip/editdialog.h"
 #include "../clip/entrymenu.h"
+#include "../clip/history.h"
 #include "../clip/paste.h"
 #include "../ops/attributes.h"
 #include "../ops/folderdialog.h"
@@ -18,6 +19,7 @@
 #include "../store/order.h"
 #include "../store/records.h"
 #include "chrome.h"
+#include "historyview.h"
 #include "hotkey.h"
 #include "menus.h"
 #include "searchbox.h"
@@ -78,6 +80,15 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             EndStatusNote();
         else if (wParam == IDT_FOLDER_REFRESH)
             OnRefreshTimer();
+        else if (wParam == IDT_HISTORY_SAVE)
+            OnHistorySaveTimer(hwnd);
+        return 0;
+    case WM_CLIPBOARDUPDATE:
+    case WM_DRAWCLIPBOARD:
+        OnClipboardUpdate(hwnd);
+        return 0;
+    case WM_CHANGECBCHAIN:
+        OnClipboardChain((HWND)wParam, (HWND)lParam);
         return 0;
     case WM_CONTEXTMENU:
         // Shift+F10 or the menu key in the list: the point is -1, -1.
@@ -91,8 +102,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DROPTEXT:
         // The drop target tells the source from this whether it may delete.
-        // Nothing is added to a list still being read.
-        return g_app && g_app->loading ? 0 : OnDropText(hwnd, wParam, lParam);
+        // Nothing is added to a list still being read, nor to the history.
+        return g_app && (g_app->loading || g_app->historyView) ? 0 : OnDropText(hwnd, wParam, lParam);
     case WM_FOLDERCHANGED:
         OnFolderChanged();
         return 0;
@@ -123,6 +134,8 @@ static void SearchWholeLibrary(HWND hwnd)
 
 void ExecuteCommand(HWND hwnd, int id)
 {
+    if (g_app && g_app->historyView && HistoryViewCommand(hwnd, id))
+        return;
     switch (id) {
     case CMD_NEW_ITEM:
     case CMD_EDIT:
@@ -193,6 +206,12 @@ void ExecuteCommand(HWND hwnd, int id)
         break;
     case CMD_REFRESH:
         OnRefresh();
+        break;
+    case CMD_HISTORY:
+        ShowHistoryView();
+        break;
+    case CMD_HISTORY_CLEAR:
+        ClearHistory(hwnd);
         break;
     case CMD_OPTIONS:
         EditOptions(hwnd);

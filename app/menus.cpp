@@ -30,6 +30,16 @@ void EnableMenuCommands(HMENU menu)
     EnableCommand(menu, CMD_MOVE_UP, state.up);
     EnableCommand(menu, CMD_MOVE_DOWN, state.down);
     EnableCommand(menu, CMD_SAVE_ORDER, state.ordered);
+    bool history = g_app->historyView != FALSE;
+    CheckMenuItem(menu, CMD_HISTORY, MF_BYCOMMAND | (history ? MF_CHECKED : MF_UNCHECKED));
+    EnableCommand(menu, CMD_HISTORY, g_app->history != nullptr);
+    EnableCommand(menu, CMD_HISTORY_SAVE, history && state.selected);
+    if (!history)
+        return;
+    // The history's entries are no files: only copy, save and delete work.
+    for (int command : {CMD_NEW_ITEM, CMD_NEW_GROUP, CMD_RENAME, CMD_EDIT, CMD_ATTRIBUTES,
+                        CMD_DUPLICATE, CMD_MOVE_TO, CMD_NOTIFY, CMD_PASTE, CMD_EDITOR})
+        EnableCommand(menu, command, false);
 }
 
 // The value behind an entry-menu item, for the status bar.

@@ -10,6 +10,7 @@
 #include "../store/itemtext.h"
 #include "../clip/paste.h"
 #include "chrome.h"
+#include "historyview.h"
 #include "state.h"
 #include "wide.h"
 
@@ -40,10 +41,12 @@ void ApplyFilter()
     KillTimer(g_app->searchBox, kFilterTimer);
     char text[kSearchTextCap];
     GetSearchBoxText(text, sizeof text);
+    // The history's rows filter with the same folding as a folder's.
+    void (*filter)(const std::string&) = g_app->historyView ? FilterHistoryView : SetRowFilter;
     try {
-        SetRowFilter(FoldForSearch(text));
+        filter(FoldForSearch(text));
     } catch (const std::bad_alloc&) {
-        SetRowFilter(std::string());
+        filter(std::string());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "../clip/history.h"
 #include "regkey.h"
 #include "state.h"
 
@@ -31,6 +32,46 @@ static void ReadExtensions(RegKey& reg, char* dst)
         CopyText(dst, kTextCap, DEFAULT_EXCLUDED_EXT);
 }
 
+// The programs whose copies are never recorded: a list longer than its
+// field keeps its whole names only, as a name cut short would match
+// another program. Missing, the password managers' defaults.
+static void ReadExclusions(RegKey& reg, char* dst)
+{
+    char whole[kListCap + 2];   // room to see a cut even after a character boundary
+    int length = reg.ReadString("HistoryExclude", whole, sizeof whole);
+    if (length == 0) {
+        CopyText(dst, kListCap, DEFAULT_HISTORY_EXCLUDE);
+        return;
+    }
+    if (length >= kListCap) {
+        whole[kListCap - 1] = '\0';
+        char* cut = strrchr(whole, ';');
+        *(cut ? cut + 1 : whole) = '\0';
+    }
+    CopyText(dst, kListCap, whole);
+}
+
+static void LoadHistorySettings(RegKey& reg)
+{
+    // Only a stored value says "off": a missing one is the default.
+    DWORD size = kHistoryDefault;
+    if (!reg.ReadBinary("HistorySize", &size, sizeof size))
+        size = kHistoryDefault;
+    g_app->historySize = size > kHistoryMax ? kHistoryMax : (int)size;
+    g_app->historyMemoryOnly = reg.ReadDword("HistoryMemoryOnly") != 0;
+    g_app->historyAtTop = reg.ReadDword("HistoryAtTop") != 0;
+    ReadExclusions(reg, g_app->historyExclude);
+}
+
+static void SaveHistorySettings(RegKey& reg)
+{
+    reg.WriteDword("HistorySize", (DWORD)g_app->historySize);
+    reg.WriteDword("HistoryMemoryOnly", g_app->historyMemoryOnly ? 1 : 0);
+    reg.WriteDword("HistoryAtTop", g_app->historyAtTop ? 1 : 0);
+    // An emptied list is kept empty: "" would read back as the default.
+    reg.WriteString("HistoryExclude", g_app->historyExclude[0] ? g_app->historyExclude : ";");
+}
+
 BOOL LoadSettings(const char* cmdline, RECT* saved)
 {
     RegKey reg(REG_BASE_PATH, SETTINGS_KEY, false);
@@ -46,6 +87,7 @@ BOOL LoadSettings(const char* cmdline, RECT* saved)
     ReadExtensions(reg, g_app->excludedExt);
     ReadPath(reg, "Browser", g_app->browserPath);
     LoadHotKeySettings(reg, &g_app->hotKey);
+    LoadHistorySettings(reg);
 
     // A short or inverted rectangle would make an unusable window.
     RECT rect = {0, 0, 0, 0};
@@ -67,6 +109,7 @@ BOOL SaveSettings(HWND mainWindow)
     reg.WriteString("Ext", g_app->excludedExt);
     reg.WriteString("Browser", g_app->browserPath);
     SaveHotKeySettings(reg, &g_app->hotKey);
+    SaveHistorySettings(reg);
     RECT rect = {0, 0, 0, 0};
     GetWindowRect(mainWindow, &rect);
     BOOL written = reg.WriteBinary("Pos", &rect, sizeof rect);

@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "../clip/droptarget.h"
+#include "../clip/history.h"
 #include "../res/resource.h"
 #include "../store/folderload.h"
 #include "../store/folderwatch.h"
@@ -107,6 +108,8 @@ BOOL CreateMainWindow(const char* cmdline, int showCmd)
         LoadFolder();
     if (IsWindow(hwnd))
         ApplyHotKey(hwnd);
+    if (IsWindow(hwnd))
+        StartHistory(hwnd);
     return TRUE;
 }
 
@@ -148,6 +151,7 @@ void TeardownMainWindow(HWND hwnd)
     if (!g_app)
         return;
     StopFolderWatch();
+    StopHistory(hwnd);
     SaveSettings(hwnd);
     SaveChangedOrder();
     ClearItemRows();

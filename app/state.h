@@ -8,6 +8,7 @@
 #include "hotkey.h"
 
 struct ItemRecord;
+struct HistoryStore;
 struct FolderWatch;
 class DropTarget;
 
@@ -49,6 +50,12 @@ struct AppState {
     DropTarget* dropTarget;
     HotKeySettings hotKey;
     HotMenu* hotMenu;   // while the hot-key menu is open
+    HistoryStore* history;      // the clipboard history, while recording
+    BOOL historyView;           // the list shows it instead of a folder
+    int historySize;            // entries kept; 0 records nothing
+    BOOL historyMemoryOnly;     // never written to the disk
+    BOOL historyAtTop;          // the hot-key menu's top shows the latest
+    char historyExclude[kListCap];   // "a.exe;b.exe;": programs never recorded
 };
 
 extern HINSTANCE g_hInstance;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/hotkeytext.h"
+#include "clip/historyfile.h"
 #include "store/entrycache.h"
 #include "store/itemlines.h"
 #include "store/itemname.h"
@@ -201,6 +202,33 @@ void FuzzEntryCache(const uint8_t* data, size_t size)
 // UTF-8: what decodes encodes back to the same bytes; a valid text cut at
 // its safe length stays valid, and no cut goes back further than a
 // character.
+// A history file as it is, and with its check sum made to match so the
+// reader's bounds are reached; what it accepts writes back byte for byte.
+void FuzzHistory(const uint8_t* data, size_t size)
+{
+    std::vector<HistoryText> texts;
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1 && size >= 4) {
+            uint32_t sum = HistoryChecksum(bytes.data(), size - 4);
+            for (int i = 0; i < 4; ++i)
+                bytes[size - 4 + i] = (char)((sum >> (8 * i)) & 0xFF);
+        }
+        // A copy of exactly size bytes: a read past it is caught.
+        std::vector<char> exact(bytes.begin(), bytes.end());
+        if (!ParseHistory(exact.data(), exact.size(), &texts))
+            continue;
+        std::string again;
+        WriteHistory(texts, &again);
+        if (again != bytes)
+            abort();
+        HistoryList list(kHistoryMax);
+        list.Assign(texts);
+        if (list.Count() != texts.size())
+            abort();
+    }
+}
+
 void FuzzUtf8(const uint8_t* data, size_t size)
 {
     const char* text = reinterpret_cast<const char*>(data);
@@ -646,6 +674,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FuzzEntryCache(data, size);
         FuzzSearch(data, size);
         FuzzUtf8(data, size);
+        FuzzHistory(data, size);
         // The text operations see the input up to its first NUL, with a
         // buffer size taken from its first byte.
         std::string text(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));

@@ -39,11 +39,15 @@ BOOL SetClipboardText(HWND window, const char* text)
 {
     if (!text || !text[0])
         return FALSE;
+    return SetClipboardUnicode(window, Widen(text));
+}
+
+BOOL SetClipboardUnicode(HWND window, const std::wstring& wide)
+{
     // Unicode text: the system makes CF_TEXT of it for the programs that
     // ask, in their own code page. The block is made before the clipboard
     // is emptied, so running out of memory leaves the user's clipboard as
     // it was.
-    std::wstring wide = Widen(text);
     size_t size = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL block = wide.empty() ? NULL : GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block)

@@ -2,6 +2,8 @@
 #ifndef ZORIVEN_COPY_H
 #define ZORIVEN_COPY_H
 
+#include <string>
+
 #include "../app/winver.h"
 
 // command: 0 when a row is activated, CMD_COPY or CMD_NOTIFY. The entry
@@ -20,6 +22,9 @@ bool TakeRecordValue(HWND window, ItemRecord* record, const char* path, int comm
 // failure is reported in the error box: the user must never believe a
 // value was copied when it was not.
 BOOL SetClipboardText(HWND window, const char* text);
+
+// The same for text already in UTF-16 (the history's, converted exactly).
+BOOL SetClipboardUnicode(HWND window, const std::wstring& wide);
 
 // How long a clipboard held by another program is waited for.
 enum { kClipboardWaitMs = 500 };

@@ -3,6 +3,7 @@ set(ZORIVEN_BYTE_SOURCES
   app/cmdline.cpp
   app/hotkeytext.cpp
   app/placement.cpp
+  clip/historyfile.cpp
   store/entrycache.cpp
   store/itemname.cpp
   store/itemlines.cpp
@@ -24,6 +25,7 @@ set(ZORIVEN_WIN_SOURCES
   app/about.cpp
   app/chrome.cpp
   app/history.cpp
+  app/historyview.cpp
   app/listinput.cpp
   app/searchbox.cpp
   app/hotkey.cpp
@@ -60,6 +62,7 @@ set(ZORIVEN_WIN_SOURCES
   clip/editdialog.cpp
   clip/entrydialog.cpp
   clip/entrymenu.cpp
+  clip/history.cpp
   clip/paste.cpp
   clip/widetext.cpp
   web/browser.cpp
@@ -71,6 +74,7 @@ set(ZORIVEN_BYTE_TESTS
   tests/app/cmdline_test.cpp
   tests/app/hotkeytext_test.cpp
   tests/app/placement_test.cpp
+  tests/clip/historyfile_test.cpp
   tests/store/entrycache_test.cpp
   tests/store/itemlines_test.cpp
   tests/store/itemname_test.cpp

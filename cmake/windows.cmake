@@ -51,7 +51,7 @@ if(ZORIVEN_TESTS)
 endif()
 
 # Benchmarks: run by hand (tools/bench.sh), never part of the tests.
-foreach(bench folder cache copy paste search hotkey)
+foreach(bench folder cache copy paste search hotkey history)
   add_executable(bench_${bench} bench/${bench}_bench.cpp ${ZORIVEN_RC})
   target_compile_options(bench_${bench} PRIVATE ${ZORIVEN_WARNINGS})
   target_link_libraries(bench_${bench} PRIVATE zoriven_core)

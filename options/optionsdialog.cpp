@@ -6,19 +6,23 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+#include <string>
+
 #include "../app/settings.h"
 #include "../app/state.h"
 #include "../app/ui.h"
 #include "../app/wide.h"
 #include "../clip/droptarget.h"
+#include "../clip/history.h"
 #include "../res/resource.h"
 #include "../store/itemtext.h"
 #include "../store/paths.h"
 #include "../store/textbuf.h"
 #include "hotkeypage.h"
 
-enum { kPageCount = 3, kExtEditCap = 256, kTabTextCap = 32, kComboTextCap = 128 };
-enum { kPageLoad = 0, kPageAction = 1, kPageDrop = 2 };
+enum { kPageCount = 4, kExtEditCap = 256, kTabTextCap = 32, kComboTextCap = 128 };
+enum { kPageLoad = 0, kPageAction = 1, kPageDrop = 2, kPageHistory = 3 };
 
 struct OptionsDialogState {
     HWND dialog;
@@ -30,6 +34,10 @@ struct OptionsDialogState {
     char editorPath[kPathCap];
     char browserPath[kPathCap];
     HotKeySettings hotKey;
+    int historySize;
+    BOOL historyMemoryOnly;
+    BOOL historyAtTop;
+    char historyExclude[kListCap];
 };
 
 // Only while the dialog is open; the dialog is modal.
@@ -304,6 +312,83 @@ static INT_PTR CALLBACK DropPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
+// ---- Page "履歴" ----
+
+// The exclusion list as one name a line, for editing.
+static std::string ExclusionLines(const char* list)
+{
+    std::string lines;
+    for (const char* p = list; *p; ++p)
+        if (*p == ';')
+            lines += "\r\n";
+        else
+            lines += *p;
+    return lines;
+}
+
+static INT_PTR CALLBACK HistoryPageProc(HWND page, UINT msg, WPARAM, LPARAM)
+{
+    if (msg != WM_INITDIALOG)
+        return FALSE;
+    char size[16];
+    FormatText(size, sizeof size, "%d", s_opt->historySize);
+    SendDlgItemMessageW(page, IDC_HIST_SIZE, EM_LIMITTEXT, 5, 0);
+    SetItemText(page, IDC_HIST_SIZE, size);
+    CheckDlgButton(page, IDC_HIST_MEMORY, s_opt->historyMemoryOnly ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, IDC_HIST_TOP, s_opt->historyAtTop ? BST_CHECKED : BST_UNCHECKED);
+    SetItemText(page, IDC_HIST_EXCLUDE, ExclusionLines(s_opt->historyExclude).c_str());
+    return FALSE;
+}
+
+// The lines back into "a.exe;b.exe;": blank lines and the spaces around a
+// name left out; false when the list does not fit its field.
+static bool StoreExclusions(const std::string& lines, char* out, size_t cap)
+{
+    std::string list;
+    size_t start = 0;
+    while (start <= lines.size()) {
+        size_t end = lines.find_first_of("\r\n;", start);
+        if (end == std::string::npos)
+            end = lines.size();
+        size_t first = lines.find_first_not_of(" \t", start);
+        size_t last = lines.find_last_not_of(" \t", end == 0 ? 0 : end - 1);
+        if (first != std::string::npos && first < end && last != std::string::npos && last >= first)
+            list += lines.substr(first, last - first + 1) + ";";
+        start = end + 1;
+    }
+    return CopyText(out, cap, list.c_str());
+}
+
+static BOOL StoreHistoryPage(HWND dialog, HWND page)
+{
+    char size[16] = "";
+    GetItemText(page, IDC_HIST_SIZE, size, sizeof size);
+    char* end = nullptr;
+    long value = strtol(size, &end, 10);
+    if (!size[0] || *end || value < 0 || value > kHistoryMax) {
+        ShowPage(dialog, kPageHistory);
+        ShowErrorBox(IDS_HISTORY_SIZE_BAD, NULL);
+        SetFocus(GetDlgItem(page, IDC_HIST_SIZE));
+        return FALSE;
+    }
+    s_opt->historySize = (int)value;
+    s_opt->historyMemoryOnly = IsDlgButtonChecked(page, IDC_HIST_MEMORY) == BST_CHECKED;
+    s_opt->historyAtTop = IsDlgButtonChecked(page, IDC_HIST_TOP) == BST_CHECKED;
+    bool stored = false;
+    try {
+        stored = StoreExclusions(TextOf(GetDlgItem(page, IDC_HIST_EXCLUDE)), s_opt->historyExclude,
+                                 sizeof s_opt->historyExclude);
+    } catch (const std::bad_alloc&) {
+        // Reported as a list that does not fit.
+    }
+    if (stored)
+        return TRUE;
+    ShowPage(dialog, kPageHistory);
+    ShowErrorBox(IDS_HISTORY_EXCLUDE_LONG, NULL);
+    SetFocus(GetDlgItem(page, IDC_HIST_EXCLUDE));
+    return FALSE;
+}
+
 // ---- The frame ----
 
 static BOOL RefuseOnPage(HWND dialog, int index, int controlId)
@@ -396,7 +481,7 @@ static BOOL StoreWorkingCopy(HWND dialog)
     s_opt->options[DropAction] = shown >= DropNew && shown <= DropAsk ? (unsigned char)shown : (unsigned char)DropNew;
     StoreCheck(drop, IDC_DROP_FRONT, FrontAfterDrop);
     StoreCheck(drop, IDC_DROP_INSERT, InsertAfterDrop);
-    return TRUE;
+    return StoreHistoryPage(dialog, s_opt->pages[kPageHistory]);
 }
 
 typedef HRESULT(WINAPI* EnableThemeDialogTextureProc)(HWND, DWORD);
@@ -418,9 +503,12 @@ static void MatchTabBody(HWND page)
 
 static BOOL CreatePages(HWND dialog)
 {
-    static const int kTemplates[kPageCount] = {IDD_OPT_LOAD, IDD_OPT_ACTION, IDD_OPT_DROP};
-    static const DLGPROC kProcs[kPageCount] = {LoadPageProc, ActionPageProc, DropPageProc};
-    static const int kTabs[kPageCount] = {IDS_TAB_LOAD, IDS_TAB_ACTION, IDS_TAB_DROP};
+    static const int kTemplates[kPageCount] = {IDD_OPT_LOAD, IDD_OPT_ACTION, IDD_OPT_DROP,
+                                               IDD_OPT_HISTORY};
+    static const DLGPROC kProcs[kPageCount] = {LoadPageProc, ActionPageProc, DropPageProc,
+                                               HistoryPageProc};
+    static const int kTabs[kPageCount] = {IDS_TAB_LOAD, IDS_TAB_ACTION, IDS_TAB_DROP,
+                                          IDS_TAB_HISTORY};
     s_opt->tabs = GetDlgItem(dialog, IDC_OPT_TABS);
     for (int i = 0; i < kPageCount; ++i) {
         wchar_t text[kTabTextCap] = L"";
@@ -498,6 +586,10 @@ BOOL EditOptions(HWND owner)
     CopyText(s_opt->editorPath, sizeof s_opt->editorPath, g_app->editorPath);
     CopyText(s_opt->browserPath, sizeof s_opt->browserPath, g_app->browserPath);
     s_opt->hotKey = g_app->hotKey;
+    s_opt->historySize = g_app->historySize;
+    s_opt->historyMemoryOnly = g_app->historyMemoryOnly;
+    s_opt->historyAtTop = g_app->historyAtTop;
+    CopyText(s_opt->historyExclude, sizeof s_opt->historyExclude, g_app->historyExclude);
     BOOL ok = DialogBoxParamW(g_hInstance, MAKEINTRESOURCEW(IDD_OPTIONS), owner,
                               OptionsDialogProc, 0) == IDOK;
     if (ok) {
@@ -506,8 +598,13 @@ BOOL EditOptions(HWND owner)
         CopyText(g_app->editorPath, sizeof g_app->editorPath, s_opt->editorPath);
         CopyText(g_app->browserPath, sizeof g_app->browserPath, s_opt->browserPath);
         g_app->hotKey = s_opt->hotKey;
+        g_app->historySize = s_opt->historySize;
+        g_app->historyMemoryOnly = s_opt->historyMemoryOnly;
+        g_app->historyAtTop = s_opt->historyAtTop;
+        CopyText(g_app->historyExclude, sizeof g_app->historyExclude, s_opt->historyExclude);
         SaveSettings(owner);
         ApplyHotKey(owner);
+        ApplyHistoryOptions();
     }
     if (s_opt->pageKeys)
         UnhookWindowsHookEx(s_opt->pageKeys);

@@ -251,6 +251,28 @@
 #define IDS_PASTE_KEYS_BAD  25504  /* a line of the paste-key table does not read */
 #define IDS_HOTKEY_OWN_WINDOW 25505 /* status: another ZORIVEN window holds the key */
 
+/* Clipboard history: the view's commands, its menu, the options page, the
+   timer of its file's write, texts */
+#define CMD_HISTORY         4201   /* the list shows the history */
+#define CMD_HISTORY_CLEAR   4202
+#define CMD_HISTORY_SAVE    4203   /* an item of the entry in the library */
+#define IDM_HISTORYMENU     4210
+#define IDD_OPT_HISTORY     4211
+#define IDT_HISTORY_SAVE    4220
+#define IDC_HIST_SIZE       180    /* entries kept, 0-10000 */
+#define IDC_HIST_MEMORY     181    /* check box: kept in memory only */
+#define IDC_HIST_TOP        182    /* check box: the latest at the hot-key menu's top */
+#define IDC_HIST_EXCLUDE    183    /* program names, one a line */
+#define IDS_TAB_HISTORY     25800
+#define IDS_HISTORY_TITLE   25801
+#define IDS_HISTORY_MENU    25802
+#define IDS_HISTORY_EMPTY   25803
+#define IDS_ASK_CLEAR_HISTORY 25804
+#define IDS_HISTORY_ENTRY_INFO 25805   /* first line, size */
+#define IDS_HISTORY_SET_ASIDE 25806
+#define IDS_HISTORY_SIZE_BAD 25807
+#define IDS_HISTORY_EXCLUDE_LONG 25808
+
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345
 #define WM_HOTKEYHELD       5347   /* between ZORIVEN windows: is this key yours? */

@@ -14,7 +14,7 @@
 
 namespace {
 
-const char kCacheFolder[] = "VEXO\\ZORIVEN\\Cache";
+const char kDataFolder[] = "VEXO\\ZORIVEN";
 // A cache larger than this is not one the program wrote for a folder.
 const DWORD kMaxCacheBytes = 256u * 1024 * 1024;
 
@@ -28,9 +28,11 @@ void CacheFileName(const char* fullFolder, char* out, size_t cap)
     FormatText(out, cap, "%08lx%08lx.zvc", (unsigned long)(hash >> 32), (unsigned long)(hash & 0xFFFFFFFF));
 }
 
+}  // namespace
+
 // Asked of the shell once: a search of the whole library reads a cache for
 // every folder, and the shell's answer costs more than the read.
-bool CacheFolder(char* out, size_t cap)
+bool LocalDataPath(const char* name, char* out, size_t cap)
 {
     static char local[kPathCap];
     wchar_t wide[MAX_PATH];
@@ -39,10 +41,10 @@ bool CacheFolder(char* out, size_t cap)
         local[0] = '\0';
         return false;
     }
-    return JoinPath(out, cap, local, kCacheFolder);
+    char folder[kPathCap];
+    return JoinPath(folder, sizeof folder, local, kDataFolder) && JoinPath(out, cap, folder, name);
 }
 
-// Every missing folder of path, from the top down.
 bool MakeFolders(const char* path)
 {
     if (MakeFolder(path) || GetLastError() == ERROR_ALREADY_EXISTS)
@@ -55,7 +57,7 @@ bool MakeFolders(const char* path)
     return MakeFolder(path) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool ReadWholeFile(const char* path, std::string* bytes)
+bool ReadFileBytes(const char* path, DWORD cap, std::string* bytes)
 {
     HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                            FILE_FLAG_SEQUENTIAL_SCAN);
@@ -63,7 +65,7 @@ bool ReadWholeFile(const char* path, std::string* bytes)
         return false;
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);
-    bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= kMaxCacheBytes;
+    bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= cap;
     DWORD got = 0;
     if (ok) {
         bytes->resize(size);
@@ -71,6 +73,18 @@ bool ReadWholeFile(const char* path, std::string* bytes)
     }
     CloseHandle(file);
     return ok;
+}
+
+namespace {
+
+bool CacheFolder(char* out, size_t cap)
+{
+    return LocalDataPath("Cache", out, cap);
+}
+
+bool ReadWholeFile(const char* path, std::string* bytes)
+{
+    return ReadFileBytes(path, kMaxCacheBytes, bytes);
 }
 
 }  // namespace

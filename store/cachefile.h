@@ -6,10 +6,19 @@
 #define ZORIVEN_CACHEFILE_H
 
 #include <cstddef>
+#include <string>
 
 #include "../app/winver.h"
 #include "entrycache.h"
 #include "records.h"
+
+// name inside the program's folder under the user's local application
+// data; false when it is unknown or would not fit cap bytes.
+bool LocalDataPath(const char* name, char* out, size_t cap);
+// Every missing folder of path, from the top down.
+bool MakeFolders(const char* path);
+// The whole file when it is at most cap bytes; false otherwise.
+bool ReadFileBytes(const char* path, DWORD cap, std::string* bytes);
 
 // The folder's full path and its cache file's path; false when either is
 // unknown or would not fit cap (at most kPathCap) bytes.

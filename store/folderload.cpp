@@ -263,6 +263,7 @@ static void ReportLoadFailures(const LoadFailures& failures)
 
 int LoadFolder(int* failures, const std::unordered_set<std::string>* shown)
 {
+    g_app->historyView = FALSE;
     ClearItemRows();
     int made = 0, done = 0;
     bool anyUnlisted = false, stopped = false;

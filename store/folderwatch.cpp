@@ -189,7 +189,7 @@ bool UserBusy()
     GUITHREADINFO gui = {};
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetCurrentThreadId(), &gui);
-    return !IsWindowEnabled(g_hMainWnd) || GetCapture() != NULL || g_app->dragOver || g_app->loading ||
+    return g_app->historyView || !IsWindowEnabled(g_hMainWnd) || GetCapture() != NULL || g_app->dragOver || g_app->loading ||
            (gui.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_INMOVESIZE)) ||
            SendMessageW(g_app->listView, LVM_GETEDITCONTROL, 0, 0) != 0;
 }

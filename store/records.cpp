@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "../app/historyview.h"
 #include "../app/state.h"
 #include "../app/ui.h"
 #include "../app/wide.h"
@@ -414,6 +415,10 @@ void FormatItemCount(char* out, size_t cap, int shown, int all, bool filtered)
 
 void ShowItemCount()
 {
+    if (g_app->historyView) {
+        ShowHistoryCount();
+        return;
+    }
     char text[64];
     FormatItemCount(text, sizeof text, RowCount(), AllRowCount(), RowsFiltered());
     SetStatusText(2, text);
@@ -502,7 +507,10 @@ void KeyboardMenuPoint(POINT* at)
 
 void ShowFolderName()
 {
+    char history[64];
     const char* name = LastComponent(g_app->currentFolder);
+    if (g_app->historyView && LoadText(IDS_HISTORY_TITLE, history, sizeof history) > 0)
+        name = history;
     SetStatusText(0, name);
     // The task bar and Alt+Tab tell one library window from another by this.
     char title[kPathCap + 16];
@@ -562,6 +570,12 @@ SelectionState CurrentSelectionState()
     state.up = state.ordered && state.selected && record && row > 0;
     state.down = state.ordered && state.selected && record && row < n - 1;
     state.parent = !AtRootFolder();
+    // The history's entries are copied, saved and deleted, never moved.
+    if (g_app->historyView) {
+        state.item = state.selected;
+        state.up = state.down = state.ordered = false;
+        state.parent = true;
+    }
     return state;
 }
 

@@ -11,6 +11,10 @@
 #                                         (default 1000 100000)
 #   bash tools/bench.sh hotkey [sizes...] the hot key to its menu on screen
 #                                         (default 1000 100000)
+#   bash tools/bench.sh history [sizes...] recording a copy with 10 and n
+#                                         entries, the history view and a
+#                                         keystroke against a folder of n
+#                                         (default 10000)
 #   bash tools/bench.sh search [sizes...] the filter box at each keystroke
 #                                         (default 100000 rows) and a search
 #                                         of 100,000 items in 1,000 folders
@@ -27,7 +31,7 @@ bash tools/build.sh >/dev/null || exit 1
 session_start "$ZORIVEN_TEST_BUILD/desktop_holder.exe" || exit 1
 bench=bench_folder
 if [ "${1:-}" = copy ] || [ "${1:-}" = paste ] || [ "${1:-}" = hotkey ] ||
-   [ "${1:-}" = cache ] || [ "${1:-}" = search ]; then
+   [ "${1:-}" = cache ] || [ "${1:-}" = search ] || [ "${1:-}" = history ]; then
   bench=bench_$1
   shift
 fi

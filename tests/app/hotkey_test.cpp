@@ -10,6 +10,7 @@
 #include "guitest.h"
 #include "app/regkey.h"
 #include "clip/copy.h"
+#include "clip/history.h"
 #include "res/resource.h"
 
 namespace {
@@ -181,7 +182,8 @@ TEST_F(HotKeyTest, PastesTheChosenValueIntoTheWindowInFront)
     EXPECT_TRUE(pasted("hello")) << TargetText();
 
     // Shift only copies: the clipboard takes the value, the target nothing.
-    ASSERT_TRUE(Choose({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, true));
+    // The first row is the history's submenu.
+    ASSERT_TRUE(Choose({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}, true));
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == "one"; })) << ClipboardText();
     Sleep(300);
     EXPECT_EQ(expected, TargetText());
@@ -303,5 +305,44 @@ TEST_F(HotKeyTest, PastesIntoNotepad)
     ASSERT_TRUE(Target("notepad.exe", "Notepad"));
     ASSERT_TRUE(Choose({'4'}));
     EXPECT_TRUE(WaitFor([&] { return TargetText() == gt::Sjis(u8"おはよう\r\nございます"); }))
+        << TargetText();
+}
+
+// What notepad copied is in the menu's 「履歴」, and pastes as a snippet does.
+TEST_F(HotKeyTest, PastesAHistoryEntryIntoNotepad)
+{
+    char file[kPathCap];
+    ASSERT_TRUE(HistoryFilePath(file, sizeof file));
+    DeleteFileA(file);
+    ASSERT_TRUE(Launch());
+    {
+        gt::Notepad source;
+        ASSERT_TRUE(source.Copy(L"from the history\r\nline 2"));
+        Sleep(500);   // recorded by the program, in its own process
+    }
+    ASSERT_TRUE(Target("notepad.exe", "Notepad"));
+    ASSERT_TRUE(Choose({'H', '1'}));
+    EXPECT_TRUE(WaitFor([&] { return TargetText() == "from the history\r\nline 2"; }))
+        << TargetText();
+
+    // With the option, the latest entries are the menu's first rows.
+    ASSERT_TRUE(WaitFor([&] { return PathFileExistsA(file) != FALSE; }));
+    TerminateProcess(program_.hProcess, 0);
+    WaitForSingleObject(program_.hProcess, 5000);
+    CloseHandle(program_.hProcess);
+    CloseHandle(program_.hThread);
+    program_ = {};
+    // Its window and hot key gone first: the new one must not find them.
+    HWND old = main_;
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(old); }));
+    Sleep(300);
+    RegKey settings(REG_BASE_PATH, "ZORIVEN", false);
+    settings.WriteDword("HistoryAtTop", 1);
+    settings.Close();
+    ASSERT_TRUE(Launch());
+    SendMessageA(edit_, WM_SETTEXT, 0, (LPARAM)"");
+    ASSERT_TRUE(WaitFor([&] { return SetForegroundWindow(window_) && GetForegroundWindow() == window_; }));
+    ASSERT_TRUE(Choose({VK_DOWN, VK_RETURN}));
+    EXPECT_TRUE(WaitFor([&] { return TargetText() == "from the history\r\nline 2"; }))
         << TargetText();
 }

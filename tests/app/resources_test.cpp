@@ -73,7 +73,7 @@ TEST(Resources, EveryCommandHasHelpAndEveryButtonATooltip)
 {
     const UINT commands[] = {1001, 1003, 1005, 1007, 1009, 1011, 1013, 1021, 1023, 1025,
                              1027, 1031, 1032, 1033, 1035, 1037, 1038, 1039, 1040, 1061,
-                             1062, 1067, 1069, 1070, 1091, 1093, 1095};
+                             1062, 1067, 1069, 1070, 1091, 1093, 1095, 4201, 4202, 4203};
     for (UINT id : commands)
         EXPECT_FALSE(LoadText(id).empty()) << id;
     const UINT buttons[] = {1031, 1033, 1001, 1007, 1009, 1013, 1069, 1021, 1023, 1035};
@@ -100,7 +100,8 @@ TEST(Resources, MenuBarAndContextMenus)
                    u8"フォルダの移動/設定(&F)...\tCtrl+F|1037\n更新して保存(&S)|1038\n-\n"
                    u8"エディタの起動(&T)\tCtrl+B|1039\nエクスプローラの起動(&X)|1040\n}\n"
                    u8"表示(&V){\nツールバー(&T)|1061|checked\nステータスバー(&S)|1062|checked\n-\n"
-                   u8"情報(&I)\tCtrl+I|1067\n-\n更新(&R)\tF5|1069\n-\nオプション(&O)...\tCtrl+O|1070\n}\n"
+                   u8"情報(&I)\tCtrl+I|1067\n-\n履歴(&H)\tCtrl+H|4201\n"
+                   u8"ライブラリに保存(&L)\tCtrl+S|4203\n履歴を消去(&E)...|4202\n-\n更新(&R)\tF5|1069\n-\nオプション(&O)...\tCtrl+O|1070\n}\n"
                    u8"ヘルプ(&H){\nヘルプ表示(&H)\tF1|1091\n-\nホームページへ(&W)|1093\n-\n"
                    u8"バージョン情報(&A)|1095\n}\n"),
               MenuText(IDM_MAIN));
@@ -140,7 +141,8 @@ TEST(Resources, AcceleratorTable)
         "C+78=1001", "C+71=1003", "C+82=1005", "C+69=1007", "S+46=1009", "C+65=1011",
         "C+76=1013", "C+80=1021", "C+68=1023", "C+77=1025", "A+88=1027", "C+67=1031",
         "C+86=1032", "C+85=1033", "S+8=1035",  "C+70=1037", "C+66=1039", "C+73=1067",
-        "+116=1069", "C+79=1070", "+112=1091", "C+75=1041", "+114=1041", "CS+75=1042"};
+        "+116=1069", "C+79=1070", "+112=1091", "C+75=1041", "+114=1041", "CS+75=1042",
+        "C+72=4201", "C+83=4203"};
     EXPECT_EQ(want, got);
 }
 
@@ -271,13 +273,13 @@ TEST(Resources, MnemonicsAreUniqueInEveryMenuAndDialog)
     std::vector<LPSTR> menus, dialogs;
     EnumResourceNamesA(g_hInstance, (LPCSTR)RT_MENU, ListName, (LONG_PTR)&menus);
     EnumResourceNamesA(g_hInstance, (LPCSTR)RT_DIALOG, ListName, (LONG_PTR)&dialogs);
-    ASSERT_EQ(5u, menus.size());
+    ASSERT_EQ(6u, menus.size());
     for (LPSTR name : menus) {
         HMENU menu = LoadMenuA(g_hInstance, name);
         CheckMenuLevel(menu);
         DestroyMenu(menu);
     }
-    ASSERT_EQ(10u, dialogs.size());
+    ASSERT_EQ(11u, dialogs.size());
     HWND frame = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_OPTIONS), NULL, Passive, 0);
     for (LPSTR name : dialogs) {
         HWND dialog = CreateDialogParamA(g_hInstance, name, frame, Passive, 0);

@@ -9,15 +9,15 @@
 
 namespace {
 
-enum { kLoad, kAction, kDrop };
+enum { kLoad, kAction, kDrop, kHistory };
 
 BOOL CALLBACK FindPage(HWND child, LPARAM pages)
 {
     // Each page is known by a control only it holds.
-    static const int kMarks[] = {IDC_LOAD_ADD, IDC_ACT_AUTO_TITLE, IDC_DROP_FRONT};
+    static const int kMarks[] = {IDC_LOAD_ADD, IDC_ACT_AUTO_TITLE, IDC_DROP_FRONT, IDC_HIST_EXCLUDE};
     char cls[16] = "";
     GetClassNameA(child, cls, sizeof cls);
-    for (int i = 0; i < 3; ++i)   // the drop page's mark is on the others too
+    for (int i = 0; i < 4; ++i)   // the drop page's mark is on the others too
         if (std::string(cls) == "#32770" && GetDlgItem(child, kMarks[i]))
             return ((HWND*)pages)[i] = child, TRUE;
     return TRUE;
@@ -25,7 +25,7 @@ BOOL CALLBACK FindPage(HWND child, LPARAM pages)
 
 HWND PageOf(HWND dialog, int index)
 {
-    HWND pages[3] = {};
+    HWND pages[4] = {};
     EnumChildWindows(dialog, FindPage, (LPARAM)pages);
     return pages[index];
 }
@@ -33,7 +33,7 @@ HWND PageOf(HWND dialog, int index)
 int ShownPage(HWND d)   // the one visible page of a dialog still open, or -1
 {
     int shown = -1, count = 0;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         if (IsWindowVisible(PageOf(d, i)))
             shown = i, ++count;
     return IsWindowVisible(d) && count == 1 ? shown : -1;
@@ -183,7 +183,7 @@ TEST_F(OptionsDialogTest, CtrlTabAndCtrlPageKeysTurnThePages)
         Press(d, IDCANCEL);
     });
     Command(CMD_OPTIONS);
-    EXPECT_EQ((std::vector<int>{kAction, kDrop, kLoad, kDrop, kLoad, kDrop, kAction}), shown);
+    EXPECT_EQ((std::vector<int>{kAction, kDrop, kHistory, kDrop, kHistory, kDrop, kAction}), shown);
 }
 
 TEST_F(OptionsDialogTest, EachCheckBoxReachesExactlyItsByte)
@@ -294,10 +294,43 @@ TEST_F(OptionsDialogTest, PathsThatFitTheBoxButNotAPathAreRefused)
     });
     Command(CMD_OPTIONS);
     EXPECT_EQ((std::vector<int>{kAction, kAction}), refused);
-    ASSERT_EQ(3u, boxes_.seen().size());
+    ASSERT_EQ(3u, boxes_.seen().size()) << boxes_.seen().back().text;
     EXPECT_EQ(gt::SystemText(ERROR_FILENAME_EXCED_RANGE), boxes_.seen()[1].text);
     EXPECT_EQ(gt::SystemText(ERROR_FILENAME_EXCED_RANGE), boxes_.seen()[2].text);
     EXPECT_EQ(before, g_app->editorPath);
 }
 
 }  // namespace
+
+// The history's page: a size past its bound and a list past its field are
+// refused with a message and the dialog stays; what fits is stored.
+TEST_F(OptionsDialogTest, HistoryPageStoresWhatFitsAndRefusesTheRest)
+{
+    ASSERT_TRUE(Start(folder_));
+    std::string names;
+    while (names.size() < 4600)   // one name a line: 4,096 bytes and more as a list
+        names += "Program" + std::to_string(names.size()) + ".exe\r\n";
+    boxes_.Drive([&](HWND d) {
+        HWND p = PageOf(d, kHistory);
+        EXPECT_EQ("100", Text(p, IDC_HIST_SIZE));
+        EXPECT_EQ("KeePass.exe\r\nKeePassXC.exe\r\n1Password.exe\r\nBitwarden.exe\r\n",
+                  Text(p, IDC_HIST_EXCLUDE));
+        gt::SetItem(p, IDC_HIST_SIZE, "10001");
+        boxes_.Press(IDOK);
+        Press(d, IDOK);
+        gt::SetItem(p, IDC_HIST_SIZE, "10000");
+        gt::SetItem(p, IDC_HIST_EXCLUDE, names);
+        boxes_.Press(IDOK);
+        Press(d, IDOK);
+        gt::SetItem(p, IDC_HIST_EXCLUDE, "  Vault.exe \r\n\r\nother.exe");
+        Toggle(p, IDC_HIST_MEMORY);
+        Toggle(p, IDC_HIST_TOP);
+        Press(d, IDOK);
+    });
+    Command(CMD_OPTIONS);
+    ASSERT_EQ(3u, boxes_.seen().size());
+    EXPECT_EQ(10000, g_app->historySize);
+    EXPECT_STREQ("Vault.exe;other.exe;", g_app->historyExclude);
+    EXPECT_TRUE(g_app->historyMemoryOnly);
+    EXPECT_TRUE(g_app->historyAtTop);
+}
