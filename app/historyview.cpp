@@ -15,7 +15,7 @@
 #include "../store/order.h"
 #include "../store/records.h"
 #include "../store/searchtext.h"
-#include "../store/sjis.h"
+#include "../store/chars.h"
 #include "../store/utf8.h"
 #include "state.h"
 #include "ui.h"
@@ -79,8 +79,7 @@ void HistoryLineText(const std::string& utf8, char* out, size_t cap)
     for (size_t i = 0; i < take; ++i)
         if (utf8[i] != '\r')
             head += utf8[i];
-    LostChars lost;
-    char* text = HistoryProgramText(head, &lost);
+    char* text = HistoryProgramText(head);
     MarkLineBreaks(text ? text : "", out, cap);
     free(text);
 }
@@ -170,8 +169,7 @@ static bool Matches(HistoryList* list, size_t index, const std::string& folded)
     std::string& kept = list->FoldedAt(index);
     if (kept.empty()) {
         const std::string& text = *list->At(index);
-        LostChars lost;
-        char* program = HistoryProgramText(text, &lost);
+        char* program = HistoryProgramText(text);
         if (!program)
             throw std::bad_alloc();
         kept = FoldForSearch(program);
@@ -277,16 +275,13 @@ static void SaveHistoryRow(HWND hwnd)
     if (index < 0)
         return;
     HistoryText entry = History()->At((size_t)index);
-    LostChars lost;
-    char* text = HistoryProgramText(*entry, &lost);
+    char* text = HistoryProgramText(*entry);
     if (!text) {
         ShowSystemError(ERROR_NOT_ENOUGH_MEMORY);
         return;
     }
-    if (AcceptLostChars(hwnd, &lost)) {
-        LeaveHistoryView();
-        MakeItemFromText(hwnd, text, FALSE, -1);
-    }
+    LeaveHistoryView();
+    MakeItemFromText(hwnd, text, FALSE, -1);
     free(text);
 }
 

@@ -61,17 +61,12 @@ bool HistoryFilePath(char* out, size_t cap)
     return LocalDataPath(HISTORY_FILE_NAME, out, cap);
 }
 
-char* HistoryProgramText(const std::string& utf8, LostChars* lost)
+char* HistoryProgramText(const std::string& utf8)
 {
-    if (ProgramTextIsUtf8()) {
-        memset(lost, 0, sizeof *lost);
-        char* copy = (char*)malloc(utf8.size() + 1);
-        if (copy)
-            memcpy(copy, utf8.c_str(), utf8.size() + 1);
-        return copy;
-    }
-    std::wstring wide = Utf8ToWide(utf8.data(), utf8.size());
-    return WideToAnsiText(wide.c_str(), wide.size(), lost);
+    char* copy = (char*)malloc(utf8.size() + 1);
+    if (copy)
+        memcpy(copy, utf8.c_str(), utf8.size() + 1);
+    return copy;
 }
 
 // ---- The writer thread ----

@@ -40,10 +40,9 @@ HistoryList* History();   // null before StartHistory
 void NoteHistoryChanged();
 bool HistoryFilePath(char* out, size_t cap);
 
-// The one boundary of the history's UTF-8 and the program's text: a heap
-// copy (free()) of the entry as program text; what the program's form
-// cannot hold is left out and counted in lost. Null for no memory.
-char* HistoryProgramText(const std::string& utf8, LostChars* lost);
+// A heap copy (free()) of the entry as program text (both are UTF-8);
+// null for no memory.
+char* HistoryProgramText(const std::string& utf8);
 
 // Whether a program of this image (its file name) is one whose copies are
 // never recorded: the exclusion list ("a.exe;b.exe;"), without regard to case.
