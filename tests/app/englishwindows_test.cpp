@@ -24,13 +24,7 @@ TEST_F(EnglishWindowsTest, AJapaneseLibraryReadsAndWritesAsOnAJapaneseWindows)
     // Other programs get the text as it is.
     Select(0);
     Command(CMD_COPY);
-    ASSERT_TRUE(OpenClipboard(NULL));
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const wchar_t* text = data ? (const wchar_t*)GlobalLock(data) : nullptr;
-    EXPECT_EQ(std::wstring(L"\u6771\u4EAC\u90FD\u5343\u4EE3\u7530\u533A"), text ? text : L"");
-    if (text)
-        GlobalUnlock(data);
-    CloseClipboard();
+    EXPECT_EQ(L"\u6771\u4EAC\u90FD\u5343\u4EE3\u7530\u533A", gt::ClipboardWide());
 
     // The order written back is the Japanese Windows' bytes.
     Command(CMD_MOVE_DOWN);

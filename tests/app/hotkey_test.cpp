@@ -3,7 +3,6 @@
 // zoriven.exe and the stand-in target each run in a process of their own.
 #include <shlwapi.h>
 
-#include <cstring>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -176,20 +175,15 @@ protected:
     // The classes and titles of the program's visible windows.
     std::string ProgramWindows()
     {
-        std::string found = "foreground " + std::to_string((DWORD_PTR)GetForegroundWindow());
+        std::string found = "shown:";
         for (HWND w = NULL; (w = FindWindowExA(NULL, w, NULL, NULL)) != NULL;) {
             DWORD owner = 0;
             char cls[64] = "", title[256] = "";
             GetWindowThreadProcessId(w, &owner);
-            if (owner != program_.dwProcessId || !IsWindowVisible(w))
-                continue;
             GetClassNameA(w, cls, sizeof cls);
             GetWindowTextA(w, title, sizeof title);
-            found += std::string(", ") + cls + " \"" + title + "\"";
-            if (HWND text = FindWindowExA(w, NULL, "Static", NULL); text && !strcmp(cls, "#32770")) {
-                GetWindowTextA(FindWindowExA(w, text, "Static", NULL), title, sizeof title);
-                found += std::string(": ") + title;
-            }
+            if (owner == program_.dwProcessId && IsWindowVisible(w))
+                found += std::string(" ") + cls + " \"" + title + "\"";
         }
         return found;
     }

@@ -51,9 +51,11 @@ protected:
     {
         return PumpUntil([&] { return !History().empty() && History()[0] == text; });
     }
-    // Each copy as a user makes them, one after the other has arrived.
-    bool CopyEach(gt::Notepad& notepad, std::vector<const wchar_t*> texts)
+    // Each copy as a user makes them in notepad, one after the other has
+    // arrived; notepad ends after, as a closed source does.
+    bool CopyEach(std::vector<const wchar_t*> texts)
     {
+        gt::Notepad notepad;
         for (const wchar_t* text : texts)
             if (!notepad.Copy(text) || !Top(WideToUtf8(text, wcslen(text))))
                 return false;
@@ -63,19 +65,17 @@ protected:
     // only the formats beside it decide.
     void PutText(const wchar_t* text, const wchar_t* marker = nullptr, DWORD value = 0)
     {
+        auto put = [](UINT format, const void* bytes, size_t size) {
+            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+            memcpy(GlobalLock(block), bytes, size);
+            GlobalUnlock(block);
+            SetClipboardData(format, block);
+        };
         ASSERT_TRUE(OpenClipboard(NULL));
         EmptyClipboard();
-        size_t size = (wcslen(text) + 1) * sizeof(wchar_t);
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-        memcpy(GlobalLock(block), text, size);
-        GlobalUnlock(block);
-        SetClipboardData(CF_UNICODETEXT, block);
-        if (marker) {
-            HGLOBAL mark = GlobalAlloc(GMEM_MOVEABLE, sizeof value);
-            memcpy(GlobalLock(mark), &value, sizeof value);
-            GlobalUnlock(mark);
-            SetClipboardData(RegisterClipboardFormatW(marker), mark);
-        }
+        put(CF_UNICODETEXT, text, (wcslen(text) + 1) * sizeof(wchar_t));
+        if (marker)
+            put(RegisterClipboardFormatW(marker), &value, sizeof value);
         CloseClipboard();
         gt::Pump();
     }
@@ -97,8 +97,7 @@ protected:
     void SelectEntry(int row)
     {
         LVITEMW state = {};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageW(g_app->listView, LVM_SETITEMSTATE, row, (LPARAM)&state);
         gt::Pump();
     }
@@ -115,11 +114,9 @@ TEST_F(HistoryTest, RecordsOtherProgramsCopiesNewestFirstButNothingPrivate)
 {
     Item("mail.txt", "k=hello\r\n");
     ASSERT_TRUE(Start(folder_));
-    gt::Notepad notepad;
-    ASSERT_TRUE(CopyEach(notepad, {L"one", L"two", L"三 😀"}));
+    ASSERT_TRUE(CopyEach({L"one", L"two", L"三 😀"}));
     EXPECT_EQ((Texts{u8"三 😀", "two", "one"}), History());
-    notepad.Copy(L"two");
-    ASSERT_TRUE(Top("two"));
+    ASSERT_TRUE(CopyEach({L"two"}));
     EXPECT_EQ((Texts{"two", u8"三 😀", "one"}), History());
 
     // Marked private in each way Windows defines; a source that allows it.
@@ -150,25 +147,40 @@ TEST_F(HistoryTest, RecordsOtherProgramsCopiesNewestFirstButNothingPrivate)
                           10000));
     CloseHandle(helper.hProcess);
     CloseHandle(helper.hThread);
-    notepad.Copy(L"after");
-    ASSERT_TRUE(Top("after"));
+    ASSERT_TRUE(CopyEach({L"after"}));
     Texts texts = History();
     texts.erase(texts.begin() + 2);   // the long one
     EXPECT_EQ((Texts{"after", "allowed", "two", u8"三 😀", "one"}), texts);
 }
 
+// Each start also reads its settings at their bounds: a size past the
+// most, an exclusion list of 4,095 bytes, a longer one (cut after its last
+// whole name) and an empty one.
 TEST_F(HistoryTest, KeptAcrossRestartsUnlessInMemoryOnlyAndClearedWithItsFile)
 {
-    ASSERT_TRUE(Start(folder_));
-    {
-        gt::Notepad notepad;
-        notepad.Copy(L"kept\r\nover a restart");
-        ASSERT_TRUE(Top("kept\r\nover a restart"));
-    }
+    std::string fits;
+    while (fits.size() + 6 <= kListCap - 1)
+        fits += "a.exe;";
+    fits += std::string(kListCap - 2 - fits.size(), 'b') + ";";
+    const std::string over = fits.substr(0, fits.size() - 1) + "c.exe;";
+    auto start = [&](const std::string& exclude, const std::string& read, DWORD memoryOnly) {
+        RegKey settings(REG_BASE_PATH, "ZORIVEN", false);
+        settings.WriteString("HistoryExclude", exclude.c_str());
+        settings.WriteDword("HistorySize", 20000);
+        settings.WriteDword("HistoryMemoryOnly", memoryOnly);
+        settings.Close();
+        if (!Start(folder_))
+            return false;
+        EXPECT_EQ(read, std::string(g_app->historyExclude)) << exclude.size();
+        EXPECT_EQ(kHistoryMax, g_app->historySize);
+        return true;
+    };
+    ASSERT_TRUE(start(fits, fits, 0));
+    ASSERT_TRUE(CopyEach({L"kept\r\nover a restart"}));
     // Written while the program runs, by its writer.
     EXPECT_TRUE(PumpUntil([&] { return FileThere(); }, 4000));
     Close();
-    ASSERT_TRUE(Start(folder_));
+    ASSERT_TRUE(start(";", ";", 0));
     EXPECT_EQ((Texts{"kept\r\nover a restart"}), History());
 
     boxes_.Press(IDYES);
@@ -179,19 +191,12 @@ TEST_F(HistoryTest, KeptAcrossRestartsUnlessInMemoryOnlyAndClearedWithItsFile)
     EXPECT_TRUE(PumpUntil([&] { return !FileThere(); }));
     Close();
 
-    RegKey settings(REG_BASE_PATH, "ZORIVEN", false);
-    settings.WriteDword("HistoryMemoryOnly", 1);
-    settings.Close();
-    ASSERT_TRUE(Start(folder_));
-    {
-        gt::Notepad notepad;
-        notepad.Copy(L"volatile");
-        ASSERT_TRUE(Top("volatile"));
-    }
+    ASSERT_TRUE(start(over, fits.substr(0, fits.rfind(';', fits.size() - 2) + 1), 1));
+    ASSERT_TRUE(CopyEach({L"volatile"}));
     gt::Pump(1500, 3000);
     EXPECT_FALSE(FileThere());
     Close();
-    ASSERT_TRUE(Start(folder_));
+    ASSERT_TRUE(start(fits, fits, 1));
     EXPECT_TRUE(History().empty());
 }
 
@@ -199,8 +204,7 @@ TEST_F(HistoryTest, ViewCopiesFiltersDeletesAndGoesBackToTheFolder)
 {
     Item("a.txt");
     ASSERT_TRUE(Start(folder_));
-    gt::Notepad notepad;
-    ASSERT_TRUE(CopyEach(notepad, {L"first line\r\nsecond", L"カタカナ", L"other"}));
+    ASSERT_TRUE(CopyEach({L"first line\r\nsecond", L"カタカナ", L"other"}));
 
     Command(CMD_HISTORY);
     EXPECT_EQ(gt::Text(u8"ZORIVEN - 履歴"), Title());
@@ -210,15 +214,10 @@ TEST_F(HistoryTest, ViewCopiesFiltersDeletesAndGoesBackToTheFolder)
     EXPECT_EQ(gt::Text(u8"first line（18 文字）"), gt::StatusPart(0));
     Command(CMD_COPY);
     EXPECT_TRUE(Top("other"));   // stays where it was
-    ASSERT_TRUE(OpenClipboard(NULL));
-    HGLOBAL data = GetClipboardData(CF_UNICODETEXT);
-    EXPECT_EQ(std::wstring(L"first line\r\nsecond"), std::wstring((const wchar_t*)GlobalLock(data)));
-    GlobalUnlock(data);
-    CloseClipboard();
+    EXPECT_EQ(L"first line\r\nsecond", gt::ClipboardWide());
 
     // New copies come in at the top while the view is shown.
-    notepad.Copy(L"newest");
-    ASSERT_TRUE(Top("newest"));
+    ASSERT_TRUE(CopyEach({L"newest"}));
     EXPECT_EQ(gt::Text(u8"4 項目"), gt::StatusPart(2));
 
     // Half-width katakana finds full-width, as in a folder.
@@ -247,9 +246,7 @@ TEST_F(HistoryTest, SaveToLibraryMakesTheItemAPasteMakesAndRenamesItsRow)
 {
     Item("a.txt");
     ASSERT_TRUE(Start(folder_));
-    gt::Notepad notepad;
-    notepad.Copy(L"メモ note\r\nsecond line");
-    ASSERT_TRUE(Top(u8"メモ note\r\nsecond line"));
+    ASSERT_TRUE(CopyEach({L"メモ note\r\nsecond line"}));
     Command(CMD_PASTE);
     const std::string name = gt::Text(u8"メモ note.txt");
     std::string pasted = gt::ReadBytes(In(name));
@@ -274,13 +271,9 @@ TEST_F(HistoryTest, SaveToLibraryMakesTheItemAPasteMakesAndRenamesItsRow)
 TEST_F(HistoryTest, DamagedFileIsSetAsideAndAnEmptyHistoryBegins)
 {
     std::string good, longer, random;
-    std::vector<HistoryText> texts = {std::make_shared<const std::string>("abc")};
-    WriteHistory(texts, &good);
-    // An entry longer than its bound, with a check sum that matches.
-    longer = good.substr(0, 12) + std::string("\x01\x00\x10\x00", 4) +
-             std::string(kHistoryEntryCap + 1, 'a') + "....";
-    uint32_t sum = HistoryChecksum(longer.data(), longer.size() - 4);
-    memcpy(&longer[longer.size() - 4], &sum, 4);
+    WriteHistory({std::make_shared<const std::string>("abc")}, &good);
+    // An entry longer than its bound, its check sum matching.
+    WriteHistory({std::make_shared<const std::string>(kHistoryEntryCap + 1, 'a')}, &longer);
     for (int i = 0; i < 4096; ++i)
         random += (char)(i * 7919 % 251);
     for (const std::string& bytes : {random, good.substr(0, good.size() - 1), longer}) {
@@ -294,32 +287,4 @@ TEST_F(HistoryTest, DamagedFileIsSetAsideAndAnEmptyHistoryBegins)
     ASSERT_TRUE(gt::WriteBytes(file_, good));
     ASSERT_TRUE(Start(folder_));
     EXPECT_EQ((Texts{"abc"}), History());
-}
-
-TEST_F(HistoryTest, SettingsAreBoundedAtTheirLimits)
-{
-    std::string fits, over;
-    while (fits.size() + 6 <= kListCap - 1)
-        fits += "a.exe;";
-    fits += std::string(kListCap - 1 - fits.size() - 1, 'b') + ";";   // exactly 4,095 bytes
-    over = fits.substr(0, fits.size() - 1) + "c.exe;";
-    struct Case {
-        std::string stored;
-        std::string read;
-    } cases[] = {{fits, fits}, {over, fits.substr(0, fits.rfind(';', fits.size() - 2) + 1)},
-                 {";", ";"}};
-    for (const Case& c : cases) {
-        RegKey settings(REG_BASE_PATH, "ZORIVEN", false);
-        settings.WriteString("HistoryExclude", c.stored.c_str());
-        settings.WriteDword("HistorySize", 20000);
-        settings.Close();
-        ASSERT_TRUE(Start(folder_));
-        EXPECT_EQ(c.read, std::string(g_app->historyExclude)) << c.stored.size();
-        EXPECT_EQ(kHistoryMax, g_app->historySize);
-        Close();
-    }
-    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\VEXO");
-    ASSERT_TRUE(Start(folder_));
-    EXPECT_STREQ(DEFAULT_HISTORY_EXCLUDE, g_app->historyExclude);
-    EXPECT_EQ(kHistoryDefault, g_app->historySize);
 }

@@ -12,21 +12,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-std::wstring ClipboardWide()
-{
-    std::wstring text = L"<none>";
-    if (!OpenClipboard(NULL))
-        return L"<locked>";
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const wchar_t* wide = data ? (const wchar_t*)GlobalLock(data) : nullptr;
-    if (wide) {
-        text = wide;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 class AnyNameTest : public gt::MainWindowTest {
 protected:
     int RowOf(const std::string& name)
@@ -42,7 +27,7 @@ protected:
             return L"<no row " + Widen(name.c_str()) + L">";
         Select(row);
         Command(CMD_COPY);
-        return ClipboardWide();
+        return gt::ClipboardWide();
     }
 };
 

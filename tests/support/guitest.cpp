@@ -527,6 +527,19 @@ void MainWindowTest::SelectNone()
     Pump();
 }
 
+std::wstring ClipboardWide()
+{
+    if (!OpenClipboard(NULL))
+        return L"<locked>";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* text = data ? (const wchar_t*)GlobalLock(data) : nullptr;
+    std::wstring copy = text ? text : L"<none>";
+    if (text)
+        GlobalUnlock(data);
+    CloseClipboard();
+    return copy;
+}
+
 std::string SystemText(DWORD code)
 {
     wchar_t text[512] = L"";

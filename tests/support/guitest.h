@@ -148,6 +148,10 @@ UINT MenuState(int command);   // of the main window's menu bar
 RECT ChildRect(HWND child);    // in the main window's client coordinates
 RECT ChildRectIn(HWND dialog, int id);   // in the dialog's client coordinates
 
+// The clipboard's CF_UNICODETEXT as another program reads it ("<none>",
+// "<locked>" when it cannot).
+std::wstring ClipboardWide();
+
 // The system's message for an error code, as the error box shows it.
 std::string SystemText(DWORD code);
 
