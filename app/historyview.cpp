@@ -13,6 +13,7 @@
 #include "../store/folderload.h"
 #include "../store/itemtext.h"
 #include "../store/order.h"
+#include "../store/pathtext.h"
 #include "../store/records.h"
 #include "../store/searchtext.h"
 #include "../store/chars.h"
@@ -267,13 +268,25 @@ static void DeleteHistoryRow()
     NoteHistoryChanged();
 }
 
-// 「ライブラリに保存」: an item of the entry in the folder shown before, made
-// as a paste makes one, its row then renamed in place.
-static void SaveHistoryRow(HWND hwnd)
+// 「ライブラリに保存」: an item of the entry in the folder shown before, or
+// in one of the library chosen, made as a paste makes one, its row then
+// renamed in place.
+static void SaveHistoryRow(HWND hwnd, bool choose)
 {
     int index = HistoryIndexOfRow(HistorySelectedRow());
     if (index < 0)
         return;
+    char folder[kPathCap];
+    if (choose) {
+        if (!BrowseForFolder(hwnd, g_app->currentFolder, folder, IDS_SAVE_TO_CAPTION))
+            return;
+        // The window shows the library's folders only.
+        if (!PathIsWithin(folder, g_app->rootFolder)) {
+            ShowPathError(IDS_SAVE_OUTSIDE_LIBRARY, g_app->rootFolder, 0);
+            return;
+        }
+        CopyText(g_app->currentFolder, kPathCap, folder);
+    }
     HistoryText entry = History()->At((size_t)index);
     char* text = HistoryProgramText(*entry);
     if (!text) {
@@ -295,7 +308,8 @@ bool HistoryViewCommand(HWND hwnd, int id)
         DeleteHistoryRow();
         return true;
     case CMD_HISTORY_SAVE:
-        SaveHistoryRow(hwnd);
+    case CMD_HISTORY_SAVE_TO:
+        SaveHistoryRow(hwnd, id == CMD_HISTORY_SAVE_TO);
         return true;
     case CMD_PARENT:
     case CMD_HISTORY:

@@ -33,7 +33,8 @@ void EnableMenuCommands(HMENU menu)
     bool history = g_app->historyView != FALSE;
     CheckMenuItem(menu, CMD_HISTORY, MF_BYCOMMAND | (history ? MF_CHECKED : MF_UNCHECKED));
     EnableCommand(menu, CMD_HISTORY, g_app->history != nullptr);
-    EnableCommand(menu, CMD_HISTORY_SAVE, history && state.selected);
+    for (int command : {CMD_HISTORY_SAVE, CMD_HISTORY_SAVE_TO})
+        EnableCommand(menu, command, history && state.selected);
     if (!history)
         return;
     // The history's entries are no files: only copy, save and delete work.

@@ -256,6 +256,7 @@
 #define CMD_HISTORY         4201   /* the list shows the history */
 #define CMD_HISTORY_CLEAR   4202
 #define CMD_HISTORY_SAVE    4203   /* an item of the entry in the library */
+#define CMD_HISTORY_SAVE_TO 4204   /* the same, in a folder of the library chosen */
 #define IDM_HISTORYMENU     4210
 #define IDD_OPT_HISTORY     4211
 #define IDT_HISTORY_SAVE    4220
@@ -272,6 +273,8 @@
 #define IDS_HISTORY_SET_ASIDE 25806
 #define IDS_HISTORY_SIZE_BAD 25807
 #define IDS_HISTORY_EXCLUDE_LONG 25808
+#define IDS_SAVE_TO_CAPTION 25809
+#define IDS_SAVE_OUTSIDE_LIBRARY 25810
 
 /* Private message: text dropped on a window */
 #define WM_DROPTEXT         5345

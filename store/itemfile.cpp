@@ -93,7 +93,10 @@ static long ReadPastMark(void* source, char* buffer, long capacity)
 
 static char* StoredCopy(const char* stored, int form)
 {
-    return CopyString(StoredToProgram(stored, strlen(stored), form).c_str());
+    // Most keys and many values are ASCII: copied as they are.
+    size_t length = strlen(stored);
+    return CopyString(IsAsciiText(stored, length) ? stored
+                                                  : StoredToProgram(stored, length, form).c_str());
 }
 
 // Reads entries until the file or the 32 slots run out; -1 when the file

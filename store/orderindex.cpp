@@ -47,8 +47,12 @@ void BuildOrderIndex(OrderIndex* index, ReadBytesFn read, void* source, StoredTe
     int form = -1;
     while (ReadOrderLine(&reader, line, sizeof line, &form)) {
         // emplace keeps an earlier line of the same name: the first wins.
-        std::string name = toProgram ? toProgram(line, strlen(line), form) : std::string(line);
-        index->firstLine.emplace(FoldName(name.c_str()), index->lineCount++);
+        // An ASCII name needs no conversion, and no string of its own.
+        size_t length = strlen(line);
+        std::string folded = toProgram && !IsAsciiText(line, length)
+                                 ? FoldName(toProgram(line, length, form).c_str())
+                                 : FoldName(line);
+        index->firstLine.emplace(std::move(folded), index->lineCount++);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "pathtext.h"
 
 #include <cstring>
+#include <string>
 
 #include "itemtext.h"
 #include "chars.h"
@@ -67,6 +68,21 @@ bool EqualNoCase(const char* a, const char* b)
         ++b;
     }
     return *a == *b;
+}
+
+bool PathIsWithin(const char* path, const char* folder)
+{
+    if (!path || !folder || !folder[0])
+        return false;
+    size_t length = strlen(folder);
+    while (length > 0 && folder[length - 1] == '\\')   // "C:\" as well as "C:\lib\"
+        --length;
+    if (strlen(path) < length)
+        return false;
+    std::string head(path, length);
+    char next = path[length];
+    return EqualNoCase(head.c_str(), std::string(folder, length).c_str()) &&
+           (next == '\0' || next == '\\');
 }
 
 bool IsUncPath(const char* text)

@@ -18,6 +18,9 @@ const char* LastComponent(const char* path);
 // ASCII letters compared without regard to case; other bytes exactly.
 bool EqualNoCase(const char* a, const char* b);
 
+// True when path is folder itself or lies below it (letter case aside).
+bool PathIsWithin(const char* path, const char* folder);
+
 // The first two bytes are both backslashes.
 bool IsUncPath(const char* text);
 

@@ -132,3 +132,11 @@ size_t Utf8PrefixOfUnits(const char* text, size_t length, size_t units)
     }
     return i;
 }
+
+bool IsAsciiText(const char* text, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if ((unsigned char)text[i] >= 0x80)
+            return false;
+    return true;
+}

@@ -21,6 +21,8 @@ size_t EncodeUtf8(uint32_t codePoint, char* out);
 
 // Every byte of text[0..length) belongs to a well-formed sequence.
 bool IsValidUtf8(const char* text, size_t length);
+// ASCII reads the same in code page 932 and UTF-8: no conversion needed.
+bool IsAsciiText(const char* text, size_t length);
 
 // Length of the longest prefix of text[0..length) that does not end inside
 // a sequence (a well-formed text cut there stays well formed).

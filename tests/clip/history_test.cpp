@@ -1,6 +1,7 @@
 // The clipboard history as a user meets it: what other programs copy is
 // recorded (never what is private, excluded or the program's own), kept
 // across restarts, shown in the list, saved into the library.
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "app/regkey.h"
 #include "clip/history.h"
+#include "store/pathtext.h"
 #include "res/resource.h"
 
 namespace {
@@ -241,10 +243,11 @@ TEST_F(HistoryTest, ViewCopiesFiltersDeletesAndGoesBackToTheFolder)
 }
 
 // The item is the one a paste of the same text makes, and its row is
-// renamed in place in the folder shown before.
+// renamed in place in the folder shown before, or in one chosen.
 TEST_F(HistoryTest, SaveToLibraryMakesTheItemAPasteMakesAndRenamesItsRow)
 {
     Item("a.txt");
+    Group("box");
     ASSERT_TRUE(Start(folder_));
     ASSERT_TRUE(CopyEach({L"メモ note\r\nsecond line"}));
     Command(CMD_PASTE);
@@ -265,7 +268,29 @@ TEST_F(HistoryTest, SaveToLibraryMakesTheItemAPasteMakesAndRenamesItsRow)
     PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
     gt::Pump();
     EXPECT_EQ(pasted, gt::ReadBytes(In("kept.txt")));
-    EXPECT_EQ((std::vector<std::string>{"a", "kept"}), gt::RowNames());
+    EXPECT_EQ((std::vector<std::string>{"a", "box", "kept"}), gt::RowNames());
+
+    // A folder outside the library is refused; the chosen one is shown.
+    Command(CMD_HISTORY);
+    SelectEntry(0);
+    const std::string outside = gt::MakeTempFolder();
+    for (const std::string& chosen : {outside, In("box")}) {
+        std::wstring wide = Widen(chosen.c_str());
+        boxes_.Drive([&](HWND box) {
+            SendMessageW(box, BFFM_SETSELECTIONW, TRUE, (LPARAM)wide.c_str());
+            gt::ClickButton(box, IDOK);
+        });
+        if (chosen == outside)
+            boxes_.Press(IDOK);
+        Command(CMD_HISTORY_SAVE_TO);
+    }
+    ASSERT_EQ(3u, boxes_.seen().size());
+    EXPECT_NE(std::string::npos, boxes_.seen()[1].text.find(folder_));
+    EXPECT_EQ((std::vector<std::string>{}), gt::FolderNames(outside));
+    EXPECT_TRUE(EqualNoCase(In("box").c_str(), g_app->currentFolder)) << g_app->currentFolder;
+    EXPECT_EQ(pasted, gt::ReadBytes(In("box\\" + name)));
+    EXPECT_NE(nullptr, (HWND)SendMessageW(g_app->listView, LVM_GETEDITCONTROL, 0, 0));
+    gt::RemoveTree(outside);
 }
 
 TEST_F(HistoryTest, DamagedFileIsSetAsideAndAnEmptyHistoryBegins)

@@ -37,6 +37,13 @@ TEST(PathText, DriveRootsOfDrivesSharesAndRelativePaths)
     EXPECT_TRUE(IsUncPath("\\\\x"));
     EXPECT_FALSE(IsUncPath("\\x"));
     EXPECT_FALSE(IsUncPath(nullptr));
+    // Within a folder: itself or below it, never a longer name beside it.
+    EXPECT_TRUE(PathIsWithin(u8"c:\\LIB\\表\\a", u8"C:\\lib\\表"));
+    EXPECT_TRUE(PathIsWithin("C:\\lib", "C:\\lib\\"));
+    EXPECT_TRUE(PathIsWithin("C:\\x", "C:\\"));
+    EXPECT_FALSE(PathIsWithin("C:\\library", "C:\\lib"));
+    EXPECT_FALSE(PathIsWithin(u8"C:\\表", u8"C:\\衣"));
+    EXPECT_FALSE(PathIsWithin("C:\\x", ""));
 }
 
 TEST(PathText, NameCharacterClass)
