@@ -584,12 +584,15 @@ void UpdateCommandStates()
     if (!g_app->toolbar)
         return;
     SelectionState state = CurrentSelectionState();
+    // What works on files is greyed in the history, as in its menus.
+    bool files = !g_app->historyView;
     SetButton(CMD_PARENT, state.parent);
+    SetButton(CMD_NEW_ITEM, files);
     SetButton(CMD_DELETE, state.selected);
-    SetButton(CMD_DUPLICATE, state.selected);
+    SetButton(CMD_DUPLICATE, files && state.selected);
     SetButton(CMD_COPY, state.item);
-    SetButton(CMD_NOTIFY, state.item);
-    SetButton(CMD_EDIT, state.item);
+    SetButton(CMD_NOTIFY, files && state.item);
+    SetButton(CMD_EDIT, files && state.item);
     SetButton(CMD_MOVE_UP, state.up);
     SetButton(CMD_MOVE_DOWN, state.down);
 }

@@ -214,6 +214,9 @@ TEST_F(HistoryTest, ViewCopiesFiltersDeletesAndGoesBackToTheFolder)
     EXPECT_EQ((Texts{"other", gt::Text(u8"カタカナ"), gt::Text(u8"first line↓second")}), ListRows());
     SelectEntry(2);
     EXPECT_EQ(gt::Text(u8"first line（18 文字）"), gt::StatusPart(0));
+    for (int command : {CMD_NEW_ITEM, CMD_EDIT, CMD_NOTIFY, CMD_DUPLICATE})
+        EXPECT_FALSE(gt::ButtonState(command) & TBSTATE_ENABLED) << command;
+    EXPECT_TRUE(gt::ButtonState(CMD_COPY) & TBSTATE_ENABLED);
     Command(CMD_COPY);
     EXPECT_TRUE(Top("other"));   // stays where it was
     EXPECT_EQ(L"first line\r\nsecond", gt::ClipboardWide());
@@ -238,6 +241,7 @@ TEST_F(HistoryTest, ViewCopiesFiltersDeletesAndGoesBackToTheFolder)
 
     Command(CMD_PARENT);
     EXPECT_FALSE(g_app->historyView);
+    EXPECT_TRUE(gt::ButtonState(CMD_NEW_ITEM) & TBSTATE_ENABLED);
     EXPECT_EQ((std::vector<std::string>{"a"}), gt::RowNames());
     EXPECT_EQ(std::string::npos, Title().find(gt::Text(u8"履歴")));
 }
