@@ -403,10 +403,7 @@ static POINT MenuPoint(HotMenu* m, RECT* caret)
 static void StartFolder(char* out)
 {
     const char* boot = g_app->bootFolder;
-    size_t rootLength = strlen(g_app->rootFolder);
-    bool inside = boot[0] && _strnicmp(boot, g_app->rootFolder, rootLength) == 0 &&
-                  (boot[rootLength] == '\0' || boot[rootLength] == '\\') &&
-                  PathExists(boot, true);
+    bool inside = PathIsWithin(boot, g_app->rootFolder) && PathExists(boot, true);
     CopyText(out, kPathCap, inside ? boot : g_app->rootFolder);
 }
 
