@@ -218,4 +218,29 @@ TEST_F(FolderDialogTest, DroppedFilesAddTheirFoldersAndTheNewRootStopsGoingUp)
     EXPECT_EQ("2|0|", GetDir({"Cnt", "Cur"}));
 }
 
+// The earlier program wrote its folders through the ANSI registry calls, in
+// code page 932: a Japanese start-up folder and history entry read as the
+// folders they name, and are written back as the same bytes.
+TEST_F(FolderDialogTest, AnEarlierProgramsJapaneseFoldersReadAsTheyWere)
+{
+    const std::string jp = In(u8"資料\\表");   // 表 ends in 0x5C, the byte of a backslash
+    Group(u8"資料");
+    Group(u8"資料\\表");
+    SHSetValueA(HKEY_CURRENT_USER, "Software\\VEXO\\ZORIVEN", "Boot", REG_SZ,
+                gt::Sjis(jp.c_str()).c_str(), (DWORD)gt::Sjis(jp.c_str()).size() + 1);
+    SetDir("Cnt", 1);
+    SetDir("Cur", 0);
+    SetDir("0", gt::Sjis(jp.c_str()));
+    ASSERT_TRUE(Start(folder_));
+    EXPECT_EQ(jp + "|" + f + "|" + f, Folders());
+    Folder([&](HWND d) {
+        EXPECT_EQ(jp, Text(d, IDC_FOLDER_BOOT));
+        EXPECT_EQ(jp + "*;", Entries(d));
+        Send(d, IDOK);
+    });
+    EXPECT_EQ(jp + "|" + jp + "|" + jp, Folders());
+    EXPECT_EQ("1|0|" + gt::Sjis(jp.c_str()) + "|", GetDir({"Cnt", "Cur", "0"}));
+    EXPECT_EQ(0, boxes_.unexpected());
+}
+
 }  // namespace
