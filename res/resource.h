@@ -206,6 +206,7 @@
 #define IDS_LINE_TOO_LONG   25720
 #define IDS_NO_ENTRY_LINE   25721
 #define IDS_ORDER_NOT_SAVED 25722
+#define IDS_UTF16_FILE      25723
 
 /* A library carried by a sync engine: a conflict copy's mark (the
    original's name, when it was made), an order file set aside */

@@ -61,12 +61,13 @@ BOOL IsExcludedExtension(const char* name)
 }
 
 // A byte source that takes the mark of a UTF-8 file off its front and
-// says which form the file is in.
+// says which form the file is in; a UTF-16 file ends at its mark.
 struct MarkedSource {
     ReadBytesFn read;
     void* source;
     bool started;
     int form;
+    bool utf16;
 };
 
 static long ReadPastMark(void* source, char* buffer, long capacity)
@@ -83,6 +84,10 @@ static long ReadPastMark(void* source, char* buffer, long capacity)
         if (n == 0)
             break;
         got += n;
+    }
+    if (StartsWithUtf16Mark(buffer, (size_t)got)) {
+        s->utf16 = true;
+        return 0;
     }
     if (!StartsWithUtf8Mark(buffer, (size_t)got))
         return got;
@@ -104,7 +109,7 @@ static char* StoredCopy(const char* stored, int form)
 // says what text gave no entry (kPassedNothing, ...).
 static int ReadEntries(ReadBytesFn read, void* source, Entry* entries, int* passed = nullptr)
 {
-    MarkedSource marked = {read, source, false, kFormCp932};
+    MarkedSource marked = {read, source, false, kFormCp932, false};
     LineReader reader;
     ItemParse parse;
     char line[kLineCap];
@@ -131,7 +136,7 @@ static int ReadEntries(ReadBytesFn read, void* source, Entry* entries, int* pass
     // A picture or a document beside the items holds NULs and no text of
     // the user's: it is passed over without a word, as before.
     if (passed)
-        *passed = reader.sawNul ? kPassedNothing : parse.passed;
+        *passed = marked.utf16 ? kPassedUtf16 : reader.sawNul ? kPassedNothing : parse.passed;
     return count;
 }
 
@@ -163,7 +168,9 @@ int ReadItemPath(const char* path, Entry entries[kMaxEntries], DWORD* error)
         return ReadFailed(code, error);
     // Text that makes no row would be out of sight without a word.
     if (count == 0 && passed != kPassedNothing) {
-        int why = passed == kPassedTooLong ? IDS_LINE_TOO_LONG : IDS_NO_ENTRY_LINE;
+        int why = passed == kPassedUtf16     ? IDS_UTF16_FILE
+                  : passed == kPassedTooLong ? IDS_LINE_TOO_LONG
+                                             : IDS_NO_ENTRY_LINE;
         return ReadFailed(OwnErrorCode(why), error);
     }
     return count;
@@ -276,6 +283,12 @@ int ReadItemSnapshot(const char* path, ItemSnapshot* snapshot, Entry entries[kMa
     CloseHandle(file);
     MemorySource source = {snapshot->bytes, snapshot->size, 0};
     int count = code ? -1 : ReadEntries(ReadFromMemory, &source, entries);
+    // Saved meanwhile as UTF-16: a rewrite would put lines of another form
+    // among its bytes.
+    if (count == 0 && StartsWithUtf16Mark(snapshot->bytes, snapshot->size)) {
+        FreeItemSnapshot(snapshot);
+        return ReadFailed(OwnErrorCode(IDS_UTF16_FILE), nullptr);
+    }
     if (count < 0) {
         FreeItemSnapshot(snapshot);
         return ReadFailed(code ? code : ERROR_NOT_ENOUGH_MEMORY, nullptr);

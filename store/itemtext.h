@@ -91,7 +91,8 @@ bool ReadTextLine(LineReader* reader, char* line, size_t cap);
 // Why lines that hold text gave no entry of their own, the weightier
 // reason kept: a file of no entries that passed over any text is not
 // shown, and the user must hear why, since the text is still on disk.
-enum { kPassedNothing = 0, kPassedNoEntry = 1, kPassedTooLong = 2 };
+// A file in UTF-16 is no form the library reads (kPassedUtf16).
+enum { kPassedNothing = 0, kPassedNoEntry = 1, kPassedTooLong = 2, kPassedUtf16 = 3 };
 
 // The reader's state between lines: a bracket line names the key of the
 // next entry line.

@@ -8,6 +8,12 @@ bool StartsWithUtf8Mark(const char* bytes, size_t length)
            bytes[2] == kUtf8Mark[2];
 }
 
+bool StartsWithUtf16Mark(const char* bytes, size_t length)
+{
+    return length >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
+                           (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+}
+
 static bool IsContinuation(unsigned char c)
 {
     return (c & 0xC0) == 0x80;

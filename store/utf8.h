@@ -10,6 +10,8 @@
 // The bytes EF BB BF a UTF-8 file of the library begins with.
 extern const char kUtf8Mark[3];
 bool StartsWithUtf8Mark(const char* bytes, size_t length);
+// FF FE or FE FF: a file some editors save as "Unicode", in UTF-16.
+bool StartsWithUtf16Mark(const char* bytes, size_t length);
 
 // The code point of the well-formed sequence at text[0..length): its
 // length, or 0 when the bytes there are no shortest, in-range, non-

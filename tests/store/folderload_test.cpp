@@ -204,6 +204,8 @@ TEST_F(FolderLoadTest, TextWithoutEntriesIsNamedOnEveryLoadAndLeftAsItIs)
 {
     std::string tooLong = gt::Text(u8"1 行が長すぎるため、項目として読めません。");
     std::string noEntry = gt::Text(u8"「キー=値」の行がないため、項目として読めません。");
+    std::string utf16 = gt::Text(
+        u8"UTF-16 で書かれているため、項目として読めません。Shift_JIS か UTF-8 で保存し直してください。");
     struct File {
         std::string name, bytes, why;
     } files[] = {{"long.txt", "memo=" + std::string(60000, 'x') + "\r\n", tooLong},
@@ -211,6 +213,8 @@ TEST_F(FolderLoadTest, TextWithoutEntriesIsNamedOnEveryLoadAndLeftAsItIs)
                   tooLong},
                  {"wide.txt", std::string(3000, 'x'), tooLong},
                  {"prose.txt", "no key\r\n", noEntry},
+                 {"unicode.txt", std::string("\xFF\xFEk\0=\0v\0\r\0\n\0", 12), utf16},
+                 {"bigendian.txt", std::string("\xFE\xFF\0k\0=\0v", 8), utf16},
                  {"empty.txt", "", ""},
                  {"picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), ""},
                  {"notes.txt", "'comment\r\n\r\n\t\r\n", ""},

@@ -246,4 +246,13 @@ TEST_F(ItemFileTest, AFileIsUtf8OnlyWhenCodePage932CannotHoldIt)
         FreeEntries(2, read);
         FreeItemSnapshot(&snapshot);
     }
+
+    // Saved meanwhile as UTF-16 by another editor: not opened for a rewrite.
+    Spit(Path("wide.txt"), std::string("\xFF\xFEk\0=\0v\0", 8));
+    boxes_.Clear();
+    boxes_.Press(IDOK);
+    EXPECT_EQ(-1, ReadItemSnapshot(Path("wide.txt").c_str(), &snapshot, read));
+    gt::Pump();
+    ASSERT_EQ(1u, boxes_.seen().size());
+    EXPECT_NE(std::string::npos, boxes_.seen()[0].text.find(LoadTextString(IDS_UTF16_FILE)));
 }
