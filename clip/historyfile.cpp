@@ -110,6 +110,7 @@ void HistoryList::Drop(Iter it)
             byHash_.erase(h);
             break;
         }
+    bytes_ -= it->text->size();
     entries_.erase(it);
     orderStale_ = true;
 }
@@ -117,7 +118,7 @@ void HistoryList::Drop(Iter it)
 void HistoryList::SetCapacity(size_t capacity)
 {
     capacity_ = capacity > (size_t)kHistoryMax ? (size_t)kHistoryMax : capacity;
-    while (entries_.size() > capacity_)
+    while (entries_.size() > capacity_ || (bytes_ > kHistoryBytesCap && entries_.size() > 1))
         Drop(std::prev(entries_.end()));
 }
 
@@ -139,6 +140,7 @@ bool HistoryList::Add(std::string text)
     }
     entries_.push_front(Node{std::make_shared<const std::string>(std::move(text)), hash, {}});
     byHash_.emplace(hash, entries_.begin());
+    bytes_ += entries_.front().text->size();
     orderStale_ = true;
     SetCapacity(capacity_);
     return true;
@@ -178,6 +180,7 @@ void HistoryList::Clear()
 {
     entries_.clear();
     byHash_.clear();
+    bytes_ = 0;
     order_.clear();
     orderStale_ = true;
 }

@@ -21,6 +21,9 @@ enum {
 // A file larger than this is none the program wrote; the writer leaves out
 // the oldest texts that would make it so.
 const size_t kHistoryFileCap = 256u * 1024 * 1024;
+// The texts the list holds in all: a 32-bit program cannot keep 10,000
+// entries of 1 MiB, so past this the oldest go, as past the count.
+const size_t kHistoryBytesCap = 128u * 1024 * 1024;
 
 // What a cut text ends with, so nobody takes it for the whole.
 extern const char kHistoryCutMark[];
@@ -46,9 +49,11 @@ bool ParseHistory(const char* data, size_t size, std::vector<HistoryText>* texts
 class HistoryList {
 public:
     explicit HistoryList(size_t capacity = kHistoryDefault) : capacity_(capacity) {}
-    // Oldest entries go when the capacity shrinks; 0 holds nothing.
+    // Oldest entries go when the capacity shrinks, or when the texts pass
+    // kHistoryBytesCap; 0 holds nothing.
     void SetCapacity(size_t capacity);
     size_t Count() const { return entries_.size(); }
+    size_t Bytes() const { return bytes_; }
     // text (cut to its bound) at the top; false when nothing changed.
     bool Add(std::string text);
     // The entry of index (0 the newest); the order is made on demand.
@@ -77,6 +82,7 @@ private:
     std::unordered_multimap<uint64_t, Iter> byHash_;
     std::vector<Iter> order_;
     bool orderStale_ = true;
+    size_t bytes_ = 0;
 };
 
 uint64_t HistoryHash(const std::string& text);

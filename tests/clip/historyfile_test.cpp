@@ -126,4 +126,20 @@ TEST(HistoryList, RepeatMovesToTheTopAndTheOldestGoWhenFull)
     list.SetCapacity(kHistoryMax + 5);   // bounded
     list.Assign(Texts({"new", "old", "new"}));
     EXPECT_EQ((std::vector<std::string>{"new", "old"}), Plain(list.Snapshot()));
+
+    // Texts of 1 MiB fill the bytes the list holds before its count: the
+    // oldest go.
+    list.Clear();
+    std::string big(kHistoryEntryCap, 'x');
+    size_t fits = kHistoryBytesCap / kHistoryEntryCap;
+    for (size_t i = 0; i <= fits; ++i) {
+        std::string n = std::to_string(i);
+        big.replace(0, n.size(), n);
+        list.Add(big);
+    }
+    EXPECT_EQ(fits, list.Count());
+    EXPECT_EQ(fits * kHistoryEntryCap, list.Bytes());
+    EXPECT_EQ(big, *list.At(0));
+    list.RemoveAt(0);
+    EXPECT_EQ((fits - 1) * kHistoryEntryCap, list.Bytes());
 }
