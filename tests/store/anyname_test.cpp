@@ -1,5 +1,7 @@
 // Names made outside the program (a sync engine, a Mac, any Unicode
 // program): each row is its own file or folder, whatever its script.
+#include <shlobj.h>
+
 #include <algorithm>
 
 #include "guitest.h"
@@ -87,5 +89,36 @@ TEST_F(AnyNameTest, EveryNameIsItsOwnRow)
     EXPECT_EQ("<missing>", gt::ReadBytes(In(u8"한국어.txt")));
     EXPECT_EQ(5u, gt::RowNames().size());
     EXPECT_EQ("k=v\r\n", gt::ReadBytes(In("xy grp\\a.txt")));
+
+    // Moved into a group of any name, and that group duplicated.
+    std::wstring group = Widen(In(u8"😀 grp").c_str());
+    boxes_.Drive([group](HWND box) {
+        SendMessageW(box, BFFM_SETSELECTIONW, TRUE, (LPARAM)group.c_str());
+        gt::ClickButton(box, IDOK);
+    });
+    boxes_.Press(IDYES);
+    Select(RowOf(u8"naïve"));
+    Command(CMD_MOVE_TO);
+    EXPECT_EQ("k=naive\r\n", gt::ReadBytes(In(u8"😀 grp\\naïve.txt")));
+    EXPECT_EQ(-1, RowOf(u8"naïve"));
+    Select(RowOf(u8"😀 grp"));
+    Command(CMD_DUPLICATE);
+    EXPECT_EQ("k=inside\r\n", gt::ReadBytes(In(u8"😀 grp (1)\\in.txt")));
+    EXPECT_EQ("k=naive\r\n", gt::ReadBytes(In(u8"😀 grp (1)\\naïve.txt")));
+    if (HWND name = (HWND)SendMessageW(g_app->listView, LVM_GETEDITCONTROL, 0, 0))
+        PostMessageW(name, WM_KEYDOWN, VK_ESCAPE, 0);
+    gt::Pump();
+
+    // The order of such rows is kept: its file is UTF-8 after the mark, and
+    // read back it gives the arrangement on screen.
+    Select(0);
+    Command(CMD_MOVE_DOWN);
+    Names arranged = gt::RowNames();
+    Command(CMD_SAVE_ORDER);
+    std::string order = gt::ReadBytes(In("ZORIVEN.ORD"));
+    EXPECT_EQ(0u, order.find("\xEF\xBB\xBF"));
+    EXPECT_NE(std::string::npos, order.find(u8"カフェ 😀.txt\r\n"));
+    Command(CMD_REFRESH);
+    EXPECT_EQ(arranged, gt::RowNames());
     EXPECT_EQ(0, boxes_.unexpected());
 }
