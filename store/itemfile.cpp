@@ -282,10 +282,11 @@ int ReadItemSnapshot(const char* path, ItemSnapshot* snapshot, Entry entries[kMa
     DWORD code = ReadWhole(file, snapshot);
     CloseHandle(file);
     MemorySource source = {snapshot->bytes, snapshot->size, 0};
-    int count = code ? -1 : ReadEntries(ReadFromMemory, &source, entries);
+    int passed = kPassedNothing;
+    int count = code ? -1 : ReadEntries(ReadFromMemory, &source, entries, &passed);
     // Saved meanwhile as UTF-16: a rewrite would put lines of another form
     // among its bytes.
-    if (count == 0 && StartsWithUtf16Mark(snapshot->bytes, snapshot->size)) {
+    if (count == 0 && passed == kPassedUtf16) {
         FreeItemSnapshot(snapshot);
         return ReadFailed(OwnErrorCode(IDS_UTF16_FILE), nullptr);
     }
