@@ -91,7 +91,7 @@ char RowMnemonic(int row)
 
 bool MenuLabel(char* out, size_t cap, int row, const char* text, int columns)
 {
-    static const char kEllipsis[] = "\x81\x63";   // "…" in Shift_JIS
+    static const char kEllipsis[] = u8"…";
     if (!out || cap == 0)
         return false;
     out[0] = '\0';
@@ -146,7 +146,7 @@ bool CopyCrLf(char* dst, size_t cap, const char* text)
         return false;
     }
     size_t used = 0;
-    // A line feed is never a trail byte in Shift_JIS, so bytes will do.
+    // A line feed is never part of a longer character, so bytes will do.
     for (const char* p = text; p && *p; ++p) {
         if (*p == '\n' && (p == text || p[-1] != '\r'))
             dst[used++] = '\r';

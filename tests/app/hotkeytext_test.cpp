@@ -20,13 +20,14 @@ TEST(HotKeyMenuLabel, MnemonicsAmpersandsAndWidth)
     EXPECT_EQ("&Z x", Label(35, "x"));
     EXPECT_EQ("x", Label(36, "x"));
     EXPECT_EQ("&2 A&&B  c", Label(1, "A&B\t\nc"));
-    // Ten double-byte characters in 8 columns: three of them and "…".
+    // Ten wide characters in 8 columns: three of them and "…", a text of
+    // the program's form (the label is shown through the wide calls).
     std::string ten;
     for (int i = 0; i < 10; ++i)
-        ten += "\x88\xa0";
-    EXPECT_EQ("\x88\xa0\x88\xa0\x88\xa0\x81\x63", Label(40, ten.c_str(), 8));
+        ten += u8"表";
+    EXPECT_EQ(u8"表表表…", Label(40, ten.c_str(), 8));
     // A single byte before them: the cut never splits a character.
-    EXPECT_EQ("a\x88\xa0\x88\xa0\x81\x63", Label(40, ("a" + ten).c_str(), 7));
+    EXPECT_EQ(u8"a表表…", Label(40, ("a" + ten).c_str(), 7));
     EXPECT_EQ(ten, Label(40, ten.c_str(), 20));
     char small[5];
     EXPECT_FALSE(MenuLabel(small, sizeof small, 0, "abcdef", 40));
