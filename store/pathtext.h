@@ -1,4 +1,5 @@
-// Splitting paths as Shift_JIS text. Pure byte logic.
+// Splitting paths as the program's text, a character at a time. Pure byte
+// logic.
 #ifndef ZORIVEN_PATHTEXT_H
 #define ZORIVEN_PATHTEXT_H
 
@@ -29,11 +30,11 @@ void DriveRoot(const char* path, char* out, size_t cap);
 
 // One of the nine characters a file name may not hold.
 bool IsInvalidNameChar(unsigned char c);
-// name holds one of them as a character of its own; the trail byte of a
-// double-byte character (0x5C in "表") is not one.
+// name holds one of them as a character of its own (a byte inside a
+// longer character is not one).
 bool HasInvalidNameChar(const char* name);
 // text holds ? or *, which a file function may take as a wildcard (neither
-// byte is ever the trail byte of a double-byte character).
+// byte is ever part of a longer character).
 bool HasWildcard(const char* text);
 // A single-byte character a generated name may use.
 bool IsNameChar(unsigned char c);
