@@ -286,7 +286,7 @@ int ReadItemSnapshot(const char* path, ItemSnapshot* snapshot, Entry entries[kMa
     int count = code ? -1 : ReadEntries(ReadFromMemory, &source, entries, &passed);
     // Saved meanwhile as UTF-16: a rewrite would put lines of another form
     // among its bytes.
-    if (count == 0 && passed == kPassedUtf16) {
+    if (passed == kPassedUtf16) {
         FreeItemSnapshot(snapshot);
         return ReadFailed(OwnErrorCode(IDS_UTF16_FILE), nullptr);
     }
